@@ -1,0 +1,340 @@
+#include "rpcut.h"
+#include "subset_walk.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace optimizer {
+
+namespace {
+
+using Extended = long double;
+
+// Whole-number truncation toward zero that can't overflow: values out of the 64-bit range are clamped.
+int64_t truncWhole(Extended value)
+{
+    if (!(value == value))
+        return 0;
+    if (value >= Extended(9.0e18))
+        return int64_t(9000000000000000000LL);
+    if (value <= Extended(-9.0e18))
+        return -int64_t(9000000000000000000LL);
+    return int64_t(value);
+}
+
+// A piece count from a quotient, clamped to the int32 range the records hold.
+int32_t truncCount(Extended value)
+{
+    const int64_t n = truncWhole(value);
+    return int32_t(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX));
+}
+
+strPattern noPattern()
+{
+    return {};
+}
+
+} // namespace
+
+int32_t rpCut::chooseStock(const strGroup& plan)
+{
+    // The list of stock kinds with bars left, drawn from without building it.
+    int32_t available = 0;
+    for (int32_t j = 0; j < stockCount; ++j)
+        if (plan.stockLeft[j] >= 1)
+            ++available;
+    if (available == 0)
+        return -1;
+    auto nth = [&](int32_t n) {
+        for (int32_t j = 0; j < stockCount; ++j)
+            if (plan.stockLeft[j] >= 1 && n-- == 0)
+                return j;
+        return -1;
+    };
+    if (!preferPriority)
+        return nth(m_random.random(available));
+    int32_t drawn = -1;
+    for (int32_t attempt = 0; attempt < 5; ++attempt) {
+        drawn = nth(m_random.random(available));
+        if (stocks[drawn].priority)
+            return drawn;
+    }
+    return drawn;
+}
+
+int32_t rpCut::collectCandidates(const strGroup& plan, float& maxLen)
+{
+    m_candidates.clear();
+    maxLen = 0;
+    for (int32_t i = 0; i < partCount; ++i) {
+        if (plan.partLeft[i] >= 1) {
+            m_candidates.push_back(i);
+            maxLen = std::max(maxLen, parts[i].length);
+        }
+    }
+    return int32_t(m_candidates.size());
+}
+
+void rpCut::bookTimes(strGroup& plan, const strPattern& pattern, int32_t times) const
+{
+    plan.stockLeft[pattern.stock] -= times;
+    for (int32_t e = 0; e < pattern.entries; ++e)
+        plan.partLeft[pattern.part[e]] -= pattern.count[e] * times;
+}
+
+strPattern rpCut::bookPattern(strGroup& plan, strPattern pattern) const
+{
+    if (pattern.entries < 1)
+        return noPattern();
+    int32_t times = plan.stockLeft[pattern.stock];
+    for (int32_t e = 0; e < pattern.entries; ++e)
+        times = std::min(times, plan.partLeft[pattern.part[e]] / pattern.count[e]);
+    if (times <= 0)
+        return noPattern();
+    pattern.times = times;
+    bookTimes(plan, pattern, times);
+    return pattern;
+}
+
+strPattern rpCut::fitEqual(strGroup& plan, int32_t c)
+{
+    const int32_t stock = chooseStock(plan);
+    if (stock < 0)
+        return noPattern();
+    const float usable = stocks[stock].length - m_settings.stubLength;
+    float maxLen = 0;
+    const int32_t m = collectCandidates(plan, maxLen);
+    if (m == 0)
+        return noPattern();
+    const Extended blade = m_settings.bladeWidth;
+    const Extended target = usable;
+    int32_t pos[5];
+    for (int32_t k = 2; k <= 5; ++k) {
+        const int32_t pieces = c * k;
+        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < target)
+            continue;
+        const Extended gaps = Extended(pieces - 1) * blade;
+        const bool found = walkSubsets(m, k, pos, [&](const int32_t* subset) {
+            Extended sum = 0;
+            for (int32_t i = 0; i < k; ++i) {
+                const int32_t kind = m_candidates[subset[i]];
+                if (plan.partLeft[kind] < c)
+                    return false;
+                sum += parts[kind].length;
+            }
+            return Extended(c) * sum + gaps == target;
+        });
+        if (found) {
+            strPattern pattern;
+            pattern.stock = stock;
+            for (int32_t i = 0; i < k; ++i)
+                pattern.addEntry(m_candidates[pos[i]], c);
+            return bookPattern(plan, std::move(pattern));
+        }
+    }
+    return noPattern();
+}
+
+strPattern rpCut::fitMixed(strGroup& plan, int32_t a, int32_t b)
+{
+    const int32_t stock = chooseStock(plan);
+    if (stock < 0)
+        return noPattern();
+    const float usable = stocks[stock].length - m_settings.stubLength;
+    float maxLen = 0;
+    const int32_t m = collectCandidates(plan, maxLen);
+    if (m == 0)
+        return noPattern();
+    const Extended blade = m_settings.bladeWidth;
+    int32_t pos[5];
+    int32_t chosenR = 0;
+    for (int32_t k = 2; k <= 5; ++k) {
+        const int32_t pieces = a + (k - 1) * b;
+        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < Extended(usable))
+            continue;
+        const Extended gaps = Extended(pieces - 1) * blade;
+        const bool found = walkSubsets(m, k, pos, [&](const int32_t* subset) {
+            for (int32_t r = 0; r < k; ++r) {
+                Extended others = 0;
+                bool enough = true;
+                for (int32_t i = 0; i < k && enough; ++i) {
+                    const int32_t kind = m_candidates[subset[i]];
+                    enough = plan.partLeft[kind] >= (i == r ? a : b);
+                    if (i != r)
+                        others += parts[kind].length;
+                }
+                if (!enough)
+                    continue;
+                const Extended value =
+                    Extended(a) * parts[m_candidates[subset[r]]].length + Extended(b) * others + gaps;
+                if (float(value) == usable) {
+                    chosenR = r;
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (found) {
+            strPattern pattern;
+            pattern.stock = stock;
+            for (int32_t i = 0; i < k; ++i)
+                pattern.addEntry(m_candidates[pos[i]], i == chosenR ? a : b);
+            return bookPattern(plan, std::move(pattern));
+        }
+    }
+    return noPattern();
+}
+
+strPattern rpCut::fitSingle(strGroup& plan)
+{
+    const int32_t stock = chooseStock(plan);
+    if (stock < 0)
+        return noPattern();
+    const float usable = stocks[stock].length - m_settings.stubLength;
+    float maxLen = 0;
+    const int32_t m = collectCandidates(plan, maxLen);
+    if (m == 0 || m > 2)
+        return noPattern();
+    const Extended blade = m_settings.bladeWidth;
+    const int64_t whole = truncWhole(Extended(usable) + blade);
+    for (int32_t i = 0; i < m; ++i) {
+        const int32_t kind = m_candidates[i];
+        const float length = parts[kind].length;
+        const int64_t divisor = truncWhole(Extended(length) + blade);
+        // A piece plus blade below one unit has no whole-number divisor to test.
+        if (divisor <= 0 || whole % divisor != 0)
+            continue;
+        const int32_t n = truncCount((Extended(usable) + blade) / (Extended(length) + blade));
+        if (n < 1 || plan.partLeft[kind] < n)
+            continue;
+        strPattern pattern;
+        pattern.stock = stock;
+        pattern.addEntry(kind, n);
+        // The divisor test works on whole numbers; with fractional lengths the bar keeps a real
+        // remainder, which is recorded rather than hidden as 0.
+        const Extended rest = Extended(usable) - (Extended(n) * length + Extended(n - 1) * blade);
+        pattern.waste = rest > 0 ? float(rest) : 0.0f;
+        return bookPattern(plan, std::move(pattern));
+    }
+    return noPattern();
+}
+
+strPattern rpCut::fitRandom(strGroup& plan)
+{
+    const int32_t stock = chooseStock(plan);
+    if (stock < 0)
+        return noPattern();
+    const float usable = stocks[stock].length - m_settings.stubLength;
+    float maxLen = 0;
+    const int32_t m = collectCandidates(plan, maxLen);
+    if (m == 0)
+        return noPattern();
+    const float blade = m_settings.bladeWidth;
+    const Extended bladeX = blade;
+    auto piecesLength = [&](int32_t n, float length) { return Extended(n) * length + Extended(n - 1) * bladeX; };
+
+    strPattern pattern;
+    pattern.stock = stock;
+    float free = usable;
+
+    // 1 - random picks
+    const int32_t picks = m_random.random(m) + 1;
+    for (int32_t pick = 0; pick < picks; ++pick) {
+        const int32_t kind = m_candidates[m_random.random(m)];
+        if (pattern.findEntry(kind) >= 0)
+            continue;
+        if (pattern.entries >= kMaxPatternEntries)
+            break;
+        bool cut = false;
+        if (pattern.entries > 0) {
+            if (free <= blade)
+                break;
+            free -= blade;
+            cut = true;
+        }
+        const float length = parts[kind].length;
+        if (length > free) {
+            if (cut)
+                free += blade;
+            continue;
+        }
+        int32_t n = m_random.random(plan.partLeft[kind]) + 1;
+        if (float(piecesLength(n, length)) > free) {
+            n = truncCount((Extended(free) + bladeX) / (Extended(length) + bladeX));
+            if (n <= 0) {
+                if (cut)
+                    free += blade;
+                continue;
+            }
+        }
+        free = float(Extended(free) - piecesLength(n, length));
+        pattern.addEntry(kind, n);
+    }
+
+    // 2 - first-fit fill, longest first
+    for (int32_t i = 0; i < m; ++i) {
+        const int32_t kind = m_candidates[i];
+        const int32_t entry = pattern.findEntry(kind);
+        if (entry < 0 && pattern.entries >= kMaxPatternEntries)
+            break;
+        bool cut = false;
+        if (pattern.entries > 0) {
+            if (free <= blade)
+                break;
+            free -= blade;
+            cut = true;
+        }
+        const float length = parts[kind].length;
+        if (length > free) {
+            if (cut)
+                free += blade;
+            continue;
+        }
+        int32_t n = truncCount((Extended(free) + bladeX) / (Extended(length) + bladeX));
+        const int32_t left = plan.partLeft[kind];
+        if (entry >= 0) {
+            const int32_t had = pattern.count[entry];
+            if (int64_t(had) + n > left)
+                n = left - had;
+            free = float(Extended(free) - piecesLength(n, length));
+            pattern.count[entry] = had + n;
+        } else {
+            n = std::min(n, left);
+            if (n <= 0) {
+                if (cut)
+                    free += blade;
+                continue;
+            }
+            free = float(Extended(free) - piecesLength(n, length));
+            pattern.addEntry(kind, n);
+        }
+    }
+
+    pattern.waste = std::max(free, 0.0f);
+    return bookPattern(plan, std::move(pattern));
+}
+
+strPattern rpCut::nextPattern(strGroup& plan)
+{
+    if (randomOnly)
+        return fitRandom(plan);
+    for (int32_t c = 1; c <= 5; ++c) {
+        strPattern pattern = fitEqual(plan, c);
+        if (pattern.entries >= 1)
+            return pattern;
+    }
+    static constexpr int32_t kMixed[12][2] = {{2, 1}, {3, 1}, {4, 1}, {5, 1}, {2, 2}, {3, 2},
+                                              {4, 2}, {5, 2}, {2, 3}, {3, 3}, {4, 3}, {5, 3}};
+    for (const auto& [a, b] : kMixed) {
+        strPattern pattern = fitMixed(plan, a, b);
+        if (pattern.entries >= 1)
+            return pattern;
+    }
+    strPattern pattern = fitSingle(plan);
+    if (pattern.entries >= 1)
+        return pattern;
+    randomOnly = true;
+    return fitRandom(plan);
+}
+
+} // namespace optimizer
