@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace calculation {
+
+// A table of cell texts, the model behind the parts, stocks and layout grids. Row 0 is the totals row,
+// row 1 the header row, data rows start at row 2. Cells are addressed (column, row), the way the grid
+// contract names them: cell(1, 0) is the total length.
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    static constexpr int kTotalsRow = 0;
+    static constexpr int kHeaderRow = 1;
+    static constexpr int kFirstDataRow = 2;
+
+    explicit GridModel(int columns, QObject* parent = nullptr);
+
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString& text);
+    int rows() const;
+    int columns() const;
+    // Grows with empty rows or cuts rows off the end; never below the two fixed rows.
+    void setRows(int count);
+    // All cells of one column, the fixed rows included, one per line.
+    QString columnText(int column) const;
+
+    // Columns the user may edit in data rows (all by default) and columns of data rows that can't be
+    // selected at all (the stocks grid's "Left Qty").
+    void setReadOnlyColumn(int column, bool readOnly);
+    void setUnselectableColumn(int column, bool unselectable);
+    bool isUnselectable(int column, int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    int m_columns;
+    QVector<QStringList> m_rows;
+    QVector<bool> m_readOnly;
+    QVector<bool> m_unselectable;
+};
+
+} // namespace calculation
