@@ -18,15 +18,19 @@ public:
     static constexpr int kHeaderRow = 1;
     static constexpr int kFirstDataRow = 2;
 
+    // Starts as every grid starts: the two fixed rows and one empty data row.
     explicit GridModel(int columns, QObject* parent = nullptr);
 
+    // Cells outside the table read as empty; writes outside it are ignored.
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString& text);
+    // Empties the cells firstColumn..lastColumn of one row.
+    void clearCells(int row, int firstColumn, int lastColumn);
     int rows() const;
     int columns() const;
     // Grows with empty rows or cuts rows off the end; never below the two fixed rows.
     void setRows(int count);
-    // All cells of one column, the fixed rows included, one per line.
+    // All cells of one column, the fixed rows included, each followed by a line feed.
     QString columnText(int column) const;
 
     // Columns the user may edit in data rows (all by default) and columns of data rows that can't be
@@ -40,8 +44,13 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Only data rows can be inserted or removed; the two fixed rows always stay.
+    bool insertRows(int row, int count, const QModelIndex& parent = {}) override;
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
 
 private:
+    bool contains(int column, int row) const;
+
     int m_columns;
     QVector<QStringList> m_rows;
     QVector<bool> m_readOnly;

@@ -1,5 +1,4 @@
 #include "rpcut.h"
-#include "subset_walk.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +32,7 @@ strPattern noPattern()
 {
     return {};
 }
+
 
 } // namespace
 
@@ -68,11 +68,11 @@ int32_t rpCut::collectCandidates(const strGroup& plan, float& maxLen)
     maxLen = 0;
     for (int32_t i = 0; i < partCount; ++i) {
         if (plan.partLeft[i] >= 1) {
-            m_candidates.push_back(i);
+            m_candidates.add(i, parts[i].length, plan.partLeft[i]);
             maxLen = std::max(maxLen, parts[i].length);
         }
     }
-    return int32_t(m_candidates.size());
+    return m_candidates.size();
 }
 
 void rpCut::bookTimes(strGroup& plan, const strPattern& pattern, int32_t times) const
@@ -107,28 +107,18 @@ strPattern rpCut::fitEqual(strGroup& plan, int32_t c)
     if (m == 0)
         return noPattern();
     const Extended blade = m_settings.bladeWidth;
-    const Extended target = usable;
+    ExactFit search(m_candidates);
     int32_t pos[5];
     for (int32_t k = 2; k <= 5; ++k) {
         const int32_t pieces = c * k;
-        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < target)
+        // Even the longest candidates can't fill the bar with this many pieces.
+        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < Extended(usable))
             continue;
-        const Extended gaps = Extended(pieces - 1) * blade;
-        const bool found = walkSubsets(m, k, pos, [&](const int32_t* subset) {
-            Extended sum = 0;
-            for (int32_t i = 0; i < k; ++i) {
-                const int32_t kind = m_candidates[subset[i]];
-                if (plan.partLeft[kind] < c)
-                    return false;
-                sum += parts[kind].length;
-            }
-            return Extended(c) * sum + gaps == target;
-        });
-        if (found) {
+        if (search.findEqual(k, c, usable, Extended(pieces - 1) * blade, pos, m_quickFits)) {
             strPattern pattern;
             pattern.stock = stock;
             for (int32_t i = 0; i < k; ++i)
-                pattern.addEntry(m_candidates[pos[i]], c);
+                pattern.addEntry(m_candidates.kind[size_t(pos[i])], c);
             return bookPattern(plan, std::move(pattern));
         }
     }
@@ -146,39 +136,18 @@ strPattern rpCut::fitMixed(strGroup& plan, int32_t a, int32_t b)
     if (m == 0)
         return noPattern();
     const Extended blade = m_settings.bladeWidth;
+    ExactFit search(m_candidates);
     int32_t pos[5];
-    int32_t chosenR = 0;
     for (int32_t k = 2; k <= 5; ++k) {
         const int32_t pieces = a + (k - 1) * b;
         if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < Extended(usable))
             continue;
-        const Extended gaps = Extended(pieces - 1) * blade;
-        const bool found = walkSubsets(m, k, pos, [&](const int32_t* subset) {
-            for (int32_t r = 0; r < k; ++r) {
-                Extended others = 0;
-                bool enough = true;
-                for (int32_t i = 0; i < k && enough; ++i) {
-                    const int32_t kind = m_candidates[subset[i]];
-                    enough = plan.partLeft[kind] >= (i == r ? a : b);
-                    if (i != r)
-                        others += parts[kind].length;
-                }
-                if (!enough)
-                    continue;
-                const Extended value =
-                    Extended(a) * parts[m_candidates[subset[r]]].length + Extended(b) * others + gaps;
-                if (float(value) == usable) {
-                    chosenR = r;
-                    return true;
-                }
-            }
-            return false;
-        });
-        if (found) {
+        int32_t r = 0;
+        if (search.findMixed(k, a, b, usable, Extended(pieces - 1) * blade, pos, r, m_quickFits)) {
             strPattern pattern;
             pattern.stock = stock;
             for (int32_t i = 0; i < k; ++i)
-                pattern.addEntry(m_candidates[pos[i]], i == chosenR ? a : b);
+                pattern.addEntry(m_candidates.kind[size_t(pos[i])], i == r ? a : b);
             return bookPattern(plan, std::move(pattern));
         }
     }
@@ -198,7 +167,7 @@ strPattern rpCut::fitSingle(strGroup& plan)
     const Extended blade = m_settings.bladeWidth;
     const int64_t whole = truncWhole(Extended(usable) + blade);
     for (int32_t i = 0; i < m; ++i) {
-        const int32_t kind = m_candidates[i];
+        const int32_t kind = m_candidates.kind[size_t(i)];
         const float length = parts[kind].length;
         const int64_t divisor = truncWhole(Extended(length) + blade);
         // A piece plus blade below one unit has no whole-number divisor to test.
@@ -240,7 +209,7 @@ strPattern rpCut::fitRandom(strGroup& plan)
     // 1 - random picks
     const int32_t picks = m_random.random(m) + 1;
     for (int32_t pick = 0; pick < picks; ++pick) {
-        const int32_t kind = m_candidates[m_random.random(m)];
+        const int32_t kind = m_candidates.kind[size_t(m_random.random(m))];
         if (pattern.findEntry(kind) >= 0)
             continue;
         if (pattern.entries >= kMaxPatternEntries)
@@ -273,7 +242,7 @@ strPattern rpCut::fitRandom(strGroup& plan)
 
     // 2 - first-fit fill, longest first
     for (int32_t i = 0; i < m; ++i) {
-        const int32_t kind = m_candidates[i];
+        const int32_t kind = m_candidates.kind[size_t(i)];
         const int32_t entry = pattern.findEntry(kind);
         if (entry < 0 && pattern.entries >= kMaxPatternEntries)
             break;

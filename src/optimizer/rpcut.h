@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exact_fit.h"
 #include "random_source.h"
 #include "records.h"
 #include "search_observer.h"
@@ -67,6 +68,8 @@ public:
     // False for input the generators can't work on safely: no kinds, too many kinds, lengths of 0 or
     // below, negative quantities, a negative blade width or stub, numbers that are not finite.
     bool inputUsable() const;
+    // Tests compare the quick exact-fit search with the plain walk over every subset.
+    void setQuickExactFits(bool quick) { m_quickFits = quick; }
 
 private:
     int32_t collectCandidates(const strGroup& plan, float& maxLen);
@@ -82,7 +85,8 @@ private:
 
     CutSettings m_settings;
     RandomSource& m_random;
-    std::vector<int32_t> m_candidates;
+    Candidates m_candidates;
+    bool m_quickFits = true;
 };
 
 // True when both patterns cut the same pieces from the same stock kind; sorts both entry lists by part kind.

@@ -1,0 +1,106 @@
+#include "catalogs.h"
+
+#include "mo_catalog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <mutex>
+
+namespace localization {
+
+namespace {
+
+struct State {
+    std::mutex mutex;
+    QString folder; // empty: beside the executable
+    QString language = QString::fromLatin1(kDefaultLanguage);
+    QString problem;
+    std::shared_ptr<const MoCatalog> catalog;
+};
+
+State& state()
+{
+    static State instance;
+    return instance;
+}
+
+} // namespace
+
+void setLocaleFolder(const QString& folder)
+{
+    State& s = state();
+    const std::lock_guard lock(s.mutex);
+    s.folder = folder;
+}
+
+QString localeFolder()
+{
+    {
+        State& s = state();
+        const std::lock_guard lock(s.mutex);
+        if (!s.folder.isEmpty())
+            return s.folder;
+    }
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/locale");
+    return {};
+}
+
+QStringList availableLanguages()
+{
+    const QString folder = localeFolder();
+    if (folder.isEmpty())
+        return {};
+    const QDir dir(folder);
+    QStringList codes;
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+        const QString code = name.toLower();
+        if (!codes.contains(code) && QFileInfo(dir.filePath(name + QStringLiteral("/LC_MESSAGES/default.mo"))).isFile())
+            codes.append(code);
+    }
+    return codes;
+}
+
+QString languageFolder(const QString& code)
+{
+    return findLanguageFolder(localeFolder(), code);
+}
+
+bool useLanguage(const QString& code)
+{
+    // Read the catalog before taking the lock, so translating threads don't wait for the disk.
+    QString problem;
+    std::shared_ptr<const MoCatalog> catalog = MoCatalog::load(localeFolder(), code, &problem);
+    const bool loaded = catalog != nullptr;
+    State& s = state();
+    const std::lock_guard lock(s.mutex);
+    s.language = code;
+    s.problem = problem;
+    s.catalog = std::move(catalog);
+    return loaded;
+}
+
+QString currentLanguage()
+{
+    State& s = state();
+    const std::lock_guard lock(s.mutex);
+    return s.language;
+}
+
+QString catalogProblem()
+{
+    State& s = state();
+    const std::lock_guard lock(s.mutex);
+    return s.problem;
+}
+
+std::shared_ptr<const MoCatalog> currentCatalog()
+{
+    State& s = state();
+    const std::lock_guard lock(s.mutex);
+    return s.catalog;
+}
+
+} // namespace localization

@@ -1,0 +1,180 @@
+#include "mo_catalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <boost/locale/gnu_gettext.hpp>
+#include <boost/locale/message.hpp>
+
+#include <cstdint>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace localization {
+
+namespace {
+
+constexpr const char* kDomain = "default";
+constexpr uint32_t kMoMagic = 0x950412de;
+
+uint32_t byteSwapped(uint32_t word)
+{
+    return (word >> 24) | ((word >> 8) & 0xff00u) | ((word << 8) & 0xff0000u) | (word << 24);
+}
+
+// The translation of the empty message identifier, which is where a catalog keeps its header with the
+// Content-Type; nothing when the data is no catalog or has no header.
+bool isMoFile(const std::vector<char>& data)
+{
+    uint32_t magic = 0;
+    if (data.size() < 20)
+        return false;
+    std::memcpy(&magic, data.data(), sizeof magic);
+    return magic == kMoMagic || magic == byteSwapped(kMoMagic);
+}
+
+std::optional<std::string> moHeader(const std::vector<char>& data)
+{
+    if (!isMoFile(data))
+        return std::nullopt;
+    uint32_t magic = 0;
+    std::memcpy(&magic, data.data(), sizeof magic);
+    const bool swap = magic != kMoMagic;
+    auto word = [&](uint64_t offset) -> std::optional<uint32_t> {
+        if (offset + 4 > data.size())
+            return std::nullopt;
+        uint32_t value = 0;
+        std::memcpy(&value, data.data() + offset, sizeof value);
+        return swap ? byteSwapped(value) : value;
+    };
+    const auto count = word(8);
+    const auto originals = word(12);
+    const auto translations = word(16);
+    if (!count || !originals || !translations)
+        return std::nullopt;
+    for (uint32_t i = 0; i < *count; ++i) {
+        const auto originalLength = word(*originals + uint64_t(i) * 8);
+        if (!originalLength)
+            return std::nullopt;
+        if (*originalLength != 0)
+            continue;
+        const auto length = word(*translations + uint64_t(i) * 8);
+        const auto offset = word(*translations + uint64_t(i) * 8 + 4);
+        if (!length || !offset || uint64_t(*offset) + *length > data.size())
+            return std::nullopt;
+        return std::string(data.data() + *offset, *length);
+    }
+    return std::nullopt;
+}
+
+bool declaresUtf8(const std::vector<char>& data)
+{
+    const auto header = moHeader(data);
+    if (!header)
+        return false;
+    const auto at = header->find("charset=");
+    if (at == std::string::npos)
+        return false;
+    const auto begin = at + std::strlen("charset=");
+    const auto end = header->find_first_of(" \r\n;", begin);
+    const QString charset = QString::fromStdString(header->substr(begin, end - begin)).toLower();
+    return charset == u"utf-8" || charset == u"utf8";
+}
+
+std::vector<char> readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return std::vector<char>(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+QString findLanguageFolder(const QString& localeFolder, const QString& code)
+{
+    if (localeFolder.isEmpty() || code.isEmpty())
+        return {};
+    const QDir dir(localeFolder);
+    const QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    if (names.contains(code))
+        return dir.filePath(code);
+    for (const QString& name : names) {
+        if (name.compare(code, Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    }
+    return {};
+}
+
+std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, const QString& code, QString* problem)
+{
+    if (problem)
+        problem->clear();
+    if (localeFolder.isEmpty() || code.isEmpty())
+        return nullptr;
+    const QString base = QDir::cleanPath(localeFolder);
+
+    namespace gettext = boost::locale::gnu_gettext;
+    gettext::messages_info info;
+    info.language = code.toStdString();
+    info.encoding = "UTF-8";
+    info.paths = {base.toStdString()};
+    info.domains = {gettext::messages_info::domain(kDomain)};
+
+    bool found = false;
+    QString rejected;
+    // Boost asks for <base>/<code>/LC_MESSAGES/default.mo; the language folder may have capitals on disk.
+    info.callback = [&](const std::string& fileName, const std::string&) -> std::vector<char> {
+        QString path = QString::fromStdString(fileName);
+        const QString prefix = base + u'/';
+        if (path.startsWith(prefix)) {
+            const QString rest = path.mid(prefix.size());
+            const QString folder = findLanguageFolder(base, rest.section(u'/', 0, 0));
+            if (folder.isEmpty())
+                return {};
+            path = folder + u'/' + rest.section(u'/', 1);
+        }
+        std::vector<char> data = readFile(path);
+        if (data.empty())
+            return {};
+        // A file that is no catalog at all is left to Boost, which refuses it with its own reason.
+        if (isMoFile(data) && !declaresUtf8(data)) {
+            rejected = QStringLiteral("The translation for the language code %1 (in %2) does not have charset=utf-8 "
+                                      "in its Content-Type. Translations are turned off.")
+                           .arg(code, QDir::toNativeSeparators(path));
+            return {};
+        }
+        found = true;
+        return data;
+    };
+
+    std::shared_ptr<MoCatalog> catalog(new MoCatalog);
+    try {
+        auto* messages = gettext::create_messages_facet<char>(info);
+        catalog->m_owner = std::locale(std::locale::classic(), messages);
+        catalog->m_messages = messages;
+        catalog->m_domain = messages->domain(kDomain);
+    } catch (const std::exception& error) {
+        if (problem)
+            *problem = QStringLiteral("The catalog of the language code %1 can't be read: %2")
+                           .arg(code, QString::fromLocal8Bit(error.what()));
+        return nullptr;
+    }
+    if (problem)
+        *problem = rejected;
+    return found ? catalog : nullptr;
+}
+
+const char* MoCatalog::find(const char* english) const
+{
+    const char* translated = m_messages->get(m_domain, nullptr, english);
+    // An empty translation means the entry was left untranslated.
+    return translated && *translated ? translated : nullptr;
+}
+
+} // namespace localization

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <locale>
+#include <memory>
+
+namespace boost::locale {
+template <typename CharType> class message_format;
+}
+
+namespace localization {
+
+// One language's catalog of text domain "default", read through Boost.Locale's gettext backend from
+// <locale folder>/<code>/LC_MESSAGES/default.mo. The language folder is found without regard to letter
+// case, so a code listed in lower case still reaches a folder named "De_DE".
+class MoCatalog {
+public:
+    // The catalog of a language, or nullptr when there is none or it can't be used; in the latter case
+    // `problem` receives the reason (a catalog that doesn't declare UTF-8 is not used).
+    static std::shared_ptr<const MoCatalog> load(const QString& localeFolder, const QString& code,
+                                                 QString* problem);
+
+    // The translation of an English message identifier (UTF-8), or nullptr when the catalog has no entry.
+    const char* find(const char* english) const;
+
+private:
+    MoCatalog() = default;
+
+    std::locale m_owner; // keeps the messages facet alive
+    const boost::locale::message_format<char>* m_messages = nullptr;
+    int m_domain = 0;
+};
+
+// The folder under `localeFolder` whose name equals `code` without regard to case (an exact match
+// first), or an empty text when there is none.
+QString findLanguageFolder(const QString& localeFolder, const QString& code);
+
+// The catalog of the current language, shared with the thread that reads it (nullptr: English).
+std::shared_ptr<const MoCatalog> currentCatalog();
+
+} // namespace localization

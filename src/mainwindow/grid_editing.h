@@ -1,0 +1,30 @@
+#pragma once
+
+#include "calculation/grid_model.h"
+
+#include <QString>
+
+namespace mainwindow {
+
+enum class InputGrid { Parts, Stocks };
+
+// "+": one row at the end; a new stock row starts with the translated "Yes" as its priority.
+void addRow(calculation::GridModel& grid, InputGrid kind);
+
+// "-": removes a data row and takes its length, quantity and cost out of the totals row. The totals
+// stay as they are when any number involved doesn't convert. Returns false when nothing was removed.
+bool deleteRow(calculation::GridModel& grid, InputGrid kind, int row);
+
+// "X": one empty data row and empty totals. The stocks grid keeps its "Left Qty" cells.
+void deleteAll(calculation::GridModel& grid, InputGrid kind);
+
+// Multiplies every part quantity and both totals by the multiplier text. Stops silently at the first
+// text that doesn't convert (or a product that no longer fits a quantity), keeping what was changed.
+void multiplyQuantities(calculation::GridModel& parts, const QString& multiplier);
+
+// After a language change: Priority cells holding the old words get the new ones, so the calculation
+// still reads them as "Yes" and "No".
+void retranslatePriorities(calculation::GridModel& stocks, const QString& oldYes, const QString& oldNo,
+                           const QString& newYes, const QString& newNo);
+
+} // namespace mainwindow

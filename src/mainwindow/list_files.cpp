@@ -1,0 +1,226 @@
+#include "list_files.h"
+
+#include "calculation/grids.h"
+#include "calculation/number_text.h"
+#include "localization/translate.h"
+#include "split_fields.h"
+
+#include <optional>
+
+namespace mainwindow {
+
+using calculation::GridModel;
+using calculation::kCostColumn;
+using calculation::kLabelColumn;
+using calculation::kLeftQtyColumn;
+using calculation::kLengthColumn;
+using calculation::kPriorityColumn;
+using calculation::kQtyColumn;
+using localization::translate;
+
+namespace {
+
+// Where the parts layouts keep their fields (0-based); SFCAD and MST end at a line without length.
+struct PartsLayout {
+    int skippedLines;
+    int label;
+    int length;
+    int qty;
+    bool emptyLengthEndsData;
+};
+
+PartsLayout partsLayout(int format)
+{
+    switch (format) {
+    case kPartsSfcad:
+        return {3, 1, 3, 5, true};
+    case kPartsMst:
+        return {3, 0, 5, 6, true};
+    default:
+        return {0, 0, 1, 2, false};
+    }
+}
+
+// One line being read; the first failure is kept as the load's result.
+class LineReader {
+public:
+    explicit LineReader(const QString& line) : m_fields(SplitFields(line)) {}
+
+    bool isEmpty() const { return m_fields.isEmpty(); }
+    qsizetype size() const { return m_fields.size(); }
+    const FileResult& result() const { return m_result; }
+
+    std::optional<QString> field(int index)
+    {
+        if (index < m_fields.size())
+            return m_fields[index];
+        return fail(fillIn(translate("List index out of bounds (%d)"), {QString::number(index)}));
+    }
+
+    std::optional<int32_t> integer(const QString& text)
+    {
+        if (const std::optional<int32_t> value = calculation::parseInteger(text))
+            return value;
+        return fail(fillIn(translate("'%s' is not a valid integer value"), {text}));
+    }
+
+    std::optional<float> number(const QString& text)
+    {
+        if (const std::optional<float> value = calculation::parseNumber(text))
+            return value;
+        return fail(fillIn(translate("'%s' is not a valid floating point value"), {text}));
+    }
+
+private:
+    std::nullopt_t fail(const QString& message)
+    {
+        m_result = fileFailure(message);
+        return std::nullopt;
+    }
+
+    QStringList m_fields;
+    FileResult m_result;
+};
+
+// Sums kept as the loaders keep them: lengths and costs in 32-bit floats.
+float addProduct(float total, float value, int32_t qty)
+{
+    return float(double(total) + double(value) * qty);
+}
+
+FileResult excelNotReadable()
+{
+    return fileFailure(translate("Excel workbooks can't be read yet."));
+}
+
+} // namespace
+
+FileResult LoadPartsFile(GridModel& parts, const QString& path, int format)
+{
+    if (path.isEmpty())
+        return {};
+    if (format == kPartsExcel)
+        return excelNotReadable();
+    QStringList lines;
+    if (const FileResult read = readTextLines(path, lines); !read.ok)
+        return read;
+
+    const PartsLayout layout = partsLayout(format);
+    parts.setRows(GridModel::kFirstDataRow + 1);
+    int row = GridModel::kFirstDataRow;
+    float totalLength = 0;
+    qint64 totalQty = 0;
+    for (qsizetype i = layout.skippedLines; i < lines.size(); ++i) {
+        LineReader line(lines[i]);
+        if (line.isEmpty())
+            continue;
+        const std::optional<QString> label = line.field(layout.label);
+        const std::optional<QString> length = label ? line.field(layout.length) : std::nullopt;
+        if (!length)
+            return line.result();
+        if (layout.emptyLengthEndsData && length->isEmpty())
+            break;
+        const std::optional<QString> qty = line.field(layout.qty);
+        if (!qty)
+            return line.result();
+
+        parts.setCell(kLabelColumn, row, *label);
+        parts.setCell(kLengthColumn, row, *length);
+        parts.setCell(kQtyColumn, row, *qty);
+        const std::optional<int32_t> qtyValue = line.integer(*qty);
+        const std::optional<float> lengthValue = qtyValue ? line.number(*length) : std::nullopt;
+        if (!lengthValue)
+            return line.result();
+        totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
+        totalQty += *qtyValue;
+        parts.setRows(++row + 1);
+    }
+    parts.setCell(kLengthColumn, GridModel::kTotalsRow, calculation::formatTotal(totalLength));
+    parts.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(totalQty));
+    parts.clearCells(row, kLabelColumn, kQtyColumn);
+    return {};
+}
+
+FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
+{
+    if (path.isEmpty())
+        return {};
+    if (format == kStocksExcel)
+        return excelNotReadable();
+    QStringList lines;
+    if (const FileResult read = readTextLines(path, lines); !read.ok)
+        return read;
+
+    stocks.setRows(GridModel::kFirstDataRow + 1);
+    int row = GridModel::kFirstDataRow;
+    float totalLength = 0;
+    float totalCost = 0;
+    qint64 totalQty = 0;
+    for (const QString& text : lines) {
+        LineReader line(text);
+        if (line.isEmpty())
+            continue;
+        std::optional<QString> label = line.field(kLabelColumn);
+        std::optional<QString> length = label ? line.field(kLengthColumn) : std::nullopt;
+        std::optional<QString> qty = length ? line.field(kQtyColumn) : std::nullopt;
+        if (!qty)
+            return line.result();
+        // Short lines are complete stocks: no cost means a free bar, no priority means "Yes".
+        QString cost = line.size() > kCostColumn ? *line.field(kCostColumn) : QString();
+        QString priority = line.size() > kPriorityColumn ? *line.field(kPriorityColumn) : QString();
+        if (cost.isEmpty())
+            cost = QStringLiteral("0");
+        if (priority.isEmpty())
+            priority = translate("Yes");
+
+        stocks.setCell(kLabelColumn, row, *label);
+        stocks.setCell(kLengthColumn, row, *length);
+        stocks.setCell(kQtyColumn, row, *qty);
+        stocks.setCell(kCostColumn, row, cost);
+        stocks.setCell(kPriorityColumn, row, priority);
+        stocks.setCell(kLeftQtyColumn, row, QString());
+        const std::optional<int32_t> qtyValue = line.integer(*qty);
+        const std::optional<float> lengthValue = qtyValue ? line.number(*length) : std::nullopt;
+        const std::optional<float> costValue = lengthValue ? line.number(cost) : std::nullopt;
+        if (!costValue)
+            return line.result();
+        totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
+        totalCost = addProduct(totalCost, *costValue, *qtyValue);
+        totalQty += *qtyValue;
+        stocks.setRows(++row + 1);
+    }
+    stocks.setCell(kLengthColumn, GridModel::kTotalsRow, calculation::formatTotal(totalLength));
+    stocks.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(totalQty));
+    stocks.setCell(kCostColumn, GridModel::kTotalsRow, calculation::formatTotal(totalCost));
+    stocks.setCell(kLeftQtyColumn, GridModel::kTotalsRow, QString());
+    stocks.clearCells(row, kLabelColumn, kLeftQtyColumn);
+    return {};
+}
+
+FileResult SavePartsFile(const GridModel& parts, const QString& path)
+{
+    QStringList lines;
+    for (int row = GridModel::kFirstDataRow; row < parts.rows(); ++row) {
+        if (parts.cell(kLabelColumn, row).isEmpty())
+            continue;
+        lines.append(parts.cell(kLabelColumn, row) + u'\t' + parts.cell(kLengthColumn, row) + u'\t' +
+                     parts.cell(kQtyColumn, row));
+    }
+    return writeTextLines(path, lines);
+}
+
+FileResult SaveStocksFile(const GridModel& stocks, const QString& path)
+{
+    QStringList lines;
+    for (int row = GridModel::kFirstDataRow; row < stocks.rows(); ++row) {
+        if (stocks.cell(kLabelColumn, row).isEmpty())
+            continue;
+        const QString cost = stocks.cell(kCostColumn, row);
+        lines.append(stocks.cell(kLabelColumn, row) + u'\t' + stocks.cell(kLengthColumn, row) + u'\t' +
+                     stocks.cell(kQtyColumn, row) + u'\t' + (cost.isEmpty() ? QStringLiteral("0") : cost) + u'\t' +
+                     stocks.cell(kPriorityColumn, row));
+    }
+    return writeTextLines(path, lines);
+}
+
+} // namespace mainwindow

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "calculation/grid_model.h"
+#include "text_file.h"
+
+namespace mainwindow {
+
+// Source formats: the position of the file type in the open dialogs (from 1); a project's lists use 0.
+inline constexpr int kPartsProject = 0;
+inline constexpr int kPartsText = 1;
+inline constexpr int kPartsSfcad = 2;
+inline constexpr int kPartsMst = 3;
+inline constexpr int kPartsPipe = 4;
+inline constexpr int kPartsExcel = 5;
+inline constexpr int kStocksProject = 0;
+inline constexpr int kStocksText = 1;
+inline constexpr int kStocksPipe = 2;
+inline constexpr int kStocksExcel = 3;
+
+// Fill the parts or stocks grid from a list file and rewrite its totals row; the grid then ends with one
+// empty data row. An empty path does nothing. A file that can't be opened leaves the grid untouched; a
+// bad line stops the load there with the rows read so far and the totals row as it was.
+FileResult LoadPartsFile(calculation::GridModel& parts, const QString& path, int format);
+FileResult LoadStocksFile(calculation::GridModel& stocks, const QString& path, int format);
+
+// Write one tab-separated line per data row with a label; cells are written as they stand.
+FileResult SavePartsFile(const calculation::GridModel& parts, const QString& path);
+FileResult SaveStocksFile(const calculation::GridModel& stocks, const QString& path);
+
+} // namespace mainwindow

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace mainwindow {
+
+// Removes blanks, tabs and other characters with codes up to 32 from both ends.
+QString trimBlanks(const QString& text);
+
+// The line splitter of the list loaders. The separator is the first of TAB, space, ";", ",", ":" that
+// occurs in the line, cut at its first occurrence; the rest is trimmed and split again, so runs of blanks
+// or tabs act as one separator. An empty line or the line "0" gives no fields.
+QStringList SplitFields(const QString& line);
+
+// Lines of a text: CR, LF or CR LF end a line; a break after the last line adds no empty line.
+QStringList splitLines(const QString& text);
+
+} // namespace mainwindow

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace optimizer {
+
+// The part kinds a pattern may use (those with pieces left), in ascending kind order, and the search for
+// the first subset of them that fills a bar without waste. Subsets are examined in colexicographic order,
+// at most 5001 per subset size; when the lengths are sorted longest first, whole runs of subsets that
+// can't reach or would overshoot the bar are counted without being visited, and the last member is found
+// by binary search. Both ways give the same subset.
+struct Candidates {
+    std::vector<int32_t> kind;
+    std::vector<float> length;
+    std::vector<double> prefix; // prefix[i] = sum of the first i lengths
+    std::vector<int32_t> left;
+    bool longestFirst = true;
+
+    void clear();
+    void add(int32_t partKind, float partLength, int32_t piecesLeft);
+    int32_t size() const { return int32_t(kind.size()); }
+};
+
+class ExactFit {
+public:
+    explicit ExactFit(const Candidates& candidates) : m_c(candidates) {}
+
+    // k kinds with c pieces each: c * (sum of lengths) + gaps == usable at extended precision.
+    bool findEqual(int32_t k, int32_t c, float usable, long double gaps, int32_t* pos, bool quick = true);
+    // k kinds, member r with a pieces and the others with b: the value rounded to float == usable.
+    bool findMixed(int32_t k, int32_t a, int32_t b, float usable, long double gaps, int32_t* pos, int32_t& r,
+                   bool quick = true);
+
+private:
+    bool equalMatches(const int32_t* pos) const;
+    bool mixedMatches(const int32_t* pos, int32_t r) const;
+    template <typename BlockMayMatch, typename LeafFind>
+    bool walk(int32_t t, int32_t n, int32_t* pos, BlockMayMatch& mayMatch, LeafFind& leafFind);
+    double upperSum(const int32_t* pos, int32_t from) const;
+    int32_t firstAtMost(double value, int32_t last) const;
+
+    const Candidates& m_c;
+    int32_t m_k = 0;
+    int32_t m_a = 0;
+    int32_t m_b = 0;
+    float m_usable = 0;
+    long double m_gaps = 0;
+    int64_t m_examined = 0;
+};
+
+} // namespace optimizer
