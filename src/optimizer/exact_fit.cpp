@@ -27,25 +27,6 @@ int64_t binomial(int32_t n, int32_t r)
 
 } // namespace
 
-void Candidates::clear()
-{
-    kind.clear();
-    length.clear();
-    left.clear();
-    prefix.assign(1, 0.0);
-    longestFirst = true;
-}
-
-void Candidates::add(int32_t partKind, float partLength, int32_t piecesLeft)
-{
-    if (!length.empty() && partLength > length.back())
-        longestFirst = false;
-    kind.push_back(partKind);
-    length.push_back(partLength);
-    left.push_back(piecesLeft);
-    prefix.push_back(prefix.back() + partLength);
-}
-
 bool ExactFit::equalMatches(const int32_t* pos) const
 {
     const int32_t c = m_a;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,13 +13,30 @@ namespace optimizer {
 // by binary search. Both ways give the same subset.
 struct Candidates {
     std::vector<int32_t> kind;
+    // Filled by measure() for the exact fits only; the random fill needs the kinds alone.
     std::vector<float> length;
     std::vector<double> prefix; // prefix[i] = sum of the first i lengths
     std::vector<int32_t> left;
     bool longestFirst = true;
 
-    void clear();
-    void add(int32_t partKind, float partLength, int32_t piecesLeft);
+    void clear() { kind.clear(); }
+    void add(int32_t partKind) { kind.push_back(partKind); }
+    template <typename Parts, typename Left>
+    void measure(const Parts& parts, const Left& piecesLeft)
+    {
+        length.resize(kind.size());
+        left.resize(kind.size());
+        prefix.resize(kind.size() + 1);
+        prefix[0] = 0;
+        longestFirst = true;
+        for (std::size_t i = 0; i < kind.size(); ++i) {
+            length[i] = parts[std::size_t(kind[i])].length;
+            left[i] = piecesLeft[std::size_t(kind[i])];
+            prefix[i + 1] = prefix[i] + length[i];
+            if (i > 0 && length[i] > length[i - 1])
+                longestFirst = false;
+        }
+    }
     int32_t size() const { return int32_t(kind.size()); }
 };
 

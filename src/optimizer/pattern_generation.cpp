@@ -62,17 +62,26 @@ int32_t rpCut::chooseStock(const strGroup& plan)
     return drawn;
 }
 
-int32_t rpCut::collectCandidates(const strGroup& plan, float& maxLen)
+int32_t rpCut::collectCandidates(const strGroup& plan)
 {
-    m_candidates.clear();
-    maxLen = 0;
+    std::vector<int32_t>& kinds = m_candidates.kind;
+    kinds.resize(size_t(partCount));
+    int32_t m = 0;
+    const int32_t* left = plan.partLeft.data();
     for (int32_t i = 0; i < partCount; ++i) {
-        if (plan.partLeft[i] >= 1) {
-            m_candidates.add(i, parts[i].length, plan.partLeft[i]);
-            maxLen = std::max(maxLen, parts[i].length);
-        }
+        kinds[size_t(m)] = i;
+        m += left[i] >= 1 ? 1 : 0;
     }
-    return m_candidates.size();
+    kinds.resize(size_t(m));
+    return m;
+}
+
+float rpCut::longestCandidate() const
+{
+    float longest = 0;
+    for (int32_t kind : m_candidates.kind)
+        longest = std::max(longest, parts[size_t(kind)].length);
+    return longest;
 }
 
 void rpCut::bookTimes(strGroup& plan, const strPattern& pattern, int32_t times) const
@@ -102,11 +111,12 @@ strPattern rpCut::fitEqual(strGroup& plan, int32_t c)
     if (stock < 0)
         return noPattern();
     const float usable = stocks[stock].length - m_settings.stubLength;
-    float maxLen = 0;
-    const int32_t m = collectCandidates(plan, maxLen);
+    const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
     const Extended blade = m_settings.bladeWidth;
+    const float maxLen = longestCandidate();
+    m_candidates.measure(parts, plan.partLeft);
     ExactFit search(m_candidates);
     int32_t pos[5];
     for (int32_t k = 2; k <= 5; ++k) {
@@ -131,11 +141,12 @@ strPattern rpCut::fitMixed(strGroup& plan, int32_t a, int32_t b)
     if (stock < 0)
         return noPattern();
     const float usable = stocks[stock].length - m_settings.stubLength;
-    float maxLen = 0;
-    const int32_t m = collectCandidates(plan, maxLen);
+    const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
     const Extended blade = m_settings.bladeWidth;
+    const float maxLen = longestCandidate();
+    m_candidates.measure(parts, plan.partLeft);
     ExactFit search(m_candidates);
     int32_t pos[5];
     for (int32_t k = 2; k <= 5; ++k) {
@@ -160,8 +171,7 @@ strPattern rpCut::fitSingle(strGroup& plan)
     if (stock < 0)
         return noPattern();
     const float usable = stocks[stock].length - m_settings.stubLength;
-    float maxLen = 0;
-    const int32_t m = collectCandidates(plan, maxLen);
+    const int32_t m = collectCandidates(plan);
     if (m == 0 || m > 2)
         return noPattern();
     const Extended blade = m_settings.bladeWidth;
@@ -194,8 +204,7 @@ strPattern rpCut::fitRandom(strGroup& plan)
     if (stock < 0)
         return noPattern();
     const float usable = stocks[stock].length - m_settings.stubLength;
-    float maxLen = 0;
-    const int32_t m = collectCandidates(plan, maxLen);
+    const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
     const float blade = m_settings.bladeWidth;
@@ -243,8 +252,7 @@ strPattern rpCut::fitRandom(strGroup& plan)
     // 2 - first-fit fill, longest first
     for (int32_t i = 0; i < m; ++i) {
         const int32_t kind = m_candidates.kind[size_t(i)];
-        const int32_t entry = pattern.findEntry(kind);
-        if (entry < 0 && pattern.entries >= kMaxPatternEntries)
+        if (pattern.entries >= kMaxPatternEntries && pattern.findEntry(kind) < 0)
             break;
         bool cut = false;
         if (pattern.entries > 0) {
@@ -261,6 +269,7 @@ strPattern rpCut::fitRandom(strGroup& plan)
         }
         int32_t n = truncCount((Extended(free) + bladeX) / (Extended(length) + bladeX));
         const int32_t left = plan.partLeft[kind];
+        const int32_t entry = pattern.findEntry(kind);
         if (entry >= 0) {
             const int32_t had = pattern.count[entry];
             if (int64_t(had) + n > left)

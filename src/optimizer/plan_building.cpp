@@ -10,6 +10,9 @@ namespace {
 // Sorts the entries by ascending part kind, moving each count with its part.
 void sortEntries(strPattern& pattern)
 {
+    if (pattern.entriesSorted)
+        return;
+    pattern.entriesSorted = true;
     for (int32_t i = 1; i < pattern.entries; ++i) {
         const int32_t part = pattern.part[i];
         const int32_t count = pattern.count[i];
@@ -35,7 +38,13 @@ bool samePattern(strPattern& a, strPattern& b)
 bool addPattern(strGroup& plan, const strPattern& pattern)
 {
     strPattern incoming = pattern;
+    if (!plan.patterns.empty())
+        sortEntries(incoming);
     for (strPattern& existing : plan.patterns) {
+        // Patterns already in order on another stock or with another entry count can't be identical;
+        // the comparison would only have sorted them.
+        if (existing.entriesSorted && (existing.stock != incoming.stock || existing.entries != incoming.entries))
+            continue;
         if (samePattern(existing, incoming)) {
             existing.times += incoming.times;
             return false;

@@ -42,9 +42,13 @@ struct strPattern {
     int32_t times = 0;
     int32_t entries = 0;
     float waste = 0;
+    // True while the entries stand in ascending part kind order, which spares comparisons a sort.
+    bool entriesSorted = true;
 
     void addEntry(int32_t partKind, int32_t pieces)
     {
+        if (entries > 0 && partKind < part[entries - 1])
+            entriesSorted = false;
         part.push_back(partKind);
         count.push_back(pieces);
         entries = part.size();

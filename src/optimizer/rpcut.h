@@ -72,7 +72,8 @@ public:
     void setQuickExactFits(bool quick) { m_quickFits = quick; }
 
 private:
-    int32_t collectCandidates(const strGroup& plan, float& maxLen);
+    int32_t collectCandidates(const strGroup& plan);
+    float longestCandidate() const;
     strPattern bookPattern(strGroup& plan, strPattern pattern) const;
     void bookTimes(strGroup& plan, const strPattern& pattern, int32_t times) const;
     void repairPlan(strGroup& plan, float& total, float& lastWaste);
