@@ -3,7 +3,7 @@
 #include "calculation/grids.h"
 #include "calculation/number_text.h"
 #include "localization/translate.h"
-#include "split_fields.h"
+#include "calculation/split_fields.h"
 
 #include <optional>
 
@@ -16,6 +16,11 @@ using calculation::kLeftQtyColumn;
 using calculation::kLengthColumn;
 using calculation::kPriorityColumn;
 using calculation::kQtyColumn;
+using calculation::fileFailure;
+using calculation::fillIn;
+using calculation::readTextLines;
+using calculation::SplitFields;
+using calculation::writeTextLines;
 using localization::translate;
 
 namespace {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "calculation/grid_model.h"
-#include "text_file.h"
+#include "calculation/text_file.h"
 
 namespace mainwindow {
+
+using calculation::FileResult;
 
 // Source formats: the position of the file type in the open dialogs (from 1); a project's lists use 0.
 inline constexpr int kPartsProject = 0;

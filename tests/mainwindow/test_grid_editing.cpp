@@ -1,5 +1,5 @@
 #include "calculation/grids.h"
-#include "grid_fixture.h"
+#include "support/grid_fixture.h"
 #include "mainwindow/grid_editing.h"
 
 #include <memory>

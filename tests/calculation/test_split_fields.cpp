@@ -1,8 +1,8 @@
-#include "grid_fixture.h"
-#include "mainwindow/split_fields.h"
+#include "support/grid_fixture.h"
+#include "calculation/split_fields.h"
 
-using mainwindow::SplitFields;
-using mainwindow::splitLines;
+using calculation::SplitFields;
+using calculation::splitLines;
 
 struct SplitCase {
     const char* line;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace mainwindow {
+namespace calculation {
 
 // Removes blanks, tabs and other characters with codes up to 32 from both ends.
 QString trimBlanks(const QString& text);
@@ -16,4 +16,4 @@ QStringList SplitFields(const QString& line);
 // Lines of a text: CR, LF or CR LF end a line; a break after the last line adds no empty line.
 QStringList splitLines(const QString& text);
 
-} // namespace mainwindow
+} // namespace calculation

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-namespace mainwindow {
+namespace calculation {
 
 FileResult fileFailure(const QString& message)
 {
@@ -55,4 +55,4 @@ FileResult writeTextLines(const QString& path, const QStringList& lines)
     return fileFailure(fillIn(localization::translate("Cannot save file %s: %s"), {path, file.errorString()}));
 }
 
-} // namespace mainwindow
+} // namespace calculation

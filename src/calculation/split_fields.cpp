@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace mainwindow {
+namespace calculation {
 
 namespace {
 
@@ -70,4 +70,4 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-} // namespace mainwindow
+} // namespace calculation

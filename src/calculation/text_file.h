@@ -5,7 +5,7 @@
 
 #include <initializer_list>
 
-namespace mainwindow {
+namespace calculation {
 
 // The outcome of reading or writing a file: on failure, the message for the user.
 struct FileResult {
@@ -27,4 +27,4 @@ FileResult readTextLines(const QString& path, QStringList& lines);
 // a failed write leaves the previous file as it was.
 FileResult writeTextLines(const QString& path, const QStringList& lines);
 
-} // namespace mainwindow
+} // namespace calculation

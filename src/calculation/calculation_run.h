@@ -1,0 +1,95 @@
+#pragma once
+
+#include "grid_model.h"
+#include "run_seams.h"
+
+#include "optimizer/records.h"
+#include "optimizer/rpcut.h"
+
+#include <memory>
+#include <vector>
+
+namespace calculation {
+
+// What a run reads from the settings controls besides the grids.
+struct CalcControls {
+    QString bladeWidth = QStringLiteral("0");   // "Blade Width:"
+    QString stubLength = QStringLiteral("0");   // "Stub Length:"
+    QString reuseLength = QStringLiteral("15"); // "Rpt Use Len:"
+    int qualityLevel = 5;                       // the fastest | best track bar, 1 to 12
+    bool changeOptimization = false;
+    bool costOptimization = false;
+    int displayMode = 2; // how pieces are written: 0 "Label(Length) X Qty", 1 "Length X Qty", 2 "Label X Qty"
+    int formatIndex = 0; // the number format of lengths, 0 to 4
+};
+
+// Which grid gets the focus after a run that ended on a check.
+enum class RunFocus { None, Parts, Stocks };
+
+// The grids a run works on.
+struct RunGrids {
+    GridModel& parts;
+    GridModel& stocks;
+    GridModel& layout;
+};
+
+// What "Calc" does, in three phases so that the window can run the search on a worker thread:
+// prepare() checks and reads the input and fills a fresh optimizer (the window's thread), search() runs
+// the optimizer (any thread; it touches nothing but the optimizer), finish() shows the result and
+// remembers the input (the window's thread). The command-line program calls run().
+class CalculationRun {
+public:
+    CalculationRun(RunGrids grids, optimizer::strGroupArg& lastRun, MessageSink& messages, const Clock& clock,
+                   ProgressSink* progress = nullptr);
+    ~CalculationRun();
+
+    // False when a check ended the run (its message has been shown; focus() tells where the focus goes).
+    bool prepare(const CalcControls& controls, optimizer::RandomSource& random);
+    // runSearch's answer: 0 with a plan, -1 without.
+    int32_t search(optimizer::SearchObserver* observer = nullptr);
+    // True when a layout is shown.
+    bool finish();
+    // prepare, search and finish in one; true when a layout is shown.
+    bool run(const CalcControls& controls, optimizer::RandomSource& random,
+             optimizer::SearchObserver* observer = nullptr);
+
+    RunFocus focus() const { return m_focus; }
+    // The progress bar's maximum: 20 times the quality level.
+    int progressMaximum() const { return 20 * m_settings.qualityLevel; }
+    const optimizer::CutSettings& settings() const { return m_settings; }
+
+private:
+    bool validateInput(const CalcControls& controls);
+    void readInputLists(float& partsLength, float& stocksLength);
+    bool inputsChanged() const;
+    void storeInput();
+    void clearResult();
+    void stepProgress();
+
+    RunGrids m_grids;
+    optimizer::strGroupArg& m_lastRun;
+    MessageSink& m_messages;
+    const Clock& m_clock;
+    ProgressSink* m_progress;
+
+    CalcControls m_controls;
+    optimizer::CutSettings m_settings;
+    std::vector<optimizer::strPart> m_partList;
+    std::vector<optimizer::strStock> m_stockList;
+    int32_t m_priorityCount = 0;
+    QString m_remnantPrefix;
+    std::unique_ptr<optimizer::rpCut> m_cut;
+    int32_t m_searchResult = -1;
+    RunFocus m_focus = RunFocus::None;
+};
+
+// The check run when "Cost Optimization" is ticked: true when it may stay ticked; otherwise its message
+// has been shown and the box must be unticked.
+bool checkCostOption(const GridModel& stocks, MessageSink& messages);
+
+// Sorts part or stock records by descending length between two indices, both included. The optimizer's
+// part and stock indices are the positions after this exact sort.
+template <typename Record>
+void sortByLengthDesc(std::vector<Record>& list, int first, int last);
+
+} // namespace calculation
