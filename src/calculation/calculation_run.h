@@ -58,6 +58,11 @@ public:
     int progressMaximum() const { return 20 * m_settings.qualityLevel; }
     const optimizer::CutSettings& settings() const { return m_settings; }
 
+    // After a finish that showed a layout: the plan shown and the lists its indices refer to.
+    const optimizer::strGroup& shownPlan() const { return m_shownPlan; }
+    const std::vector<optimizer::strPart>& shownParts() const { return m_shownParts; }
+    const std::vector<optimizer::strStock>& shownStocks() const { return m_shownStocks; }
+
 private:
     bool validateInput(const CalcControls& controls);
     void readInputLists(float& partsLength, float& stocksLength);
@@ -79,6 +84,9 @@ private:
     int32_t m_priorityCount = 0;
     QString m_remnantPrefix;
     std::unique_ptr<optimizer::rpCut> m_cut;
+    optimizer::strGroup m_shownPlan;
+    std::vector<optimizer::strPart> m_shownParts;
+    std::vector<optimizer::strStock> m_shownStocks;
     int32_t m_searchResult = -1;
     RunFocus m_focus = RunFocus::None;
 };

@@ -25,6 +25,16 @@ struct LayoutStyle {
     int formatIndex = 0; // the length picture, 0 to 4
 };
 
+// The totals of a plan as the totals row shows them: lengths and cost summed as 32-bit floats.
+struct LayoutTotals {
+    float usedLength = 0;
+    float cost = 0;
+    float leftLength = 0;
+    int64_t bars = 0;
+    double ratio = 0; // 0 for a plan that uses no length
+};
+LayoutTotals layoutTotals(const optimizer::strGroup& plan, const std::vector<optimizer::strStock>& stockList);
+
 // Day of the month, hour and minute, two digits each, then "YL": '071405YL' on the 7th at 14:05.
 QString remnantPrefix(const QDateTime& when);
 
@@ -34,8 +44,9 @@ void fillLayoutTable(const optimizer::strGroup& plan, const std::vector<optimize
                      const std::vector<optimizer::strStock>& stockList, float reuseLength, const QString& prefix,
                      const LayoutStyle& style, GridModel& layout, GridModel& stocks, ProgressSink* progress = nullptr);
 
-// Empties what a fill writes: the data row, the totals of the layout table and the stocks' "Left Qty".
-void clearLayoutResult(GridModel& layout, GridModel& stocks);
+// Empties what a fill writes: the data row, the totals of the layout table and the "Left Qty" cells of the
+// stock rows a run read.
+void clearLayoutResult(GridModel& layout, GridModel& stocks, const std::vector<optimizer::strStock>& stockList);
 
 // The colour of a "Left Len" cell from its text and the "Rpt Use Len:" text: cream without left-over,
 // green for a reusable remnant, grey for other waste. False when the cell keeps the grid's own drawing.

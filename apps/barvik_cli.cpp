@@ -1,0 +1,198 @@
+// barvik-cli: the cutting calculation of the desktop program, for scripts and servers.
+
+#include "calculation/calculation_run.h"
+#include "calculation/grids.h"
+#include "exchange/layout_export.h"
+#include "exchange/layout_json.h"
+#include "mainwindow/list_files.h"
+
+#include <CLI/CLI.hpp>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kExitNoLayout = 1;
+constexpr int kExitUsage = 2;
+
+class StandardErrorMessages : public calculation::MessageSink {
+public:
+    void showMessage(const QString& text, calculation::MessageIcon) override
+    {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+};
+
+// A bar on standard error that moves once per generation, when standard error is a terminal.
+class ProgressBar : public optimizer::SearchObserver {
+public:
+    explicit ProgressBar(int generations) : m_generations(generations), m_shown(isatty(STDERR_FILENO) != 0) {}
+    ~ProgressBar() override
+    {
+        if (m_shown && m_drawn)
+            std::fprintf(stderr, "\r%*s\r", 60, "");
+    }
+    void generationFinished(int32_t generation) override
+    {
+        if (!m_shown)
+            return;
+        const int width = 40;
+        const int done = std::min(width, generation * width / std::max(1, m_generations));
+        std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(size_t(done), '#').c_str(),
+                     std::string(size_t(width - done), '.').c_str(), generation, m_generations);
+        std::fflush(stderr);
+        m_drawn = true;
+    }
+
+private:
+    int m_generations;
+    bool m_shown;
+    bool m_drawn = false;
+};
+
+int partsFormat(const std::string& name, const QString& path)
+{
+    if (name == "text")
+        return mainwindow::kPartsText;
+    if (name == "sfcad")
+        return mainwindow::kPartsSfcad;
+    if (name == "mst")
+        return mainwindow::kPartsMst;
+    if (name == "pipe")
+        return mainwindow::kPartsPipe;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("nbt"))
+        return mainwindow::kPartsSfcad;
+    if (suffix == QLatin1String("dst"))
+        return mainwindow::kPartsPipe;
+    return mainwindow::kPartsText;
+}
+
+int stocksFormat(const std::string& name, const QString& path)
+{
+    if (name == "text")
+        return mainwindow::kStocksText;
+    if (name == "pipe")
+        return mainwindow::kStocksPipe;
+    return QFileInfo(path).suffix().toLower() == QLatin1String("stk") ? mainwindow::kStocksPipe
+                                                                       : mainwindow::kStocksText;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+
+    CLI::App cli{"Cutting layouts for a parts list and a stocks list, printed as the layout export "
+                 "(TAB-separated) or as JSON."};
+    std::string partsPath;
+    std::string stocksPath;
+    std::string partsFormatName;
+    std::string stocksFormatName;
+    std::string blade = "0";
+    std::string stub = "0";
+    std::string reuse = "15";
+    int quality = 5;
+    int display = 2;
+    int format = 0;
+    bool change = false;
+    bool cost = false;
+    bool json = false;
+    std::optional<uint32_t> seed;
+    std::string exportPath;
+    cli.add_option("PARTS", partsPath, "Parts list file")->required();
+    cli.add_option("STOCKS", stocksPath, "Stocks list file")->required();
+    cli.add_option("--parts-format", partsFormatName, "Layout of the parts file (default from the extension)")
+        ->check(CLI::IsMember({"text", "sfcad", "mst", "pipe"}));
+    cli.add_option("--stocks-format", stocksFormatName, "Layout of the stocks file (default from the extension)")
+        ->check(CLI::IsMember({"text", "pipe"}));
+    cli.add_option("--blade", blade, "Blade width")->capture_default_str();
+    cli.add_option("--stub", stub, "Stub length, the unusable end of every bar")->capture_default_str();
+    cli.add_option("--reuse", reuse, "Shortest left-over that counts as a reusable remnant")->capture_default_str();
+    cli.add_option("--quality", quality, "1 (fastest) to 12 (best)")->check(CLI::Range(1, 12))->capture_default_str();
+    cli.add_flag("--change", change, "Change optimization: prefer few distinct patterns");
+    cli.add_flag("--cost", cost, "Cost optimization: prefer cheap bars");
+    cli.add_option("--display", display, "Pieces as 0 Label(Length) X Qty, 1 Length X Qty, 2 Label X Qty")
+        ->check(CLI::Range(0, 2))
+        ->capture_default_str();
+    cli.add_option("--format", format, "Length format 0 999999, 1 99999.9, 2 9999.99, 3 999.999, 4 99.9999")
+        ->check(CLI::Range(0, 4))
+        ->capture_default_str();
+    cli.add_option("--seed", seed, "Seed of the search, for repeatable results (default: the clock)");
+    cli.add_option("--export", exportPath, "Also write the layout export to this file");
+    cli.add_flag("--json", json, "Print one JSON object instead of the layout export");
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return cli.exit(error) == 0 ? 0 : kExitUsage;
+    }
+
+    std::unique_ptr<calculation::GridModel> parts(calculation::createPartsGrid());
+    std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
+    std::unique_ptr<calculation::GridModel> layout(calculation::createLayoutGrid());
+    const QString partsFile = QString::fromStdString(partsPath);
+    const QString stocksFile = QString::fromStdString(stocksPath);
+    for (const mainwindow::FileResult& loaded :
+         {mainwindow::LoadPartsFile(*parts, partsFile, partsFormat(partsFormatName, partsFile)),
+          mainwindow::LoadStocksFile(*stocks, stocksFile, stocksFormat(stocksFormatName, stocksFile))}) {
+        if (!loaded.ok) {
+            std::fprintf(stderr, "%s\n", loaded.error.toLocal8Bit().constData());
+            return kExitUsage;
+        }
+    }
+
+    StandardErrorMessages messages;
+    if (cost && !calculation::checkCostOption(*stocks, messages))
+        return kExitNoLayout;
+
+    calculation::CalcControls controls;
+    controls.bladeWidth = QString::fromStdString(blade);
+    controls.stubLength = QString::fromStdString(stub);
+    controls.reuseLength = QString::fromStdString(reuse);
+    controls.qualityLevel = quality;
+    controls.changeOptimization = change;
+    controls.costOptimization = cost;
+    controls.displayMode = display;
+    controls.formatIndex = format;
+
+    optimizer::strGroupArg lastRun;
+    calculation::Clock clock;
+    calculation::CalculationRun run({*parts, *stocks, *layout}, lastRun, messages, clock);
+    optimizer::RandomSource random(
+        seed.value_or(uint32_t(std::chrono::system_clock::now().time_since_epoch() / std::chrono::seconds(1))));
+    QElapsedTimer timer;
+    timer.start();
+    bool shown = false;
+    {
+        ProgressBar progress(20 * quality);
+        shown = run.run(controls, random, &progress);
+    }
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    if (!shown)
+        return kExitNoLayout;
+
+    if (json) {
+        const QByteArray text =
+            exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout, seconds);
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    } else {
+        for (const QString& line : exchange::layoutExportLines(*layout))
+            std::printf("%s\r\n", line.toLocal8Bit().constData());
+    }
+    if (!exportPath.empty()) {
+        QString error;
+        if (!exchange::exportLayouts(*layout, QString::fromStdString(exportPath), &error)) {
+            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+            return kExitUsage;
+        }
+    }
+    return 0;
+}

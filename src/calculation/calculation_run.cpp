@@ -1,0 +1,402 @@
+#include "calculation_run.h"
+
+#include "grids.h"
+#include "layout_table.h"
+#include "number_text.h"
+
+#include "localization/translate.h"
+
+#include <utility>
+
+namespace calculation {
+
+using localization::translate;
+using optimizer::kMaxPartKinds;
+using optimizer::kMaxStockKinds;
+
+namespace {
+
+constexpr int kFirstRow = GridModel::kFirstDataRow;
+
+// The row number a user sees: the first data row is row 1.
+QString shownRow(int row)
+{
+    return QString::number(row - kFirstRow + 1);
+}
+
+} // namespace
+
+template <typename Record>
+void sortByLengthDesc(std::vector<Record>& list, int first, int last)
+{
+    if (first >= last)
+        return;
+    int i = first;
+    int j = last;
+    const float pivot = list[size_t((first + last) / 2)].length;
+    do {
+        while (list[size_t(i)].length > pivot)
+            ++i;
+        while (list[size_t(j)].length < pivot)
+            --j;
+        if (i <= j) {
+            std::swap(list[size_t(i)], list[size_t(j)]);
+            ++i;
+            --j;
+        }
+    } while (i < j);
+    if (first < j)
+        sortByLengthDesc(list, first, j);
+    if (i < last)
+        sortByLengthDesc(list, i, last);
+}
+
+template void sortByLengthDesc(std::vector<optimizer::strPart>&, int, int);
+template void sortByLengthDesc(std::vector<optimizer::strStock>&, int, int);
+
+CalculationRun::CalculationRun(RunGrids grids, optimizer::strGroupArg& lastRun, MessageSink& messages,
+                               const Clock& clock, ProgressSink* progress)
+    : m_grids(grids), m_lastRun(lastRun), m_messages(messages), m_clock(clock), m_progress(progress)
+{
+}
+
+CalculationRun::~CalculationRun() = default;
+
+void CalculationRun::stepProgress()
+{
+    if (m_progress)
+        m_progress->step();
+}
+
+bool CalculationRun::validateInput(const CalcControls& controls)
+{
+    auto refuse = [&](const QString& text, RunFocus focus) {
+        m_messages.showMessage(text, MessageIcon::Information);
+        m_focus = focus;
+        return false;
+    };
+    // The settings: numbers of 0 or more.
+    const std::pair<const QString*, const char*> settings[] = {
+        {&controls.bladeWidth, "The blade width must be a number of 0 or more, not \"%1\"."},
+        {&controls.stubLength, "The stub length must be a number of 0 or more, not \"%1\"."},
+        {&controls.reuseLength, "The reusable remnant length must be a number of 0 or more, not \"%1\"."},
+    };
+    for (const auto& [text, message] : settings) {
+        const std::optional<float> value = parseNumber(*text);
+        if (!value || *value < 0)
+            return refuse(translate(message).arg(*text), RunFocus::None);
+    }
+
+    // Every filled row (a row with a quantity): a whole quantity of 0 or more, a length above 0, a cost
+    // that is a number when given; and no more rows than one calculation can take.
+    auto checkRows = [&](const GridModel& grid, const QString& name, bool withCost, int maxRows, RunFocus focus) {
+        int filled = 0;
+        for (int row = kFirstRow; row < grid.rows(); ++row) {
+            const QString qty = grid.cell(kQtyColumn, row);
+            if (qty.isEmpty())
+                continue;
+            ++filled;
+            const QString length = grid.cell(kLengthColumn, row);
+            const std::optional<int32_t> count = parseInteger(qty);
+            if (!count)
+                return refuse(translate("%1, row %2: the quantity \"%3\" is not a whole number.")
+                                  .arg(name, shownRow(row), qty),
+                              focus);
+            if (*count < 0)
+                return refuse(translate("%1, row %2: the quantity can't be below 0.").arg(name, shownRow(row)), focus);
+            const std::optional<float> value = parseNumber(length);
+            if (!value)
+                return refuse(translate("%1, row %2: the length \"%3\" is not a number.").arg(name, shownRow(row), length),
+                              focus);
+            if (!(*value > 0))
+                return refuse(translate("%1, row %2: the length must be greater than 0.").arg(name, shownRow(row)),
+                              focus);
+            const QString cost = withCost ? grid.cell(kCostColumn, row) : QString();
+            if (!cost.isEmpty() && !parseNumber(cost))
+                return refuse(translate("%1, row %2: the cost \"%3\" is not a number.").arg(name, shownRow(row), cost),
+                              focus);
+        }
+        if (filled > maxRows)
+            return refuse(translate("%1: one calculation takes at most %2 filled rows, the list has %3.")
+                              .arg(name, QString::number(maxRows), QString::number(filled)),
+                          focus);
+        return true;
+    };
+    return checkRows(m_grids.parts, translate("Parts"), false, kMaxPartKinds, RunFocus::Parts) &&
+           checkRows(m_grids.stocks, translate("Stocks"), true, kMaxStockKinds, RunFocus::Stocks);
+}
+
+void CalculationRun::readInputLists(float& partsLength, float& stocksLength)
+{
+    GridModel& parts = m_grids.parts;
+    GridModel& stocks = m_grids.stocks;
+    m_partList.clear();
+    m_stockList.clear();
+    m_priorityCount = 0;
+
+    // 1, 2 - parts: every row with a quantity
+    float length = 0;
+    int64_t quantity = 0;
+    for (int row = kFirstRow; row < parts.rows(); ++row) {
+        if (parts.cell(kQtyColumn, row).isEmpty())
+            continue;
+        optimizer::strPart part;
+        part.row = row;
+        part.qty = parseInteger(parts.cell(kQtyColumn, row)).value_or(0);
+        part.length = parseNumber(parts.cell(kLengthColumn, row)).value_or(0);
+        part.label = parts.cell(kLabelColumn, row).toStdString();
+        part.lengthText = parts.cell(kLengthColumn, row).toStdString();
+        quantity += part.qty;
+        length = float(length + (long double)part.qty * part.length);
+        m_partList.push_back(std::move(part));
+    }
+    parts.setCell(kLengthColumn, GridModel::kTotalsRow, formatTotal(length));
+    parts.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(quantity));
+    partsLength = length;
+
+    // 3, 4 - stocks, with cost and priority
+    const QString yes = translate("Yes");
+    length = 0;
+    quantity = 0;
+    float cost = 0;
+    for (int row = kFirstRow; row < stocks.rows(); ++row) {
+        if (stocks.cell(kQtyColumn, row).isEmpty())
+            continue;
+        optimizer::strStock stock;
+        stock.row = row;
+        stock.qty = parseInteger(stocks.cell(kQtyColumn, row)).value_or(0);
+        stock.length = parseNumber(stocks.cell(kLengthColumn, row)).value_or(0);
+        const QString costText = stocks.cell(kCostColumn, row);
+        stock.cost = costText.isEmpty() ? 0.0f : parseNumber(costText).value_or(0);
+        const QString priority = stocks.cell(kPriorityColumn, row);
+        stock.priority = priority.isEmpty() || priority == yes;
+        m_priorityCount += stock.priority ? 1 : 0;
+        stock.label = stocks.cell(kLabelColumn, row).toStdString();
+        stock.lengthText = stocks.cell(kLengthColumn, row).toStdString();
+        quantity += stock.qty;
+        length = float(length + (long double)stock.qty * stock.length);
+        cost = float(cost + (long double)stock.qty * stock.cost);
+        m_stockList.push_back(std::move(stock));
+    }
+    stocks.setCell(kLengthColumn, GridModel::kTotalsRow, formatTotal(length));
+    stocks.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(quantity));
+    stocks.setCell(kCostColumn, GridModel::kTotalsRow, formatTotal(cost));
+    stocksLength = length;
+}
+
+bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSource& random)
+{
+    m_controls = controls;
+    m_focus = RunFocus::None;
+    m_cut.reset();
+    m_searchResult = -1;
+    GridModel& parts = m_grids.parts;
+    GridModel& stocks = m_grids.stocks;
+
+    // 1, 2 - the first row of each grid
+    if (!parseNumber(parts.cell(kLengthColumn, kFirstRow)) || !parseInteger(parts.cell(kQtyColumn, kFirstRow))) {
+        m_messages.showMessage(translate("Parts is incorrect!"), MessageIcon::Information);
+        m_focus = RunFocus::Parts;
+        return false;
+    }
+    if (!parseNumber(stocks.cell(kLengthColumn, kFirstRow)) || !parseInteger(stocks.cell(kQtyColumn, kFirstRow))) {
+        m_messages.showMessage(translate("Stocks is incorrect!"), MessageIcon::Information);
+        m_focus = RunFocus::Stocks;
+        return false;
+    }
+    // Every other row and the settings, before anything is changed.
+    if (!validateInput(controls))
+        return false;
+
+    // 3, 4 - the lists, the totals and the allowance for cuts and stubs
+    m_settings = optimizer::CutSettings{};
+    m_settings.bladeWidth = parseNumber(controls.bladeWidth).value_or(0);
+    m_settings.stubLength = parseNumber(controls.stubLength).value_or(0);
+    float partsLength = 0;
+    float stocksLength = 0;
+    readInputLists(partsLength, stocksLength);
+    int64_t stockBars = 0;
+    for (const optimizer::strStock& stock : m_stockList)
+        stockBars += stock.qty;
+    const long double allowance =
+        (long double)stockBars * (3 * (long double)m_settings.bladeWidth + m_settings.stubLength);
+
+    // 5 - the total check; equality passes
+    if ((long double)stocksLength - allowance < partsLength) {
+        m_messages.showMessage(
+            translate("The total length of parts is greater than the total length of stocks, can't optimize!"),
+            MessageIcon::Information);
+        m_focus = RunFocus::Stocks;
+        m_partList.clear();
+        m_stockList.clear();
+        return false;
+    }
+
+    // 6 - longest first; the optimizer's indices are these positions
+    sortByLengthDesc(m_partList, 0, int(m_partList.size()) - 1);
+    sortByLengthDesc(m_stockList, 0, int(m_stockList.size()) - 1);
+
+    // 7 - the longest part must fit the longest stock after the stub
+    if (m_partList[0].length + (long double)m_settings.stubLength > m_stockList[0].length) {
+        m_messages.showMessage(
+            translate("The max length of parts, is beyond the max length of stocks, can't optimize!"),
+            MessageIcon::Information);
+        m_focus = RunFocus::Stocks;
+        m_partList.clear();
+        m_stockList.clear();
+        return false;
+    }
+
+    // 8, 9 - settings and progress
+    m_settings.qualityLevel = controls.qualityLevel;
+    m_settings.changeOptimization = controls.changeOptimization;
+    m_settings.costOptimization = controls.costOptimization;
+    if (m_progress) {
+        m_progress->setPosition(0);
+        m_progress->setMaximum(progressMaximum());
+        m_progress->step();
+    }
+
+    // 10 - a fresh optimizer with copies of both lists
+    m_cut = std::make_unique<optimizer::rpCut>(m_settings, random);
+    m_remnantPrefix = remnantPrefix(m_clock.now());
+    m_cut->maxStockLength = m_stockList[0].length;
+    m_cut->stockCount = int32_t(m_stockList.size());
+    m_cut->partCount = int32_t(m_partList.size());
+    m_cut->stocks = m_stockList;
+    m_cut->parts = m_partList;
+    m_cut->preferPriority = m_cut->stockCount != m_priorityCount;
+
+    // 11, 12 - the layout table back to one data row; the remnant length for the display
+    m_grids.layout.setRows(kFirstRow + 1);
+    m_settings.reuseLength = parseNumber(controls.reuseLength).value_or(0);
+    return true;
+}
+
+int32_t CalculationRun::search(optimizer::SearchObserver* observer)
+{
+    m_searchResult = m_cut ? m_cut->runSearch(observer) : -1;
+    return m_searchResult;
+}
+
+bool CalculationRun::finish()
+{
+    if (!m_cut)
+        return false;
+
+    // 13 - the plan to show: the new one, or the kept one while the input is unchanged and it is better
+    optimizer::strGroup candidate;
+    const optimizer::strGroup* chosen = nullptr;
+    if (m_searchResult != 0) {
+        if (inputsChanged() || m_lastRun.keptRatio <= 0.1f) {
+            m_lastRun.keptRatio = 0;
+            clearResult();
+            m_messages.showMessage(
+                translate("There is no available layouts, please add stocks or reduce parts and then try again!"),
+                MessageIcon::Error);
+        } else {
+            chosen = &m_lastRun.keptPlan;
+        }
+    } else {
+        candidate = m_cut->takeResult(0);
+        const bool keepOld =
+            m_lastRun.keptRatio > 0.1f && !inputsChanged() && m_lastRun.keptRatio >= candidate.ratio;
+        chosen = keepOld ? &m_lastRun.keptPlan : &candidate;
+    }
+
+    // 14, 15 - show it and keep it
+    if (chosen) {
+        stepProgress();
+        const LayoutStyle style{m_controls.displayMode, m_controls.formatIndex};
+        fillLayoutTable(*chosen, m_partList, m_stockList, m_settings.reuseLength, m_remnantPrefix, style,
+                        m_grids.layout, m_grids.stocks, m_progress);
+        if (chosen != &m_lastRun.keptPlan)
+            m_lastRun.keptPlan = *chosen;
+        m_lastRun.keptRatio = m_lastRun.keptPlan.ratio;
+        m_shownPlan = m_lastRun.keptPlan;
+        m_shownParts = std::move(m_partList);
+        m_shownStocks = std::move(m_stockList);
+    }
+
+    // 16 - 18
+    if (m_progress)
+        m_progress->setPosition(progressMaximum());
+    storeInput();
+    m_cut.reset();
+    m_partList.clear();
+    m_stockList.clear();
+    return chosen != nullptr;
+}
+
+bool CalculationRun::run(const CalcControls& controls, optimizer::RandomSource& random,
+                         optimizer::SearchObserver* observer)
+{
+    if (!prepare(controls, random))
+        return false;
+    search(observer);
+    return finish();
+}
+
+void CalculationRun::clearResult()
+{
+    // Without a plan to show, an earlier result must not stay on screen as if it were this run's.
+    clearLayoutResult(m_grids.layout, m_grids.stocks, m_stockList);
+}
+
+bool CalculationRun::inputsChanged() const
+{
+    const optimizer::strGroupArg& last = m_lastRun;
+    if (m_controls.changeOptimization != last.changeOptimization ||
+        m_controls.costOptimization != last.costOptimization)
+        return true;
+    if (m_settings.bladeWidth != last.bladeWidth || m_settings.stubLength != last.stubLength)
+        return true;
+    const GridModel& parts = m_grids.parts;
+    const GridModel& stocks = m_grids.stocks;
+    if (parts.columnText(kLengthColumn).toStdString() != last.partLengthsText ||
+        parts.columnText(kQtyColumn).toStdString() != last.partQtysText ||
+        stocks.columnText(kLengthColumn).toStdString() != last.stockLengthsText ||
+        stocks.columnText(kQtyColumn).toStdString() != last.stockQtysText ||
+        stocks.columnText(kCostColumn).toStdString() != last.stockCostsText)
+        return true;
+    return m_priorityCount != last.priorityCount;
+}
+
+void CalculationRun::storeInput()
+{
+    optimizer::strGroupArg& last = m_lastRun;
+    last.partLengthsText = m_grids.parts.columnText(kLengthColumn).toStdString();
+    last.partQtysText = m_grids.parts.columnText(kQtyColumn).toStdString();
+    last.stockLengthsText = m_grids.stocks.columnText(kLengthColumn).toStdString();
+    last.stockQtysText = m_grids.stocks.columnText(kQtyColumn).toStdString();
+    last.stockCostsText = m_grids.stocks.columnText(kCostColumn).toStdString();
+    last.changeOptimization = m_controls.changeOptimization;
+    last.costOptimization = m_controls.costOptimization;
+    last.bladeWidth = m_settings.bladeWidth;
+    last.stubLength = m_settings.stubLength;
+    last.priorityCount = m_priorityCount;
+}
+
+bool checkCostOption(const GridModel& stocks, MessageSink& messages)
+{
+    bool counted = false;
+    for (int row = kFirstRow; row < stocks.rows(); ++row) {
+        const int32_t qty = parseInteger(stocks.cell(kQtyColumn, row)).value_or(-1);
+        const int32_t cost = parseInteger(stocks.cell(kCostColumn, row)).value_or(-1);
+        if (qty <= 0)
+            continue;
+        counted = true;
+        if (cost <= 0) {
+            messages.showMessage(translate("The cost of stock must be input, can choose cost optimization!"),
+                                 MessageIcon::Error);
+            return false;
+        }
+    }
+    if (!counted) {
+        messages.showMessage(translate("No pipe stocks,please input!"), MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace calculation

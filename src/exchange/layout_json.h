@@ -1,0 +1,19 @@
+#pragma once
+
+#include "calculation/grid_model.h"
+
+#include "optimizer/records.h"
+
+#include <QByteArray>
+#include <vector>
+
+namespace exchange {
+
+// The shown result as one JSON object, for scripts: "patterns" (no, stockLabel, stockLength, qty, leftLen,
+// layout, leftLabel and the pieces with label, lengthText and count), "totals" (usedLength, bars,
+// leftLength, cost, ratio), "stocks" (label and leftQty of every stock row the run read) and "seconds".
+QByteArray layoutJson(const optimizer::strGroup& plan, const std::vector<optimizer::strPart>& partList,
+                      const std::vector<optimizer::strStock>& stockList, const calculation::GridModel& layout,
+                      double seconds);
+
+} // namespace exchange

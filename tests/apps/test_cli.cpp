@@ -1,0 +1,144 @@
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs barvik-cli in the C locale, with a fixed seed unless the arguments give one.
+CliResult runCli(QStringList arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", "C");
+    process.setProcessEnvironment(environment);
+    if (!arguments.contains("--seed"))
+        arguments << "--seed" << "7";
+    process.start(QStringLiteral(BARVIK_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString write(const char* name, const QByteArray& text)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(CliTest, PrintsTheLayoutExport)
+{
+    const QString parts = write("parts.txt", "A\t600\t4\r\nB\t400\t4\r\nC\t250\t3\r\n");
+    const QString stocks = write("stocks.txt", "Bar\t1000\t10\t12\tYes\r\n");
+    const CliResult result = runCli({parts, stocks, "--display", "0"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList lines = result.out.split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.front(), QStringLiteral("No.\tLabel\tLength\tQty\tLeft Len\tCutting Layout\tLeft Lable"));
+    EXPECT_TRUE(lines.back().startsWith("Total\t")) << lines.back().toStdString();
+    for (const QString& line : lines)
+        EXPECT_EQ(line.count(u'\t'), 6) << line.toStdString();
+    EXPECT_TRUE(lines[1].startsWith("1\tBar\t1000\t4\t0\tA(600) B(400)")) << lines[1].toStdString();
+    EXPECT_TRUE(result.out.endsWith("\r\n"));
+}
+
+TEST_F(CliTest, JsonHasPatternsTotalsAndStocks)
+{
+    const QString parts = write("parts.txt", "A\t600\t4\r\nB\t400\t4\r\nC\t250\t3\r\n");
+    const QString stocks = write("stocks.txt", "Long\t1000\t10\t12\tYes\r\nShort\t500\t5\t7\tYes\r\n");
+    const QString exported = dir.filePath("out.txt");
+    const CliResult result = runCli({parts, stocks, "--json", "--export", exported});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    const QJsonArray patterns = root["patterns"].toArray();
+    ASSERT_FALSE(patterns.isEmpty());
+    const QJsonObject first = patterns[0].toObject();
+    for (const char* key : {"no", "stockLabel", "stockLength", "qty", "leftLen", "layout", "leftLabel", "pieces"})
+        EXPECT_TRUE(first.contains(QLatin1String(key))) << key;
+    EXPECT_EQ(first["no"].toInt(), 1);
+    int pieces = 0;
+    double used = 0;
+    for (const QJsonValue& value : patterns) {
+        const QJsonObject pattern = value.toObject();
+        used += pattern["stockLength"].toDouble() * pattern["qty"].toInt();
+        for (const QJsonValue& piece : pattern["pieces"].toArray())
+            pieces += piece.toObject()["count"].toInt() * pattern["qty"].toInt();
+    }
+    EXPECT_EQ(pieces, 11);
+    const QJsonObject totals = root["totals"].toObject();
+    EXPECT_DOUBLE_EQ(totals["usedLength"].toDouble(), used);
+    EXPECT_GT(totals["ratio"].toDouble(), 0);
+    const QJsonArray stockRows = root["stocks"].toArray();
+    ASSERT_EQ(stockRows.size(), 2);
+    EXPECT_EQ(stockRows[0].toObject()["label"].toString(), QStringLiteral("Long"));
+    EXPECT_TRUE(root["seconds"].isDouble());
+    EXPECT_TRUE(QFile::exists(exported));
+}
+
+TEST_F(CliTest, ExitCodesSayWhatWentWrong)
+{
+    const QString parts = write("parts.txt", "A\t600\t4\r\n");
+    const QString stocks = write("stocks.txt", "Bar\t1000\t10\r\n");
+    const QString tooShort = write("short.txt", "Bar\t500\t10\r\n");
+    const QString broken = write("broken.txt", "A\t600\r\n");
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString message;
+    };
+    const Case cases[] = {
+        {{parts, tooShort}, 1, "The max length of parts, is beyond the max length of stocks, can't optimize!"},
+        {{parts, stocks, "--cost"}, 1, "The cost of stock must be input, can choose cost optimization!"},
+        {{parts, stocks, "--blade", "x"}, 1, "The blade width must be a number of 0 or more, not \"x\"."},
+        {{parts, dir.filePath("missing.txt")}, 2, "Cannot open file " + dir.filePath("missing.txt")},
+        {{broken, stocks}, 2, "List index out of bounds (2)"},
+        {{parts, stocks, "--quality", "13"}, 2, ""},
+        {{parts}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const CliResult result = runCli(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
+        EXPECT_TRUE(result.err.contains(c.message)) << result.err.toStdString();
+    }
+}
+
+TEST_F(CliTest, SameSeedSameLayouts)
+{
+    const QString parts = write("parts.txt", "A\t731\t9\r\nB\t517\t13\r\nC\t389\t11\r\nD\t113\t17\r\n");
+    const QString stocks = write("stocks.txt", "Bar\t2000\t30\t10\tYes\r\nShort\t1300\t30\t8\tNo\r\n");
+    // The remnant labels carry the minute of the run, so they are left out of the comparison.
+    auto withoutLabels = [](const QString& out) {
+        QStringList kept;
+        for (const QString& line : out.split("\r\n"))
+            kept << line.section(u'\t', 0, 5);
+        return kept;
+    };
+    const CliResult first = runCli({parts, stocks, "--seed", "11", "--blade", "2"});
+    const CliResult second = runCli({parts, stocks, "--seed", "11", "--blade", "2"});
+    ASSERT_EQ(first.exitCode, 0);
+    EXPECT_EQ(withoutLabels(first.out), withoutLabels(second.out));
+}
