@@ -10,6 +10,14 @@
 
 namespace bench {
 
+// A label like "P12"; appended rather than concatenated, which g++ 12 warns about wrongly when inlined.
+inline std::string labelled(const char* prefix, int number)
+{
+    std::string label(prefix);
+    label += std::to_string(number);
+    return label;
+}
+
 // A generated workshop job: part and stock kinds, sorted by descending length as the calculation hands
 // them to the optimizer.
 struct Job {
@@ -35,7 +43,7 @@ inline Job makeJob(uint32_t seed, int partKinds, int pieces, int lengthLow, int 
         optimizer::strPart part;
         part.length = float(lengths[size_t(i)]);
         part.qty = pieces / partKinds + (i < pieces % partKinds ? 1 : 0);
-        part.label = "P" + std::to_string(i + 1);
+        part.label = labelled("P", i + 1);
         part.lengthText = std::to_string(lengths[size_t(i)]);
         total += double(part.length) * part.qty;
         job.parts.push_back(part);
@@ -47,7 +55,7 @@ inline Job makeJob(uint32_t seed, int partKinds, int pieces, int lengthLow, int 
         stock.qty = int32_t(2 * total / stock.length) + 2;
         stock.cost = stock.length / 100;
         stock.priority = true;
-        stock.label = "S" + std::to_string(j + 1);
+        stock.label = labelled("S", int(j) + 1);
         stock.lengthText = std::to_string(int(stock.length));
         job.stocks.push_back(stock);
     }
@@ -78,7 +86,7 @@ inline Job makeSmallPiecesJob(uint32_t seed)
         part.row = int32_t(job.parts.size()) + 2;
         part.length = float(value);
         part.qty = counts[size_t(value)];
-        part.label = "L" + std::to_string(value);
+        part.label = labelled("L", value);
         part.lengthText = std::to_string(value);
         job.parts.push_back(part);
     }
