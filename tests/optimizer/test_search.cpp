@@ -113,7 +113,7 @@ TEST(Search, SameSeedGivesTheSamePlan)
 TEST(Search, RandomJobsKeepEveryInvariant)
 {
     int solved = 0;
-    for (uint32_t seed = 1; seed <= 300; ++seed) {
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
         const Job job = randomJob(seed);
         RandomSource random(seed * 7919u);
         auto cut = makeCut(job.parts, job.stocks, job.settings, random);
@@ -139,7 +139,7 @@ TEST(Search, RandomJobsKeepEveryInvariant)
         EXPECT_NEAR(plan.ratio, (used - left) / used * 100, 1e-3) << "seed " << seed;
         EXPECT_EQ(plan.score, cut->population[0].score);
     }
-    EXPECT_GT(solved, 200); // most jobs have layouts; a regression that fails them shows here
+    EXPECT_GT(solved, 130); // most jobs have layouts; a regression that fails them shows here
 }
 
 TEST(Search, QuickExactFitsGiveTheSamePlansAsVisitingEverySubset)
