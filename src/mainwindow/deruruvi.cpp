@@ -1,0 +1,368 @@
+#include "deruruvi.h"
+
+#include "grid_input.h"
+#include "list_dialogs.h"
+#include "list_files.h"
+#include "widgets/cell_delegates.h"
+
+#include "calculation/grids.h"
+#include "calculation/layout_table.h"
+#include "exchange/layout_export.h"
+#include "localization/translate.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QThread>
+
+namespace mainwindow {
+
+using calculation::GridModel;
+using calculation::MessageIcon;
+using localization::translate;
+using widgets::GridView;
+
+namespace {
+
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+
+void setColumnWidths(GridView* view, std::initializer_list<int> widths)
+{
+    int column = 0;
+    for (int width : widths)
+        view->setColumnWidth(column++, width);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_random(uint32_t(QDateTime::currentSecsSinceEpoch())),
+      m_relay(m_progress, this)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    ui.setupUi(this);
+    m_progress.setBar(ui.pbCutting);
+    setWindowTitle(translate("Barvik pipe cutting system"));
+    setUpGrids();
+    connectControls();
+
+    // The commands of these controls come with their own features; until then they do nothing.
+    for (QWidget* later :
+         std::initializer_list<QWidget*>{ui.btnPrint, ui.btnLeft, ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang})
+        later->setEnabled(false);
+    for (QAction* later : {ui.O1, ui.S1, ui.P1, ui.mnPreview, ui.R1, ui.H2, ui.A1})
+        later->setEnabled(false);
+
+    resize(kWindowWidth, kWindowHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrmMain::~TfrmMain()
+{
+    abandonSearch();
+}
+
+void TfrmMain::setUpGrids()
+{
+    m_parts = calculation::createPartsGrid(this);
+    m_stocks = calculation::createStocksGrid(this);
+    m_layout = calculation::createLayoutGrid(this);
+
+    auto* partCells = new widgets::InputCellDelegate(InputGrid::Parts, ui.sgPart);
+    auto* stockCells = new widgets::InputCellDelegate(InputGrid::Stocks, ui.sgStock);
+    QLineEdit* reuse = ui.edCircle;
+    auto* layoutCells = new widgets::LayoutCellDelegate([reuse] { return reuse->text(); }, ui.sgLayout);
+    ui.sgPart->setItemDelegate(partCells);
+    ui.sgStock->setItemDelegate(stockCells);
+    ui.sgLayout->setItemDelegate(layoutCells);
+    connect(partCells, &widgets::InputCellDelegate::enterPressed, this, &TfrmMain::sgPartKeyPress);
+    connect(stockCells, &widgets::InputCellDelegate::enterPressed, this, &TfrmMain::sgStockKeyPress);
+
+    ui.sgPart->setModel(m_parts);
+    ui.sgStock->setModel(m_stocks);
+    ui.sgLayout->setModel(m_layout);
+    setColumnWidths(ui.sgPart, {130, 60, 50});
+    setColumnWidths(ui.sgStock, {133, 76, 64, 55, 57, 64});
+    setColumnWidths(ui.sgLayout, {37, 94, 63, 42, 59, 310, 89});
+    ui.sgLayout->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui.sgLayout->setTextRowsColumn(calculation::kLayoutPiecesColumn);
+}
+
+void TfrmMain::connectControls()
+{
+    connect(ui.btnPartSave, &QPushButton::clicked, this, &TfrmMain::btnPartSaveClick);
+    connect(ui.btnPartOpen, &QPushButton::clicked, this, &TfrmMain::btnPartOpenClick);
+    connect(ui.btnPartDelAll, &QPushButton::clicked, this, &TfrmMain::btnPartDelAllClick);
+    connect(ui.btnPartAdd, &QPushButton::clicked, this, &TfrmMain::btnPartAddClick);
+    connect(ui.btnPartDel, &QPushButton::clicked, this, &TfrmMain::btnPartDelClick);
+    connect(ui.btnPartTimes, &QPushButton::clicked, this, &TfrmMain::btnPartTimesClick);
+    connect(ui.btnStockSave, &QPushButton::clicked, this, &TfrmMain::btnStockSaveClick);
+    connect(ui.btnStockOpen, &QPushButton::clicked, this, &TfrmMain::btnStockOpenClick);
+    connect(ui.btnStockDelAll, &QPushButton::clicked, this, &TfrmMain::btnStockDelAllClick);
+    connect(ui.btnStockAdd, &QPushButton::clicked, this, &TfrmMain::btnStockAddClick);
+    connect(ui.btnStockDel, &QPushButton::clicked, this, &TfrmMain::btnStockDelClick);
+    connect(ui.sgPart, &GridView::enterPressed, this, &TfrmMain::sgPartKeyPress);
+    connect(ui.sgStock, &GridView::enterPressed, this, &TfrmMain::sgStockKeyPress);
+    connect(ui.sgPart, &GridView::pasteRequested, this, &TfrmMain::sgPartKeyDown);
+    connect(ui.sgStock, &GridView::pasteRequested, this, &TfrmMain::sgStockKeyDown);
+    connect(ui.btnCalc, &QPushButton::clicked, this, &TfrmMain::btnCalcClick);
+    connect(ui.btnStop, &QPushButton::clicked, this, &TfrmMain::btnStopClick);
+    connect(ui.ckCost, &QCheckBox::clicked, this, &TfrmMain::ckCostClick);
+    connect(ui.cbExport, &QPushButton::clicked, this, &TfrmMain::cbExportClick);
+    connect(ui.N5, &QAction::triggered, this, &TfrmMain::N5Click);
+    connect(ui.btnExit, &QPushButton::clicked, this, &TfrmMain::btnExitClick);
+    connect(ui.X1, &QAction::triggered, this, &TfrmMain::X1Click);
+    // The green of reusable remnants follows "Rpt Use Len:" as it is typed.
+    connect(ui.edCircle, &QLineEdit::textChanged, ui.sgLayout->viewport(), qOverload<>(&QWidget::update));
+}
+
+// Lists
+
+void TfrmMain::report(const calculation::FileResult& result)
+{
+    if (!result.ok)
+        m_dialogs.showMessage(result.error, MessageIcon::Error);
+}
+
+void TfrmMain::openPartsFile(const QString& path, int format)
+{
+    ui.edPartFile->setText(path);
+    report(LoadPartsFile(*m_parts, path, format));
+}
+
+void TfrmMain::openStocksFile(const QString& path, int format)
+{
+    ui.edStockFile->setText(path);
+    report(LoadStocksFile(*m_stocks, path, format));
+}
+
+void TfrmMain::btnPartSaveClick()
+{
+    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(partsSaveDialog());
+    if (!choice)
+        return;
+    ui.edPartFile->setText(choice->path);
+    report(SavePartsFile(*m_parts, choice->path));
+}
+
+void TfrmMain::btnPartOpenClick()
+{
+    if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(partsOpenDialog()))
+        openPartsFile(choice->path, choice->filterPosition);
+}
+
+void TfrmMain::btnStockSaveClick()
+{
+    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(stocksSaveDialog());
+    if (!choice)
+        return;
+    ui.edStockFile->setText(choice->path);
+    report(SaveStocksFile(*m_stocks, choice->path));
+}
+
+void TfrmMain::btnStockOpenClick()
+{
+    if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(stocksOpenDialog()))
+        openStocksFile(choice->path, choice->filterPosition);
+}
+
+void TfrmMain::N5Click()
+{
+    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(layoutExportDialog());
+    if (!choice)
+        return;
+    QString error;
+    if (!exchange::exportLayouts(*m_layout, choice->path, &error))
+        m_dialogs.showMessage(error, MessageIcon::Error);
+}
+
+void TfrmMain::cbExportClick()
+{
+    N5Click();
+}
+
+// Grid editing
+
+int TfrmMain::currentDataRow(const GridView* view) const
+{
+    const QModelIndex current = view->currentIndex();
+    return current.isValid() ? current.row() : GridModel::kFirstDataRow;
+}
+
+void TfrmMain::btnPartAddClick()
+{
+    addRow(*m_parts, InputGrid::Parts);
+}
+
+void TfrmMain::btnPartDelClick()
+{
+    deleteRow(*m_parts, InputGrid::Parts, currentDataRow(ui.sgPart));
+}
+
+void TfrmMain::btnPartDelAllClick()
+{
+    deleteAll(*m_parts, InputGrid::Parts);
+}
+
+void TfrmMain::btnPartTimesClick()
+{
+    multiplyQuantities(*m_parts, ui.edTimes->text());
+}
+
+void TfrmMain::btnStockAddClick()
+{
+    addRow(*m_stocks, InputGrid::Stocks);
+}
+
+void TfrmMain::btnStockDelClick()
+{
+    deleteRow(*m_stocks, InputGrid::Stocks, currentDataRow(ui.sgStock));
+}
+
+void TfrmMain::btnStockDelAllClick()
+{
+    deleteAll(*m_stocks, InputGrid::Stocks);
+}
+
+void TfrmMain::moveOnEnter(GridView* view, GridModel& grid, InputGrid kind)
+{
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid())
+        return;
+    const CellMove move = nextCellOnEnter(kind, current.column(), current.row(), grid.rows());
+    if (move.addsRow)
+        grid.setRows(grid.rows() + 1);
+    view->setCurrentIndex(grid.index(move.row, move.column));
+}
+
+void TfrmMain::sgPartKeyPress()
+{
+    moveOnEnter(ui.sgPart, *m_parts, InputGrid::Parts);
+}
+
+void TfrmMain::sgStockKeyPress()
+{
+    moveOnEnter(ui.sgStock, *m_stocks, InputGrid::Stocks);
+}
+
+void TfrmMain::sgPartKeyDown()
+{
+    pasteRows(*m_parts, InputGrid::Parts, QGuiApplication::clipboard()->text());
+}
+
+void TfrmMain::sgStockKeyDown()
+{
+    pasteRows(*m_stocks, InputGrid::Stocks, QGuiApplication::clipboard()->text());
+}
+
+// Calculation
+
+calculation::CalcControls TfrmMain::calcControls() const
+{
+    calculation::CalcControls controls;
+    controls.bladeWidth = ui.edGap->text();
+    controls.stubLength = ui.edMargin->text();
+    controls.reuseLength = ui.edCircle->text();
+    controls.qualityLevel = ui.tbFast->value();
+    controls.changeOptimization = ui.ckChange->isChecked();
+    controls.costOptimization = ui.ckCost->isChecked();
+    controls.displayMode = ui.cbxDisplay->currentIndex();
+    controls.formatIndex = ui.cbxFormat->currentIndex();
+    return controls;
+}
+
+void TfrmMain::btnCalcClick()
+{
+    if (m_searchThread)
+        return;
+    m_run = std::make_unique<calculation::CalculationRun>(calculation::RunGrids{*m_parts, *m_stocks, *m_layout},
+                                                          m_strGroupArg, m_dialogs, m_clock, &m_progress);
+    if (!m_run->prepare(calcControls(), m_random)) {
+        if (m_run->focus() == calculation::RunFocus::Parts)
+            ui.sgPart->setFocus();
+        else if (m_run->focus() == calculation::RunFocus::Stocks)
+            ui.sgStock->setFocus();
+        m_run.reset();
+        return;
+    }
+    ui.btnCalc->setEnabled(false);
+    ui.btnStop->setEnabled(true);
+    m_relay.reset();
+    calculation::CalculationRun* run = m_run.get();
+    widgets::SearchRelay* relay = &m_relay;
+    m_searchThread = QThread::create([run, relay] { run->search(relay); });
+    connect(m_searchThread, &QThread::finished, this, &TfrmMain::searchFinished);
+    m_searchThread->start();
+}
+
+void TfrmMain::searchFinished()
+{
+    // A search abandoned on close has been cleaned up already, though its signal may still arrive. The signal
+    // comes just before the thread ends, hence the wait.
+    if (!m_searchThread || sender() != m_searchThread)
+        return;
+    m_searchThread->wait();
+    delete m_searchThread;
+    m_searchThread = nullptr;
+    ui.btnStop->setEnabled(false);
+    const bool shown = m_run->finish();
+    m_run.reset();
+    ui.btnCalc->setEnabled(true);
+    Q_EMIT calculationFinished(shown);
+}
+
+void TfrmMain::btnStopClick()
+{
+    m_relay.requestStop();
+    ui.btnStop->setEnabled(false);
+}
+
+void TfrmMain::abandonSearch()
+{
+    if (!m_searchThread)
+        return;
+    m_relay.requestStop();
+    m_searchThread->wait();
+    delete m_searchThread;
+    m_searchThread = nullptr;
+    m_run.reset();
+    ui.btnStop->setEnabled(false);
+    ui.btnCalc->setEnabled(true);
+}
+
+void TfrmMain::ckCostClick(bool checked)
+{
+    if (checked && !calculation::checkCostOption(*m_stocks, m_dialogs))
+        ui.ckCost->setChecked(false);
+}
+
+// Ending
+
+void TfrmMain::btnExitClick()
+{
+    close();
+}
+
+void TfrmMain::X1Click()
+{
+    close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    abandonSearch();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace mainwindow

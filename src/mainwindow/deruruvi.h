@@ -1,0 +1,98 @@
+#pragma once
+
+#include "grid_editing.h"
+#include "user_dialogs.h"
+#include "widgets/main_window_ui.h"
+#include "widgets/run_relays.h"
+
+#include "calculation/calculation_run.h"
+#include "calculation/grid_model.h"
+#include "calculation/text_file.h"
+#include "optimizer/random_source.h"
+#include "optimizer/records.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QThread;
+
+namespace mainwindow {
+
+// The main window: the parts, stocks and layout grids, the settings, and the commands that connect them.
+// The rules live on the grid models and in the calculation; this class wires keys, buttons and dialogs to
+// them. A calculation's search runs on a worker thread while the window stays usable.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Fills a grid from a list file as the Open buttons do once their dialog is answered; the path is shown
+    // above the grid.
+    void openPartsFile(const QString& path, int format);
+    void openStocksFile(const QString& path, int format);
+
+    bool searchRunning() const { return m_searchThread != nullptr; }
+
+Q_SIGNALS:
+    // A calculation that reached its search has ended; shown tells whether a layout is in the table.
+    void calculationFinished(bool shown);
+
+public Q_SLOTS:
+    void btnCalcClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private Q_SLOTS:
+    void btnPartSaveClick();
+    void btnPartOpenClick();
+    void btnPartDelAllClick();
+    void btnPartAddClick();
+    void btnPartDelClick();
+    void btnPartTimesClick();
+    void btnStockSaveClick();
+    void btnStockOpenClick();
+    void btnStockDelAllClick();
+    void btnStockAddClick();
+    void btnStockDelClick();
+    void sgPartKeyPress();
+    void sgStockKeyPress();
+    void sgPartKeyDown();
+    void sgStockKeyDown();
+    void btnStopClick();
+    void ckCostClick(bool checked);
+    void N5Click();
+    void cbExportClick();
+    void btnExitClick();
+    void X1Click();
+    void searchFinished();
+
+private:
+    void setUpGrids();
+    void connectControls();
+    calculation::CalcControls calcControls() const;
+    void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
+    int currentDataRow(const widgets::GridView* view) const;
+    void report(const calculation::FileResult& result);
+    // Asks a running search to stop and waits for it; its result is dropped.
+    void abandonSearch();
+
+    widgets::MainWindowUi ui;
+    UserDialogs& m_dialogs;
+    calculation::GridModel* m_parts = nullptr;
+    calculation::GridModel* m_stocks = nullptr;
+    calculation::GridModel* m_layout = nullptr;
+
+    optimizer::strGroupArg m_strGroupArg;
+    optimizer::RandomSource m_random;
+    calculation::Clock m_clock;
+    widgets::ProgressBarSink m_progress;
+    widgets::SearchRelay m_relay;
+    std::unique_ptr<calculation::CalculationRun> m_run;
+    QThread* m_searchThread = nullptr;
+};
+
+} // namespace mainwindow

@@ -1,0 +1,70 @@
+#include "list_dialogs.h"
+
+#include "localization/translate.h"
+
+namespace mainwindow {
+
+using localization::translate;
+
+namespace {
+
+// The file types of both save dialogs: one text file entry.
+QString textFileFilter()
+{
+    return translate("Text file") + QStringLiteral("(*.txt)|*.txt");
+}
+
+} // namespace
+
+FileDialogSetup partsSaveDialog()
+{
+    return {translate("Please select part file name save as"), textFileFilter()};
+}
+
+FileDialogSetup stocksSaveDialog()
+{
+    return {translate("Please select stock file name save as"), textFileFilter()};
+}
+
+FileDialogSetup partsOpenDialog()
+{
+    // Each translated word is joined between fixed pieces, which carry the blanks they need.
+    const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|SFCAD ") + translate("file") +
+                           QStringLiteral("(*.nbt)|*.nbt|MST ") + translate("file") +
+                           QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("part file") +
+                           QStringLiteral("(*.dst)|*.dst|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
+    return {translate("Please select open part file name"), filter};
+}
+
+FileDialogSetup stocksOpenDialog()
+{
+    const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("stock file") +
+                           QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
+    return {translate("Please select open stock file name"), filter};
+}
+
+FileDialogSetup layoutExportDialog()
+{
+    const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Excel ") + translate("file") +
+                           QStringLiteral("(*.xls)|*.xls");
+    return {translate("Please choose layouts file name save as"), filter};
+}
+
+QStringList nameFilters(const QString& filter)
+{
+    const QStringList pieces = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
+        QString description = pieces[i].trimmed();
+        QString patterns = pieces[i + 1].trimmed();
+        patterns.replace(u';', u' ');
+        // The descriptions already show their pattern; Qt wants it once, after a blank.
+        const QString shown = QStringLiteral("(") + patterns + QStringLiteral(")");
+        if (description.endsWith(shown))
+            description = description.chopped(shown.size()).trimmed();
+        filters.append(description + QStringLiteral(" ") + shown);
+    }
+    return filters;
+}
+
+} // namespace mainwindow

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "user_dialogs.h"
+
+#include <QStringList>
+
+namespace mainwindow {
+
+// The file dialogs of the list files and of the layout export, texts in the current language. The open
+// dialogs list the file types in the order of the loaders' source format numbers.
+FileDialogSetup partsSaveDialog();
+FileDialogSetup stocksSaveDialog();
+FileDialogSetup partsOpenDialog();
+FileDialogSetup stocksOpenDialog();
+FileDialogSetup layoutExportDialog();
+
+// "Text file(*.txt)|*.txt|MST file(*.txt)|*.txt" as name filters of a Qt file dialog: one entry per pair,
+// in the same order, the description's words kept and the pattern in parentheses behind it
+// ("Text file (*.txt)", "MST file (*.txt)"). Patterns separated by ";" are listed with blanks.
+QStringList nameFilters(const QString& filter);
+
+} // namespace mainwindow

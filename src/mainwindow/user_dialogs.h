@@ -1,0 +1,35 @@
+#pragma once
+
+#include "calculation/run_seams.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace mainwindow {
+
+// What a file dialog shows: its title, the file types as description|pattern pairs joined by vertical
+// bars, and the extension added to a name typed without one.
+struct FileDialogSetup {
+    QString title;
+    QString filter;
+    QString defaultSuffix = QStringLiteral("txt");
+};
+
+// The user's answer to a file dialog: the path and the position (from 1) of the file type selected.
+struct FileChoice {
+    QString path;
+    int filterPosition = 1;
+};
+
+// Everything the window asks the user: message boxes and the open and save dialogs. The program shows
+// real dialogs; tests answer from a script.
+class UserDialogs : public calculation::MessageSink {
+public:
+    // Nothing when the user cancels.
+    virtual std::optional<FileChoice> askOpenFile(const FileDialogSetup& setup) = 0;
+    // The save dialog asks before it replaces an existing file.
+    virtual std::optional<FileChoice> askSaveFile(const FileDialogSetup& setup) = 0;
+};
+
+} // namespace mainwindow

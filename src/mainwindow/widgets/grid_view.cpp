@@ -1,0 +1,149 @@
+#include "grid_view.h"
+
+#include "fixed_rows_header.h"
+
+#include "calculation/grid_model.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace mainwindow::widgets {
+
+using calculation::GridModel;
+
+GridView::GridView(QWidget* parent) : QTableView(parent)
+{
+    setHorizontalHeader(new FixedRowsHeader(this));
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(kMinTextRowHeight);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == m_textRowsColumn)
+            scheduleRowFit();
+    });
+}
+
+void GridView::setModel(QAbstractItemModel* model)
+{
+    QTableView::setModel(model);
+    if (!model)
+        return;
+    // The fixed rows are drawn by the header; in the scrolling part they are hidden.
+    setRowHidden(GridModel::kTotalsRow, true);
+    setRowHidden(GridModel::kHeaderRow, true);
+    connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
+        if (topLeft.row() < GridModel::kFirstDataRow)
+            horizontalHeader()->viewport()->update();
+        scheduleRowFit();
+    });
+    connect(model, &QAbstractItemModel::rowsInserted, this, &GridView::scheduleRowFit);
+    connect(model, &QAbstractItemModel::modelReset, this, &GridView::scheduleRowFit);
+    if (model->rowCount() > GridModel::kFirstDataRow)
+        setCurrentIndex(model->index(GridModel::kFirstDataRow, 0));
+}
+
+void GridView::setTextRowsColumn(int column)
+{
+    m_textRowsColumn = column;
+    scheduleRowFit();
+}
+
+void GridView::scheduleRowFit()
+{
+    if (m_textRowsColumn < 0 || m_fitPending)
+        return;
+    // One fit after a burst of changes: a fill writes the table cell by cell.
+    m_fitPending = true;
+    QTimer::singleShot(0, this, &GridView::fitRowHeights);
+}
+
+void GridView::fitRowHeights()
+{
+    m_fitPending = false;
+    if (m_textRowsColumn < 0 || !model())
+        return;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = QRect(0, 0, columnWidth(m_textRowsColumn), kRowHeight);
+    for (int row = GridModel::kFirstDataRow; row < model()->rowCount(); ++row) {
+        const QModelIndex index = model()->index(row, m_textRowsColumn);
+        const int height = itemDelegateForIndex(index)->sizeHint(option, index).height();
+        setRowHeight(row, std::max(kMinTextRowHeight, height));
+    }
+}
+
+void GridView::paintFixedCell(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = rect;
+    option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+    painter->save();
+    painter->fillRect(rect, palette().button());
+    itemDelegateForIndex(index)->paint(painter, option, index);
+    painter->setPen(m_fixedLineColor.isValid() ? m_fixedLineColor : palette().color(QPalette::Mid));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->restore();
+}
+
+bool GridView::isRefused(const QModelIndex& index) const
+{
+    return index.isValid() && !(index.flags() & Qt::ItemIsSelectable);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event)
+{
+    // Enter moves through the cells and Ctrl+V pastes rows: both are the window's, never an editor's.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        Q_EMIT enterPressed();
+        return;
+    }
+    if (event->key() == Qt::Key_V && (event->modifiers() & Qt::ControlModifier)) {
+        event->accept();
+        Q_EMIT pasteRequested();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    if (isRefused(indexAt(event->position().toPoint()))) {
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+QModelIndex GridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    QModelIndex next = QTableView::moveCursor(cursorAction, modifiers);
+    // Tab steps over a cell that can't be selected, as it steps over hidden ones; other moves stop short.
+    if (isRefused(next) && (cursorAction == MoveNext || cursorAction == MovePrevious))
+        next = stepOverRefused(next, cursorAction == MoveNext ? 1 : -1);
+    return isRefused(next) ? currentIndex() : next;
+}
+
+QModelIndex GridView::stepOverRefused(const QModelIndex& refused, int direction) const
+{
+    const int columns = model()->columnCount();
+    const int end = model()->rowCount() * columns;
+    for (int at = refused.row() * columns + refused.column() + direction; at >= 0 && at < end; at += direction) {
+        const QModelIndex candidate = model()->index(at / columns, at % columns);
+        if (!isRowHidden(candidate.row()) && !isColumnHidden(candidate.column()) && !isRefused(candidate))
+            return candidate;
+    }
+    return refused;
+}
+
+} // namespace mainwindow::widgets

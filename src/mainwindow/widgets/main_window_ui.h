@@ -1,0 +1,100 @@
+#pragma once
+
+#include "grid_view.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QSplitter;
+class QWidget;
+
+namespace mainwindow::widgets {
+
+// The controls of the main window, built the way a form designer would: each under its own name, which is
+// also its object name. The window owns them through the widget tree.
+struct MainWindowUi {
+    // Parts panel
+    QGroupBox* gbPart = nullptr;
+    QPushButton* btnPartSave = nullptr;
+    QPushButton* btnPartOpen = nullptr;
+    QLineEdit* edPartFile = nullptr;
+    QPushButton* btnPartDelAll = nullptr;
+    QPushButton* btnPartAdd = nullptr;
+    QPushButton* btnPartDel = nullptr;
+    GridView* sgPart = nullptr;
+    QLabel* Label9 = nullptr;
+    QComboBox* cmbLang = nullptr;
+    QLabel* Label8 = nullptr;
+    QPushButton* btnPartTimes = nullptr;
+    QLineEdit* edTimes = nullptr;
+
+    // Stocks panel
+    QGroupBox* gbStock = nullptr;
+    QPushButton* btnStockSave = nullptr;
+    QPushButton* btnStockOpen = nullptr;
+    QLineEdit* edStockFile = nullptr;
+    QPushButton* btnStockDelAll = nullptr;
+    QPushButton* btnStockAdd = nullptr;
+    QPushButton* btnStockDel = nullptr;
+    QPushButton* btnLeft = nullptr;
+    QPushButton* btnImportLeft = nullptr;
+    GridView* sgStock = nullptr;
+
+    // Settings column
+    QPushButton* btnCalc = nullptr;
+    QPushButton* btnPrint = nullptr;
+    QPushButton* btnExit = nullptr;
+    QPushButton* cbExport = nullptr;
+    QPushButton* btnExportLeft = nullptr;
+    QGroupBox* gbSets = nullptr;
+    QLabel* lbl1 = nullptr;
+    QSlider* tbFast = nullptr;
+    QCheckBox* ckChange = nullptr;
+    QCheckBox* ckCost = nullptr;
+    QLineEdit* edGap = nullptr;
+    QLineEdit* edMargin = nullptr;
+    QLineEdit* edCircle = nullptr;
+    QComboBox* cbxFormat = nullptr;
+    QLineEdit* edUnit = nullptr;
+    QLineEdit* edTitle = nullptr;
+
+    // Layouts panel
+    QGroupBox* gbLayout = nullptr;
+    QProgressBar* pbCutting = nullptr;
+    QPushButton* btnStop = nullptr;
+    QComboBox* cbxDisplay = nullptr;
+    QComboBox* cbxPrint = nullptr;
+    GridView* sgLayout = nullptr;
+
+    // Splitters: between the parts panel and the rest, and under the upper right area
+    QSplitter* splitterParts = nullptr;
+    QSplitter* splitterLayouts = nullptr;
+
+    // Menus
+    QMenuBar* mMain = nullptr;
+    QMenu* F1 = nullptr;
+    QAction* O1 = nullptr;
+    QAction* S1 = nullptr;
+    QAction* P1 = nullptr;
+    QAction* mnPreview = nullptr;
+    QAction* R1 = nullptr;
+    QAction* N5 = nullptr;
+    QAction* X1 = nullptr;
+    QMenu* H1 = nullptr;
+    QAction* H2 = nullptr;
+    QAction* A1 = nullptr;
+
+    // Creates every control with its caption, hint and default, and lays out the regions.
+    void setupUi(QMainWindow* window);
+};
+
+} // namespace mainwindow::widgets

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "mainwindow/user_dialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace mainwindow::widgets {
+
+// The real dialogs: modal message boxes titled with the window's caption, and Qt's file dialogs, which
+// start in the folder last chosen.
+class QtUserDialogs final : public UserDialogs {
+public:
+    // The window that owns the dialogs and whose caption titles the message boxes.
+    void setWindow(QWidget* window) { m_window = window; }
+
+    void showMessage(const QString& text, calculation::MessageIcon icon) override;
+    std::optional<FileChoice> askOpenFile(const FileDialogSetup& setup) override;
+    std::optional<FileChoice> askSaveFile(const FileDialogSetup& setup) override;
+
+private:
+    std::optional<FileChoice> ask(const FileDialogSetup& setup, bool save);
+
+    QPointer<QWidget> m_window;
+    QString m_lastFolder;
+};
+
+} // namespace mainwindow::widgets

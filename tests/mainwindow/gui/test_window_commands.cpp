@@ -1,0 +1,365 @@
+// The main window's commands driven through its buttons and menus with scripted dialogs: the calculation
+// with its progress and Stop button, the cost check, list files, layout export and ending the program.
+
+#include "window_fixture.h"
+
+#include "calculation/text_file.h"
+#include "mainwindow/list_files.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+
+using calculation::GridModel;
+using calculation::MessageIcon;
+
+namespace {
+
+constexpr int kTotals = GridModel::kTotalsRow;
+constexpr int kFirst = GridModel::kFirstDataRow;
+constexpr int kRunTimeout = 120000;
+
+QStringList fileLines(const QString& path)
+{
+    QStringList lines;
+    const calculation::FileResult read = calculation::readTextLines(path, lines);
+    return read.ok ? lines : QStringList{QStringLiteral("<unreadable>")};
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+class TestWindowCommands : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m.open());
+        QVERIFY(m_dir.isValid());
+    }
+    void cleanup() { m.window.reset(); }
+
+    void calcShowsTheLayoutsOfASmallJob();
+    void calcReportsABadFirstRow();
+    void stopEndsALongSearchWithTheBestLayoutSoFar();
+    void closingDuringASearchStopsIt();
+    void costOptionIsCheckedWhenTicked_data();
+    void costOptionIsCheckedWhenTicked();
+    void saveButtonsWriteTheLists();
+    void openButtonsReadByTheChosenFileType_data();
+    void openButtonsReadByTheChosenFileType();
+    void cancelledOrFailedOpenKeepsTheGrid();
+    void exportWritesTheLayoutTable();
+    void closeAndExitEndTheProgram();
+
+private:
+    // A job that the search solves in a moment, or one that keeps it busy for many seconds.
+    void fillSmallJob();
+    void fillLongJob();
+    QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+    WindowFixture m;
+    QTemporaryDir m_dir;
+};
+
+void TestWindowCommands::fillSmallJob()
+{
+    WindowFixture::fill(*m.grid("sgPart"), {{"A", "1200", "3"}, {"B", "800", "4"}, {"C", "450", "5"}});
+    WindowFixture::fill(*m.grid("sgStock"), {{"S6", "6000", "3", "10", "Yes"}, {"S4", "4000", "2", "7", "No"}});
+}
+
+void TestWindowCommands::fillLongJob()
+{
+    GridModel* parts = m.grid("sgPart");
+    constexpr int kinds = 1000;
+    parts->setRows(kFirst + kinds);
+    for (int i = 0; i < kinds; ++i) {
+        parts->setCell(0, kFirst + i, QStringLiteral("P%1").arg(i));
+        parts->setCell(1, kFirst + i, QString::number(150 + (i * 7919) % 2750));
+        parts->setCell(2, kFirst + i, QString::number(1 + (i * 31) % 50));
+    }
+    WindowFixture::fill(*m.grid("sgStock"), {{"S6", "6000", "90000", "0", "Yes"}, {"S5", "5000", "90000", "0", "Yes"}});
+    m.find<QSlider>("tbFast")->setValue(12);
+    m.find<QLineEdit>("edGap")->setText(QStringLiteral("3"));
+}
+
+void TestWindowCommands::calcShowsTheLayoutsOfASmallJob()
+{
+    fillSmallJob();
+    auto* calc = m.find<QPushButton>("btnCalc");
+    QSignalSpy finished(m.window.get(), &mainwindow::TfrmMain::calculationFinished);
+    QTest::mouseClick(calc, Qt::LeftButton);
+    // The search runs on: no second run can start, and it can be stopped.
+    QVERIFY(!calc->isEnabled());
+    QVERIFY(m.find<QPushButton>("btnStop")->isEnabled());
+    QVERIFY(finished.wait(kRunTimeout));
+    QCOMPARE(finished.first().first().toBool(), true);
+
+    QVERIFY(m.dialogs.messages.isEmpty());
+    const GridModel* layout = m.grid("sgLayout");
+    QVERIFY(layout->rows() > kFirst);
+    QCOMPARE(layout->cell(0, kFirst), QStringLiteral("1"));
+    QVERIFY(layout->cell(5, kTotals).contains(QStringLiteral("Ratio= ")));
+    QCOMPARE(m.grid("sgPart")->cell(2, kTotals), QStringLiteral("12"));
+    QVERIFY(!m.grid("sgStock")->cell(5, kFirst).isEmpty());
+    const auto* progress = m.find<QProgressBar>("pbCutting");
+    QCOMPARE(progress->maximum(), 100);
+    QCOMPARE(progress->value(), progress->maximum());
+    QVERIFY(calc->isEnabled());
+    QVERIFY(!m.find<QPushButton>("btnStop")->isEnabled());
+}
+
+void TestWindowCommands::calcReportsABadFirstRow()
+{
+    QTest::mouseClick(m.find<QPushButton>("btnCalc"), Qt::LeftButton);
+    QCOMPARE(m.dialogs.messages.size(), 1);
+    QCOMPARE(m.dialogs.messages[0].text, QStringLiteral("Parts is incorrect!"));
+    QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Information);
+    QVERIFY(m.view("sgPart")->hasFocus());
+
+    WindowFixture::fill(*m.grid("sgPart"), {{"A", "100", "1"}});
+    m.find<QLineEdit>("edGap")->setFocus();
+    QTest::mouseClick(m.find<QPushButton>("btnCalc"), Qt::LeftButton);
+    QCOMPARE(m.dialogs.messages.size(), 2);
+    QCOMPARE(m.dialogs.messages[1].text, QStringLiteral("Stocks is incorrect!"));
+    QVERIFY(m.view("sgStock")->hasFocus());
+    QVERIFY(m.find<QPushButton>("btnCalc")->isEnabled());
+    QVERIFY(!m.window->searchRunning());
+}
+
+void TestWindowCommands::stopEndsALongSearchWithTheBestLayoutSoFar()
+{
+    fillLongJob();
+    auto* progress = m.find<QProgressBar>("pbCutting");
+    QSignalSpy finished(m.window.get(), &mainwindow::TfrmMain::calculationFinished);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(m.find<QPushButton>("btnCalc"), Qt::LeftButton);
+    // One step for the start, one per finished generation.
+    QTRY_VERIFY_WITH_TIMEOUT(progress->value() >= 3, kRunTimeout);
+    const qint64 untilStop = clock.elapsed();
+    QVERIFY(m.window->searchRunning());
+    QTest::mouseClick(m.find<QPushButton>("btnStop"), Qt::LeftButton);
+    QVERIFY(!m.find<QPushButton>("btnStop")->isEnabled());
+    QVERIFY(finished.wait(kRunTimeout));
+    const qint64 afterStop = clock.elapsed() - untilStop;
+
+    QCOMPARE(finished.first().first().toBool(), true);
+    QVERIFY(m.dialogs.messages.isEmpty());
+    QVERIFY(m.grid("sgLayout")->rows() > kFirst + 1);
+    QCOMPARE(m.grid("sgLayout")->cell(0, kFirst), QStringLiteral("1"));
+    QCOMPARE(progress->value(), progress->maximum());
+    QVERIFY(m.find<QPushButton>("btnCalc")->isEnabled());
+    // The rest of the search would take far longer than the generation that was running.
+    QVERIFY2(afterStop < 4 * untilStop + 2000, qPrintable(QStringLiteral("%1 ms after Stop").arg(afterStop)));
+}
+
+void TestWindowCommands::closingDuringASearchStopsIt()
+{
+    fillLongJob();
+    QTest::mouseClick(m.find<QPushButton>("btnCalc"), Qt::LeftButton);
+    QVERIFY(m.window->searchRunning());
+    QVERIFY(m.window->close());
+    QVERIFY(!m.window->searchRunning());
+    QVERIFY(!m.window->isVisible());
+    // Whatever the search still had queued arrives at a window that has let it go.
+    QTest::qWait(50);
+    QVERIFY(m.dialogs.messages.isEmpty());
+}
+
+void TestWindowCommands::costOptionIsCheckedWhenTicked_data()
+{
+    QTest::addColumn<QString>("qty");
+    QTest::addColumn<QString>("cost");
+    QTest::addColumn<bool>("stays");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("a stock without cost")
+        << "3"
+        << "" << false << "The cost of stock must be input, can choose cost optimization!";
+    QTest::newRow("no stock quantities") << ""
+                                         << "10" << false << "No pipe stocks,please input!";
+    QTest::newRow("whole costs") << "3"
+                                 << "10" << true << "";
+}
+
+void TestWindowCommands::costOptionIsCheckedWhenTicked()
+{
+    QFETCH(QString, qty);
+    QFETCH(QString, cost);
+    QFETCH(bool, stays);
+    QFETCH(QString, message);
+    WindowFixture::fill(*m.grid("sgStock"), {{"S", "6000", qty, cost, "Yes"}});
+    auto* box = m.find<QCheckBox>("ckCost");
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 6, box->height() / 2));
+    QCOMPARE(box->isChecked(), stays);
+    if (stays) {
+        QVERIFY(m.dialogs.messages.isEmpty());
+        // Unticking checks nothing.
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 6, box->height() / 2));
+        QVERIFY(!box->isChecked());
+        QVERIFY(m.dialogs.messages.isEmpty());
+    } else {
+        QCOMPARE(m.dialogs.messages.size(), 1);
+        QCOMPARE(m.dialogs.messages[0].text, message);
+        QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
+    }
+}
+
+void TestWindowCommands::saveButtonsWriteTheLists()
+{
+    WindowFixture::fill(*m.grid("sgPart"), {{"A", "1200", "4"}, {"", "5", "5"}, {"B", "800", ""}});
+    WindowFixture::fill(*m.grid("sgStock"), {{"S", "6000", "2", "", ""}});
+    const QString partsPath = path("parts.txt");
+    const QString stocksPath = path("stocks.txt");
+    m.dialogs.answer(partsPath);
+    m.dialogs.answer(stocksPath);
+    QTest::mouseClick(m.find<QPushButton>("btnPartSave"), Qt::LeftButton);
+    QTest::mouseClick(m.find<QPushButton>("btnStockSave"), Qt::LeftButton);
+
+    QCOMPARE(fileLines(partsPath), QStringList({"A\t1200\t4", "B\t800\t"}));
+    QCOMPARE(fileLines(stocksPath), QStringList({"S\t6000\t2\t0\t"}));
+    QCOMPARE(m.find<QLineEdit>("edPartFile")->text(), partsPath);
+    QCOMPARE(m.find<QLineEdit>("edStockFile")->text(), stocksPath);
+    QCOMPARE(m.dialogs.asked.size(), 2);
+    QVERIFY(m.dialogs.asked[0].save);
+    QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please select part file name save as"));
+    QCOMPARE(m.dialogs.asked[0].setup.filter, QStringLiteral("Text file(*.txt)|*.txt"));
+    QCOMPARE(m.dialogs.asked[0].setup.defaultSuffix, QStringLiteral("txt"));
+    QCOMPARE(m.dialogs.asked[1].setup.title, QStringLiteral("Please select stock file name save as"));
+    QVERIFY(m.dialogs.messages.isEmpty());
+}
+
+void TestWindowCommands::openButtonsReadByTheChosenFileType_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("filterPosition");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("firstRow");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("title");
+
+    const QString openParts = QStringLiteral("Please select open part file name");
+    const QString openStocks = QStringLiteral("Please select open stock file name");
+    const QByteArray sfcad = "head 1\r\nhead 2\r\nhead 3\r\n1 P1 x 1200 y 4\r\n2 P2 x 800 y 3\r\n";
+    QTest::newRow("parts text") << "btnPartOpen" << 1 << QByteArray("P1\t1200\t4\r\nP2\t800\t3\r\n")
+                                << QStringList{"P1", "1200", "4"} << 5 << openParts;
+    QTest::newRow("SFCAD skips three lines")
+        << "btnPartOpen" << 2 << sfcad << QStringList{"P1", "1200", "4"} << 5 << openParts;
+    QTest::newRow("MST") << "btnPartOpen" << 3 << QByteArray("h\r\nh\r\nh\r\nM1 a b c d 950 6\r\n")
+                         << QStringList{"M1", "950", "6"} << 4 << openParts;
+    QTest::newRow("Pipe stock file") << "btnStockOpen" << 2 << QByteArray("T\t5000\t2\t9\tNo\r\n")
+                                     << QStringList{"T", "5000", "2", "9", "No", ""} << 4 << openStocks;
+}
+
+void TestWindowCommands::openButtonsReadByTheChosenFileType()
+{
+    QFETCH(QString, button);
+    QFETCH(int, filterPosition);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, firstRow);
+    QFETCH(int, rows);
+    QFETCH(QString, title);
+    const bool parts = button == QStringLiteral("btnPartOpen");
+    const QString file = path("list.txt");
+    writeFile(file, content);
+    m.dialogs.answer(file, filterPosition);
+    QTest::mouseClick(m.find<QPushButton>(button.toLatin1().constData()), Qt::LeftButton);
+
+    QVERIFY(m.dialogs.messages.isEmpty());
+    QCOMPARE(m.dialogs.asked.size(), 1);
+    QVERIFY(!m.dialogs.asked[0].save);
+    QCOMPARE(m.dialogs.asked[0].setup.title, title);
+    const GridModel* grid = m.grid(parts ? "sgPart" : "sgStock");
+    QCOMPARE(grid->rows(), rows);
+    for (int column = 0; column < firstRow.size(); ++column)
+        QCOMPARE(grid->cell(column, kFirst), firstRow[column]);
+    QCOMPARE(m.find<QLineEdit>(parts ? "edPartFile" : "edStockFile")->text(), file);
+}
+
+void TestWindowCommands::cancelledOrFailedOpenKeepsTheGrid()
+{
+    WindowFixture::fill(*m.grid("sgPart"), {{"Kept", "100", "1"}});
+    m.dialogs.cancel();
+    QTest::mouseClick(m.find<QPushButton>("btnPartOpen"), Qt::LeftButton);
+    QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("Kept"));
+    QVERIFY(m.find<QLineEdit>("edPartFile")->text().isEmpty());
+    QVERIFY(m.dialogs.messages.isEmpty());
+
+    // A file that isn't there: the loader's own message in an error box, the grid untouched.
+    const QString missing = path("missing.txt");
+    m.dialogs.answer(missing, 1);
+    QTest::mouseClick(m.find<QPushButton>("btnPartOpen"), Qt::LeftButton);
+    GridModel scratch(3);
+    QCOMPARE(m.dialogs.messages.size(), 1);
+    QCOMPARE(m.dialogs.messages[0].text, mainwindow::LoadPartsFile(scratch, missing, 1).error);
+    QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
+    QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("Kept"));
+    QCOMPARE(m.find<QLineEdit>("edPartFile")->text(), missing);
+}
+
+void TestWindowCommands::exportWritesTheLayoutTable()
+{
+    // Before any calculation: the header and a totals line.
+    const QString before = path("before.txt");
+    m.dialogs.answer(before, 2);
+    QTest::mouseClick(m.find<QPushButton>("cbExport"), Qt::LeftButton);
+    QCOMPARE(fileLines(before).size(), 2);
+    QCOMPARE(fileLines(before).at(1), QStringLiteral("Total\t\t\t\t\t\t"));
+    QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please choose layouts file name save as"));
+    QCOMPARE(m.dialogs.asked[0].setup.filter, QStringLiteral("Text file(*.txt)|*.txt|Excel file(*.xls)|*.xls"));
+
+    // From the menu, after a calculation: one line per layout between them.
+    fillSmallJob();
+    QSignalSpy finished(m.window.get(), &mainwindow::TfrmMain::calculationFinished);
+    QTest::mouseClick(m.find<QPushButton>("btnCalc"), Qt::LeftButton);
+    QVERIFY(finished.wait(kRunTimeout));
+    const QString after = path("after.txt");
+    m.dialogs.answer(after);
+    m.find<QAction>("N5")->trigger();
+    const QStringList lines = fileLines(after);
+    QCOMPARE(lines.size(), m.grid("sgLayout")->rows());
+    QVERIFY(lines.first().startsWith(QStringLiteral("No.\tLabel\t")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("1\t")));
+
+    // A cancelled dialog writes nothing; a file that can't be written is reported.
+    m.dialogs.cancel();
+    m.find<QAction>("N5")->trigger();
+    m.dialogs.answer(path("no-such-folder/layouts.txt"));
+    QTest::mouseClick(m.find<QPushButton>("cbExport"), Qt::LeftButton);
+    QCOMPARE(m.dialogs.messages.size(), 1);
+    QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
+    QVERIFY(m.dialogs.messages[0].text.contains(QStringLiteral("layouts.txt")));
+}
+
+void TestWindowCommands::closeAndExitEndTheProgram()
+{
+    QTest::mouseClick(m.find<QPushButton>("btnExit"), Qt::LeftButton);
+    QVERIFY(!m.window->isVisible());
+    m.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m.window.get()));
+    m.find<QAction>("X1")->trigger();
+    QVERIFY(!m.window->isVisible());
+}
+
+int runWindowCommandsTests(int argc, char* argv[])
+{
+    TestWindowCommands tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "test_window_commands.moc"

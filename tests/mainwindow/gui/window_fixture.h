@@ -1,0 +1,70 @@
+#pragma once
+
+#include "scripted_dialogs.h"
+
+#include "calculation/grid_model.h"
+#include "mainwindow/deruruvi.h"
+#include "mainwindow/widgets/grid_view.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLocale>
+#include <QTest>
+
+#include <initializer_list>
+#include <memory>
+
+// A shown main window with scripted dialogs, and access to its controls by their names.
+struct WindowFixture {
+    ScriptedDialogs dialogs;
+    std::unique_ptr<mainwindow::TfrmMain> window;
+
+    bool open()
+    {
+        dialogs.reset();
+        QLocale::setDefault(QLocale::c());
+        window = std::make_unique<mainwindow::TfrmMain>(dialogs);
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    template <typename Control> Control* find(const char* name) const
+    {
+        return window->findChild<Control*>(QString::fromLatin1(name));
+    }
+
+    mainwindow::widgets::GridView* view(const char* name) const { return find<mainwindow::widgets::GridView>(name); }
+
+    calculation::GridModel* grid(const char* name) const
+    {
+        return qobject_cast<calculation::GridModel*>(view(name)->model());
+    }
+
+    // Writes data rows from row 2 on and ends the grid after them.
+    static void fill(calculation::GridModel& grid, std::initializer_list<QStringList> rows)
+    {
+        grid.setRows(calculation::GridModel::kFirstDataRow + int(rows.size()));
+        int row = calculation::GridModel::kFirstDataRow;
+        for (const QStringList& cells : rows) {
+            for (int column = 0; column < cells.size(); ++column)
+                grid.setCell(column, row, cells[column]);
+            ++row;
+        }
+    }
+
+    // Makes a cell current and gives its grid the keyboard.
+    void focusCell(const char* viewName, int row, int column) const
+    {
+        mainwindow::widgets::GridView* grid = view(viewName);
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(row, column));
+    }
+
+    // The editor open on the current cell of a grid, if any.
+    QWidget* editor(const char* viewName) const
+    {
+        mainwindow::widgets::GridView* grid = view(viewName);
+        return grid->indexWidget(grid->currentIndex());
+    }
+};
