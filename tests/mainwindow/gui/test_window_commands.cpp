@@ -356,10 +356,6 @@ void TestWindowCommands::closeAndExitEndTheProgram()
     QVERIFY(!m.window->isVisible());
 }
 
-int runWindowCommandsTests(int argc, char* argv[])
-{
-    TestWindowCommands tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+QTEST_MAIN(TestWindowCommands)
 
 #include "test_window_commands.moc"

@@ -482,10 +482,6 @@ void TestWindowEditing::cuttingLayoutRowsGrowWithTheirText()
     QCOMPARE(view->rowHeight(kFirst), GridView::kMinTextRowHeight);
 }
 
-int runWindowEditingTests(int argc, char* argv[])
-{
-    TestWindowEditing tests;
-    return QTest::qExec(&tests, argc, argv);
-}
+QTEST_MAIN(TestWindowEditing)
 
 #include "test_window_editing.moc"
