@@ -82,7 +82,7 @@ private:
     float populationSpread() const;
     int32_t fillPopulation(int32_t firstSlot, int32_t lastSlot, int32_t step, SearchObserver* observer);
     void runGeneration();
-    void trackBest();
+    void trackBest(SearchObserver* observer);
 
     CutSettings m_settings;
     RandomSource& m_random;

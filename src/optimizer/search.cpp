@@ -61,10 +61,13 @@ bool rpCut::inputUsable() const
 
 int32_t rpCut::fillPopulation(int32_t firstSlot, int32_t lastSlot, int32_t step, SearchObserver* observer)
 {
+    // A stop request ends the building once the population has a plan to show: at once when refilling,
+    // after the first plan when starting.
+    const bool refilling = firstSlot != 0;
     int32_t stored = 0;
     int32_t failed = 0;
     for (int32_t slot = firstSlot; slot != lastSlot + step && failed < kFailedPlanLimit;) {
-        if (stored > 0 && observer && observer->stopRequested())
+        if ((refilling || stored > 0) && observer && observer->stopRequested())
             break;
         strGroup plan = buildPlan();
         if (plan.patternCount <= 0) {
@@ -109,7 +112,7 @@ int32_t rpCut::runSearch(SearchObserver* observer)
     // 4 - generations, until a plan without remnant, a stalled average, the limit or a stop request
     while (wasteSum(best) != 0) {
         runGeneration();
-        trackBest();
+        trackBest(observer);
         ++generation;
         const float average = averageScore();
         long double change = 0;
@@ -206,7 +209,7 @@ void rpCut::runGeneration()
     }
 }
 
-void rpCut::trackBest()
+void rpCut::trackBest(SearchObserver* observer)
 {
     if (population[0].score != best.score) {
         best = population[0];
@@ -221,7 +224,7 @@ void rpCut::trackBest()
         // The best plan has not changed for 5 generations and the average hardly moves: refill the
         // worse half with fresh plans.
         if (((long double)lastAverage - average) / lastAverage < 0.1L && population[0].score > 0) {
-            fillPopulation(kPopulationSize - 1, kRestartFirstSlot, -1, nullptr);
+            fillPopulation(kPopulationSize - 1, kRestartFirstSlot, -1, observer);
             sortPopulation();
         }
         sameBest = 0;
