@@ -60,6 +60,16 @@ double ExactFit::upperSum(const int32_t* pos, int32_t from) const
     return sum;
 }
 
+void ExactFit::sumRange(const int32_t* pos, int32_t t, int32_t j, double& least, double& most) const
+{
+    // Members from pos[t-1] up are chosen; the t-1 below come from positions 0..j-1, whose lengths fall
+    // with the position: the longest are the first ones, the shortest the last.
+    const int32_t rest = t - 1;
+    const double fixed = upperSum(pos, t - 1);
+    most = fixed + m_c.prefix[size_t(rest)];
+    least = fixed + m_c.prefix[size_t(j)] - m_c.prefix[size_t(j - rest)];
+}
+
 int32_t ExactFit::firstAtMost(double value, int32_t last) const
 {
     // Lengths fall with the position: the first position whose length is not above `value`.
@@ -115,10 +125,9 @@ bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double gaps, i
     auto mayMatch = [&](int32_t t, int32_t j) {
         if (m_c.left[size_t(j)] < c)
             return false;
-        const int32_t rest = t - 1;
-        const double fixed = upperSum(pos, t - 1);
-        const double most = fixed + m_c.prefix[size_t(rest)];
-        const double least = fixed + m_c.prefix[size_t(j)] - m_c.prefix[size_t(j - rest)];
+        double least = 0;
+        double most = 0;
+        sumRange(pos, t, j, least, most);
         return need <= most + tolerance && need >= least - tolerance;
     };
     auto leafFind = [&](int32_t last) {
@@ -166,10 +175,9 @@ bool ExactFit::findMixed(int32_t k, int32_t a, int32_t b, float usable, long dou
     auto mayMatch = [&](int32_t t, int32_t j) {
         if (m_c.left[size_t(j)] < fewest)
             return false;
-        const int32_t rest = t - 1;
-        const double fixed = upperSum(pos, t - 1);
-        const double most = fixed + m_c.prefix[size_t(rest)];
-        const double least = fixed + m_c.prefix[size_t(j)] - m_c.prefix[size_t(j - rest)];
+        double least = 0;
+        double most = 0;
+        sumRange(pos, t, j, least, most);
         const double lo = b * least + (a - b) * (a >= b ? shortest : longest);
         const double hi = b * most + (a - b) * (a >= b ? longest : shortest);
         return target <= hi + tolerance && target >= lo - tolerance;

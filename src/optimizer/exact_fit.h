@@ -56,6 +56,8 @@ private:
     template <typename BlockMayMatch, typename LeafFind>
     bool walk(int32_t t, int32_t n, int32_t* pos, BlockMayMatch& mayMatch, LeafFind& leafFind);
     double upperSum(const int32_t* pos, int32_t from) const;
+    // Smallest and largest length sum of any subset completed below the members chosen so far.
+    void sumRange(const int32_t* pos, int32_t t, int32_t j, double& least, double& most) const;
     int32_t firstAtMost(double value, int32_t last) const;
 
     const Candidates& m_c;
