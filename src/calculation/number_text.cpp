@@ -36,27 +36,26 @@ std::string plainDecimal(const QString& text, const QLocale& locale)
     std::string out;
     qsizetype i = 0;
     const qsizetype n = text.size();
-    if (i < n && isMinus(text[i], locale)) {
-        out += '-';
-        ++i;
-    } else if (i < n && isPlus(text[i], locale)) {
-        ++i;
-    }
-    int mantissaDigits = 0;
-    while (i < n && isAsciiDigit(text[i])) {
-        out += char(text[i].unicode());
-        ++mantissaDigits;
-        ++i;
-    }
+    auto takeSign = [&] {
+        if (i < n && isMinus(text[i], locale)) {
+            out += '-';
+            ++i;
+        } else if (i < n && isPlus(text[i], locale)) {
+            ++i;
+        }
+    };
+    auto takeDigits = [&] {
+        int digits = 0;
+        for (; i < n && isAsciiDigit(text[i]); ++i, ++digits)
+            out += char(text[i].unicode());
+        return digits;
+    };
+    takeSign();
+    int mantissaDigits = takeDigits();
     if (i < n && text.mid(i, decimalPoint.size()) == decimalPoint) {
         out += '.';
         i += decimalPoint.size();
-        int fractionDigits = 0;
-        while (i < n && isAsciiDigit(text[i])) {
-            out += char(text[i].unicode());
-            ++fractionDigits;
-            ++i;
-        }
+        const int fractionDigits = takeDigits();
         // "12." is not a number: a separator must be followed by a digit.
         if (fractionDigits == 0)
             return {};
@@ -67,19 +66,8 @@ std::string plainDecimal(const QString& text, const QLocale& locale)
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         out += 'e';
         ++i;
-        if (i < n && isMinus(text[i], locale)) {
-            out += '-';
-            ++i;
-        } else if (i < n && isPlus(text[i], locale)) {
-            ++i;
-        }
-        int exponentDigits = 0;
-        while (i < n && isAsciiDigit(text[i])) {
-            out += char(text[i].unicode());
-            ++exponentDigits;
-            ++i;
-        }
-        if (exponentDigits == 0)
+        takeSign();
+        if (takeDigits() == 0)
             return {};
     }
     if (i != n)
