@@ -4,8 +4,15 @@
 #include "layout_table.h"
 #include "number_text.h"
 
+#include "plan_quality_text.h"
+
+#include "exact/plan_choice.h"
 #include "localization/translate.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace calculation {
@@ -23,6 +30,32 @@ QString shownRow(int row)
 {
     return QString::number(row - kFirstRow + 1);
 }
+
+// Both engines on one progress bar: the genetic search's generations, then the exact engine's share of its
+// time budget while it still runs; the bar never moves back. Stop requests reach both engines.
+class MergedProgress final : public optimizer::SearchObserver {
+public:
+    MergedProgress(optimizer::SearchObserver* target, int32_t limit) : m_target(target), m_limit(limit) {}
+
+    void generationFinished(int32_t generation) override { advanceTo(generation); }
+    bool stopRequested() override { return m_target && m_target->stopRequested(); }
+    // Called from the thread of the genetic search only.
+    void advanceTo(int32_t position)
+    {
+        position = std::min(position, m_limit);
+        while (m_posted < position) {
+            ++m_posted;
+            if (m_target)
+                m_target->generationFinished(m_posted);
+        }
+    }
+    int32_t posted() const { return m_posted; }
+
+private:
+    optimizer::SearchObserver* m_target;
+    int32_t m_limit;
+    int32_t m_posted = 0;
+};
 
 } // namespace
 
@@ -275,8 +308,57 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
 
 int32_t CalculationRun::search(optimizer::SearchObserver* observer)
 {
-    m_searchResult = m_cut ? m_cut->runSearch(observer) : -1;
+    m_searchResult = -1;
+    if (m_cut)
+        runEngines(observer);
     return m_searchResult;
+}
+
+void CalculationRun::runEngines(optimizer::SearchObserver* observer)
+{
+    using Clock = std::chrono::steady_clock;
+    m_candidate = optimizer::strGroup{};
+    m_candidateEngine = PlanEngine::None;
+    m_exactOutcome = exact::ExactOutcome{};
+    MergedProgress progress(observer, progressMaximum());
+
+    // The exact engine on a thread of its own, the genetic search on this one.
+    std::thread exactThread;
+    std::atomic<bool> exactDone = false;
+    double budget = 0;
+    const Clock::time_point start = Clock::now();
+    if (m_controls.exactSearch) {
+        exact::ExactSettings exactSettings;
+        budget = m_controls.exactSeconds >= 0 ? m_controls.exactSeconds
+                                              : exact::ExactEngine::budgetFor(m_settings.qualityLevel);
+        exactSettings.seconds = budget;
+        m_exact = std::make_unique<exact::ExactEngine>(m_partList, m_stockList, m_settings, exactSettings);
+        exactThread = std::thread([this, &progress, &exactDone] {
+            m_exactOutcome = m_exact->run(&progress);
+            exactDone = true;
+        });
+    }
+    const int32_t genetic = m_controls.geneticSearch ? m_cut->runSearch(&progress) : -1;
+    if (exactThread.joinable()) {
+        while (!exactDone) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            const double share = std::chrono::duration<double>(Clock::now() - start).count() / std::max(budget, 1e-3);
+            progress.advanceTo(std::max(progress.posted(), int32_t(share * progressMaximum())));
+        }
+        exactThread.join();
+    }
+
+    // The better plan; a tie keeps the genetic one.
+    const bool exactPlan = m_exactOutcome.status == exact::ExactOutcome::Status::Plan;
+    if (genetic == 0) {
+        m_candidate = m_cut->takeResult(0);
+        m_candidateEngine = PlanEngine::Genetic;
+    }
+    if (exactPlan && (genetic != 0 || exact::secondIsBetter(m_candidate, m_exactOutcome.plan, m_stockList, m_settings))) {
+        m_candidate = m_exactOutcome.plan;
+        m_candidateEngine = PlanEngine::Exact;
+    }
+    m_searchResult = m_candidateEngine == PlanEngine::None ? -1 : 0;
 }
 
 bool CalculationRun::finish()
@@ -285,23 +367,28 @@ bool CalculationRun::finish()
         return false;
 
     // 13 - the plan to show: the new one, or the kept one while the input is unchanged and it is better
-    optimizer::strGroup candidate;
+    optimizer::strGroup candidate = std::move(m_candidate);
     const optimizer::strGroup* chosen = nullptr;
+    m_shownEngine = PlanEngine::None;
+    m_shownQuality = exact::PlanQuality{};
     if (m_searchResult != 0) {
         if (inputsChanged() || m_lastRun.keptRatio <= 0.1f) {
             m_lastRun.keptRatio = 0;
             clearResult();
-            m_messages.showMessage(
-                translate("There is no available layouts, please add stocks or reduce parts and then try again!"),
-                MessageIcon::Error);
+            m_messages.showMessage(noPlanMessage(), MessageIcon::Error);
         } else {
             chosen = &m_lastRun.keptPlan;
         }
     } else {
-        candidate = m_cut->takeResult(0);
         const bool keepOld =
             m_lastRun.keptRatio > 0.1f && !inputsChanged() && m_lastRun.keptRatio >= candidate.ratio;
         chosen = keepOld ? &m_lastRun.keptPlan : &candidate;
+    }
+    if (chosen) {
+        m_shownEngine = chosen == &candidate ? m_candidateEngine : PlanEngine::Kept;
+        // The kept plan is of the same job (the input is unchanged), so the bound measures it too.
+        if (m_exact && m_exactOutcome.boundKnown)
+            m_shownQuality = m_exact->quality(*chosen, m_exactOutcome);
     }
 
     // 14, 15 - show it and keep it
@@ -322,6 +409,7 @@ bool CalculationRun::finish()
     if (m_progress)
         m_progress->setPosition(progressMaximum());
     storeInput();
+    m_exact.reset();
     m_cut.reset();
     m_partList.clear();
     m_stockList.clear();
@@ -335,6 +423,22 @@ bool CalculationRun::run(const CalcControls& controls, optimizer::RandomSource& 
         return false;
     search(observer);
     return finish();
+}
+
+QString CalculationRun::qualityText() const
+{
+    return planQualityText(m_shownQuality);
+}
+
+QString CalculationRun::noPlanMessage() const
+{
+    if (m_exactOutcome.status != exact::ExactOutcome::Status::Infeasible)
+        return translate("There is no available layouts, please add stocks or reduce parts and then try again!");
+    if (!m_exactOutcome.infeasibleReason.empty())
+        return translate("No plan can cut every piece: part \"%1\" fits on no bar in stock.")
+            .arg(QString::fromStdString(m_exactOutcome.infeasibleReason));
+    return translate("No plan can cut every piece: the bars in stock are too few or too short, even cut without "
+                     "any waste.");
 }
 
 void CalculationRun::clearResult()

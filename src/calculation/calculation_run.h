@@ -3,6 +3,7 @@
 #include "grid_model.h"
 #include "run_seams.h"
 
+#include "exact/exact_engine.h"
 #include "optimizer/records.h"
 #include "optimizer/rpcut.h"
 
@@ -21,7 +22,13 @@ struct CalcControls {
     bool costOptimization = false;
     int displayMode = 2; // how pieces are written: 0 "Label(Length) X Qty", 1 "Length X Qty", 2 "Label X Qty"
     int formatIndex = 0; // the number format of lengths, 0 to 4
+    bool exactSearch = true;    // "Exact Search": the exact engine beside the genetic search
+    bool geneticSearch = true;  // the command-line program may leave the genetic search out
+    double exactSeconds = -1;   // the exact engine's time budget; below 0 it follows the quality level
 };
+
+// Which engine made the plan a run shows.
+enum class PlanEngine { None, Genetic, Exact, Kept };
 
 // Which grid gets the focus after a run that ended on a check.
 enum class RunFocus { None, Parts, Stocks };
@@ -62,6 +69,13 @@ public:
     const optimizer::strGroup& shownPlan() const { return m_shownPlan; }
     const std::vector<optimizer::strPart>& shownParts() const { return m_shownParts; }
     const std::vector<optimizer::strStock>& shownStocks() const { return m_shownStocks; }
+    PlanEngine shownEngine() const { return m_shownEngine; }
+    // How good the shown plan is against the exact engine's bound (boundKnown false without one).
+    const exact::PlanQuality& shownQuality() const { return m_shownQuality; }
+    // The lower bound of the job's objective and whether the shown plan meets it, for scripts.
+    const exact::ExactOutcome& exactOutcome() const { return m_exactOutcome; }
+    // The line below the layout table that tells how good the shown plan is; empty without a bound.
+    QString qualityText() const;
 
 private:
     bool validateInput(const CalcControls& controls);
@@ -70,6 +84,8 @@ private:
     void storeInput();
     void clearResult();
     void stepProgress();
+    void runEngines(optimizer::SearchObserver* observer);
+    QString noPlanMessage() const;
 
     RunGrids m_grids;
     optimizer::strGroupArg& m_lastRun;
@@ -88,6 +104,12 @@ private:
     std::vector<optimizer::strPart> m_shownParts;
     std::vector<optimizer::strStock> m_shownStocks;
     int32_t m_searchResult = -1;
+    optimizer::strGroup m_candidate;
+    PlanEngine m_candidateEngine = PlanEngine::None;
+    PlanEngine m_shownEngine = PlanEngine::None;
+    exact::ExactOutcome m_exactOutcome;
+    exact::PlanQuality m_shownQuality;
+    std::unique_ptr<exact::ExactEngine> m_exact;
     RunFocus m_focus = RunFocus::None;
 };
 

@@ -1,0 +1,268 @@
+#include "exact_engine.h"
+
+#include "optimizer/rpcut.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace exact {
+
+namespace {
+
+constexpr int32_t kDiscrepancyDepth = 3;
+
+bool integralValue(double x)
+{
+    return std::fabs(x - std::nearbyint(x)) < 1e-6;
+}
+
+} // namespace
+
+ExactEngine::ExactEngine(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
+                         const optimizer::CutSettings& settings, const ExactSettings& exactSettings)
+    : m_parts(parts), m_stocks(stocks), m_settings(settings), m_exactSettings(exactSettings),
+      m_scale(optimizer::rpCut::scaleFor(stocks.empty() ? 0.0f
+                                                         : std::max_element(stocks.begin(), stocks.end(),
+                                                                            [](auto& a, auto& b) {
+                                                                                return a.length < b.length;
+                                                                            })->length)),
+      m_job(parts, stocks, settings, m_scale), m_master(m_job), m_heuristics(m_job)
+{
+}
+
+double ExactEngine::budgetFor(int32_t qualityLevel)
+{
+    const double level = std::clamp(qualityLevel, 1, 12);
+    return 0.15 * level * level;
+}
+
+bool ExactEngine::done() const
+{
+    if (m_best && m_boundKnown && m_bestCost <= m_bound + 1e-9 * std::max(1.0, m_bound))
+        return true;
+    return m_limits.reached();
+}
+
+void ExactEngine::offer(const Layout& layout)
+{
+    const double cost = layout.cost(m_job);
+    if (!m_best || cost < m_bestCost - 1e-9 * std::max(1.0, cost)) {
+        m_best = layout;
+        m_bestCost = cost;
+    }
+}
+
+bool ExactEngine::fix(Node& node, const Cut& cut, int64_t times) const
+{
+    Cut trimmed;
+    trimmed.stock = cut.stock;
+    int64_t most = std::min(times, node.bars[size_t(cut.stock)]);
+    for (const auto& [item, count] : cut.entries) {
+        const int32_t kept = std::min(count, node.demand[size_t(item)]);
+        if (kept > 0) {
+            trimmed.entries.emplace_back(item, kept);
+            most = std::min<int64_t>(most, node.demand[size_t(item)] / kept);
+        }
+    }
+    if (trimmed.entries.empty() || most < 1)
+        return false;
+    for (const auto& [item, count] : trimmed.entries)
+        node.demand[size_t(item)] -= int32_t(most * count);
+    node.bars[size_t(cut.stock)] -= most;
+    addCuts(node.fixed, trimmed, most);
+    return true;
+}
+
+void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
+{
+    if (done())
+        return;
+    if (std::all_of(node.demand.begin(), node.demand.end(), [](int32_t d) { return d == 0; })) {
+        offer(node.fixed);
+        return;
+    }
+    m_master.setDemand(node.demand);
+    m_master.setBars(node.bars);
+    const MasterProblem::Solution solution = m_master.solve(m_limits);
+    if (!solution.solved || !solution.covered)
+        return;
+    const double fixedCost = node.fixed.cost(m_job);
+    if (m_best && solution.boundProven &&
+        m_master.roundUp(fixedCost + solution.bound) >= m_bestCost - 1e-9 * std::max(1.0, m_bestCost))
+        return;
+
+    // 1 - the relaxation rounded down, the rest by the residual heuristics
+    Node rounded = node;
+    std::vector<std::pair<int32_t, double>> fractional;
+    for (const auto& [column, x] : solution.columns) {
+        if (std::floor(x + 1e-6) >= 1)
+            fix(rounded, m_master.column(column), int64_t(std::floor(x + 1e-6)));
+        if (!integralValue(x))
+            fractional.emplace_back(column, x);
+    }
+    if (std::optional<Layout> rest = m_heuristics.complete(rounded.demand, rounded.bars)) {
+        Layout whole = rounded.fixed;
+        for (const auto& [cut, times] : rest->cuts)
+            addCuts(whole, cut, times);
+        offer(whole);
+    }
+    if (fractional.empty() || done())
+        return;
+
+    // 2 - every column at a whole value stays; then one fractional column rounded up, the closest to its
+    // ceiling first, others as discrepancies near the top of the dive
+    Node base = node;
+    for (const auto& [column, x] : solution.columns)
+        if (integralValue(x) && std::nearbyint(x) >= 1)
+            fix(base, m_master.column(column), int64_t(std::nearbyint(x)));
+    std::stable_sort(fractional.begin(), fractional.end(), [](auto& a, auto& b) {
+        return std::ceil(a.second) - a.second < std::ceil(b.second) - b.second;
+    });
+    int32_t tried = 0;
+    for (const auto& [column, x] : fractional) {
+        const Cut cut = m_master.column(column); // a copy: deeper dives add columns
+        if (std::find(tabu.begin(), tabu.end(), cut) != tabu.end())
+            continue;
+        Node child = base;
+        if (!fix(child, cut, int64_t(std::ceil(x))))
+            continue;
+        const int32_t spent = tried > 0 ? 1 : 0;
+        dive(std::move(child), discrepancies - spent, tabu);
+        if (done())
+            return;
+        tabu.push_back(cut);
+        ++tried;
+        const int32_t depth = int32_t(node.fixed.cuts.size());
+        if (discrepancies - 1 < 0 || tried > discrepancies || depth > kDiscrepancyDepth)
+            return;
+    }
+}
+
+ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
+{
+    ExactOutcome outcome;
+    m_limits.deadline = Clock::now() + std::chrono::microseconds(int64_t(m_exactSettings.seconds * 1e6));
+    if (observer)
+        m_limits.stopRequested = [observer] { return observer->stopRequested(); };
+    if (m_job.items() == 0)
+        return outcome;
+
+    Node root;
+    for (int32_t i = 0; i < m_job.items(); ++i)
+        root.demand.push_back(m_job.demand(i));
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        root.bars.push_back(m_job.stockQty(j));
+
+    // 1 - a quick plan, so that even a stop at once has one
+    if (std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars))
+        offer(*quick);
+
+    // 2 - the bound, or the proof that the pieces can't all be cut
+    const MasterProblem::Solution solution = m_master.solve(m_limits);
+    if (solution.solved && !solution.covered && !m_best && m_master.provenUncoverable(m_limits)) {
+        outcome.status = ExactOutcome::Status::Infeasible;
+        for (int32_t i = 0; i < m_job.items() && outcome.infeasibleReason.empty(); ++i) {
+            bool fitsSome = false;
+            for (int32_t j = 0; j < m_job.stocks(); ++j)
+                fitsSome = fitsSome || (m_job.stockQty(j) > 0 && m_job.capacity(j) >= m_job.width(i));
+            if (!fitsSome)
+                outcome.infeasibleReason = m_parts[size_t(m_job.partKind(i))].label;
+        }
+        return outcome;
+    }
+    if (solution.solved && solution.covered && solution.boundProven) {
+        m_bound = m_master.roundUp(solution.bound);
+        m_boundKnown = true;
+    }
+
+    // 3 - rounding and diving until a plan meets the bound or the time is up
+    if (!done())
+        dive(root, m_exactSettings.discrepancies, {});
+
+    outcome.boundKnown = m_boundKnown;
+    outcome.bound = m_bound;
+    if (m_best) {
+        outcome.status = ExactOutcome::Status::Plan;
+        outcome.plan = toPlan(*m_best);
+        outcome.objective = m_bestCost;
+        outcome.optimal = m_boundKnown && m_bestCost <= m_bound + 1e-9 * std::max(1.0, m_bound);
+    }
+    return outcome;
+}
+
+std::optional<double> ExactEngine::lowerBound()
+{
+    m_limits = Limits{};
+    const MasterProblem::Solution solution = m_master.solve(m_limits);
+    if (!solution.solved || !solution.covered || !solution.boundProven)
+        return std::nullopt;
+    return m_master.roundUp(solution.bound);
+}
+
+optimizer::strGroup ExactEngine::toPlan(const Layout& layout) const
+{
+    optimizer::RandomSource random(0);
+    optimizer::rpCut cut(m_settings, random);
+    cut.parts = m_parts;
+    cut.stocks = m_stocks;
+    cut.partCount = int32_t(m_parts.size());
+    cut.stockCount = int32_t(m_stocks.size());
+    cut.scale = m_scale;
+    optimizer::strGroup plan = cut.newPlan();
+    for (const auto& [pieces, times] : layout.cuts) {
+        optimizer::strPattern pattern;
+        pattern.stock = pieces.stock;
+        pattern.times = int32_t(times);
+        pattern.waste = m_job.waste(pieces);
+        for (const auto& [item, count] : pieces.entries) {
+            const int32_t kind = m_job.partKind(item);
+            pattern.addEntry(kind, count);
+            plan.partLeft[size_t(kind)] -= int32_t(times * count);
+        }
+        plan.stockLeft[size_t(pattern.stock)] -= int32_t(times);
+        plan.patterns.push_back(std::move(pattern));
+    }
+    // The longest left-over last, as the score's bonus rewards.
+    std::stable_sort(plan.patterns.begin(), plan.patterns.end(),
+                     [](const optimizer::strPattern& a, const optimizer::strPattern& b) { return a.waste < b.waste; });
+    float total = 0;
+    for (const optimizer::strPattern& pattern : plan.patterns)
+        total = float(total + cut.patternCharge(pattern));
+    cut.finishPlan(plan, total, plan.patterns.empty() ? 0.0f : plan.patterns.back().waste);
+    // The utilization as the result of the search gets it.
+    cut.population[0] = std::move(plan);
+    return cut.takeResult(0);
+}
+
+PlanQuality ExactEngine::quality(const optimizer::strGroup& plan, const ExactOutcome& outcome) const
+{
+    PlanQuality quality;
+    quality.boundKnown = outcome.boundKnown;
+    quality.barsMeasure = m_job.barsMeasure();
+    quality.costMeasure = m_job.costOptimization();
+    double cost = 0;
+    for (const optimizer::strPattern& pattern : plan.patterns) {
+        quality.bars += pattern.times;
+        cost += double(pattern.times) * m_job.barCost(pattern.stock);
+    }
+    if (!outcome.boundKnown)
+        return quality;
+    const double tolerance = 1e-9 * std::max(1.0, outcome.bound);
+    quality.optimal = cost <= outcome.bound + tolerance;
+    const double gap = std::max(0.0, cost - outcome.bound);
+    if (quality.barsMeasure && !plan.patterns.empty()) {
+        const double perBar = m_job.barCost(plan.patterns.front().stock);
+        quality.boundBars = std::llround(outcome.bound / perBar);
+        quality.excess = double(quality.bars - quality.boundBars);
+        quality.excessPercent = quality.boundBars > 0 ? 100.0 * quality.excess / double(quality.boundBars) : 0;
+    } else if (quality.costMeasure) {
+        quality.excess = gap / 100.0;
+        quality.excessPercent = outcome.bound > 0 ? 100.0 * gap / outcome.bound : 0;
+    } else {
+        quality.excess = gap / double(m_scale);
+        quality.excessPercent = outcome.bound > 0 ? 100.0 * gap / outcome.bound : 0;
+    }
+    return quality;
+}
+
+} // namespace exact

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "exact_job.h"
+#include "heuristics.h"
+#include "master_problem.h"
+
+#include "optimizer/records.h"
+#include "optimizer/search_observer.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace exact {
+
+// How good a plan is against the best possible one, in the measure of the job's objective.
+struct PlanQuality {
+    bool boundKnown = false;
+    bool optimal = false;       // no plan is better
+    bool barsMeasure = false;   // one stock length without cost: bars count
+    bool costMeasure = false;   // cost optimization: bar costs count, else waste
+    int64_t bars = 0;           // bars of the plan
+    int64_t boundBars = 0;      // fewest bars any plan can have (bars measure)
+    double excess = 0;          // how much worse than the bound the plan may be: bars, waste length or cost
+    double excessPercent = 0;
+};
+
+// What the exact engine hands back.
+struct ExactOutcome {
+    enum class Status { Plan, Infeasible, NoPlan };
+    Status status = Status::NoPlan;
+    optimizer::strGroup plan;   // a finished optimizer plan when status is Plan
+    bool boundKnown = false;
+    double bound = 0;           // lower bound on the sum of bar costs
+    double objective = 0;       // the plan's sum of bar costs
+    bool optimal = false;
+    std::string infeasibleReason; // which stock falls short, in English (the caller translates)
+};
+
+struct ExactSettings {
+    double seconds = 1.0;    // time budget
+    int32_t discrepancies = 2;
+};
+
+// Beside the genetic search: the linear-programming bound of the job and plans made from it by rounding,
+// residual heuristics and diving with limited discrepancy search over the columns. It stops as soon as a
+// plan meets the bound, when the time is up or when the observer asks it to.
+class ExactEngine {
+public:
+    ExactEngine(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
+                const optimizer::CutSettings& settings, const ExactSettings& exactSettings);
+
+    ExactOutcome run(optimizer::SearchObserver* observer = nullptr);
+
+    // The time budget for a quality level: a fraction of a second at 1, tens of seconds at 12.
+    static double budgetFor(int32_t qualityLevel);
+    // The lower bound alone (column generation to the optimum of the relaxation).
+    std::optional<double> lowerBound();
+    // The quality of any plan of this job against a bound found by run().
+    PlanQuality quality(const optimizer::strGroup& plan, const ExactOutcome& outcome) const;
+    const ExactJob& job() const { return m_job; }
+
+private:
+    struct Node {
+        std::vector<int32_t> demand;
+        std::vector<int64_t> bars;
+        Layout fixed;
+    };
+    void dive(Node node, int32_t discrepancies, std::vector<Cut> tabu);
+    void offer(const Layout& layout);
+    bool fix(Node& node, const Cut& cut, int64_t times) const;
+    bool done() const;
+    optimizer::strGroup toPlan(const Layout& layout) const;
+
+    const std::vector<optimizer::strPart>& m_parts;
+    const std::vector<optimizer::strStock>& m_stocks;
+    optimizer::CutSettings m_settings;
+    ExactSettings m_exactSettings;
+    int32_t m_scale;
+    ExactJob m_job;
+    MasterProblem m_master;
+    Heuristics m_heuristics;
+    Limits m_limits;
+    std::optional<Layout> m_best;
+    double m_bestCost = 0;
+    double m_bound = 0;
+    bool m_boundKnown = false;
+};
+
+} // namespace exact

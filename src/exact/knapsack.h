@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace exact {
+
+// One kind of piece for the pricing knapsack: its value (the dual price), its width and how many may go on
+// one bar at most.
+struct KnapsackItem {
+    double value = 0;
+    double width = 0;
+    int32_t bound = 0;
+};
+
+struct KnapsackResult {
+    double value = 0;
+    std::vector<int32_t> counts; // pieces per item
+    bool exact = true;           // false when the branch and bound gave up before proving its answer
+};
+
+// The bounded knapsack that prices new patterns: the most valuable set of pieces within a capacity. With
+// whole-number widths and a table of moderate size it is solved by dynamic programming over capacities
+// (one table serves every capacity up to the largest); otherwise by depth-first branch and bound.
+class Knapsack {
+public:
+    // One answer per capacity.
+    std::vector<KnapsackResult> solve(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities,
+                                      bool integral);
+
+    // Nodes the branch and bound may visit per capacity before it gives up.
+    void setNodeLimit(int64_t limit) { m_nodeLimit = limit; }
+    static constexpr int64_t kMaxTableCells = 12'000'000;
+
+private:
+    std::vector<KnapsackResult> byTable(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities);
+    KnapsackResult byBranching(const std::vector<KnapsackItem>& items, double capacity);
+
+    int64_t m_nodeLimit = 400'000;
+    std::vector<double> m_best;
+    std::vector<double> m_next;
+    std::vector<uint16_t> m_take;
+    std::vector<int32_t> m_queue;
+};
+
+} // namespace exact

@@ -1,0 +1,213 @@
+#include "master_problem.h"
+
+#include <ClpSimplex.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace exact {
+
+namespace {
+
+constexpr double kUsed = 1e-9;
+constexpr int kMaxRounds = 100000;
+
+} // namespace
+
+MasterProblem::MasterProblem(const ExactJob& job) : m_job(job), m_lp(std::make_unique<ClpSimplex>())
+{
+    m_lp->setLogLevel(0);
+    const int items = job.items();
+    const int stocks = job.stocks();
+    m_lp->resize(items + stocks, 0);
+    double costliest = 1;
+    for (int j = 0; j < stocks; ++j)
+        costliest = std::max(costliest, job.barCost(j));
+    m_artificialCost = 1000.0 * costliest;
+    m_tolerance = 1e-9 * costliest;
+    m_demand.assign(size_t(items), 0);
+    m_bars.assign(size_t(stocks), 0);
+    for (int i = 0; i < items; ++i)
+        m_demand[size_t(i)] = job.demand(i);
+    for (int j = 0; j < stocks; ++j)
+        m_bars[size_t(j)] = job.stockQty(j);
+    setDemand(m_demand);
+    setBars(m_bars);
+    for (int i = 0; i < items; ++i) {
+        const double one = 1.0;
+        m_lp->addColumn(1, &i, &one, 0.0, COIN_DBL_MAX, m_artificialCost);
+    }
+}
+
+MasterProblem::~MasterProblem() = default;
+
+void MasterProblem::setDemand(const std::vector<int32_t>& demand)
+{
+    m_demand = demand;
+    for (int i = 0; i < m_job.items(); ++i) {
+        m_lp->setRowLower(i, double(demand[size_t(i)]));
+        m_lp->setRowUpper(i, COIN_DBL_MAX);
+    }
+}
+
+void MasterProblem::setBars(const std::vector<int64_t>& bars)
+{
+    m_bars = bars;
+    for (int j = 0; j < m_job.stocks(); ++j) {
+        m_lp->setRowLower(m_job.items() + j, -COIN_DBL_MAX);
+        m_lp->setRowUpper(m_job.items() + j, double(bars[size_t(j)]));
+    }
+}
+
+int32_t MasterProblem::addColumn(const Cut& cut)
+{
+    std::vector<int> rows;
+    std::vector<double> elements;
+    for (const auto& [item, count] : cut.entries) {
+        rows.push_back(item);
+        elements.push_back(double(count));
+    }
+    rows.push_back(m_job.items() + cut.stock);
+    elements.push_back(1.0);
+    m_lp->addColumn(int(rows.size()), rows.data(), elements.data(), 0.0, COIN_DBL_MAX, m_job.barCost(cut.stock));
+    m_columns.push_back(cut);
+    return int32_t(m_columns.size()) - 1;
+}
+
+double MasterProblem::roundUp(double bound) const
+{
+    const double step = m_job.costStep();
+    const double slack = 1e-7 * std::max(1.0, std::fabs(bound));
+    if (step > 0)
+        return std::ceil((bound - slack) / step) * step;
+    return bound;
+}
+
+void MasterProblem::price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced,
+                          bool& exact)
+{
+    const int items = m_job.items();
+    std::vector<KnapsackItem> pieces(static_cast<size_t>(items));
+    for (int i = 0; i < items; ++i)
+        pieces[size_t(i)] = {duals[i], m_job.width(i), m_demand[size_t(i)]};
+    std::vector<int32_t> kinds;
+    std::vector<double> capacities;
+    for (int j = 0; j < m_job.stocks(); ++j) {
+        if (m_bars[size_t(j)] > 0 && m_job.capacity(j) > 0) {
+            kinds.push_back(j);
+            capacities.push_back(m_job.capacity(j));
+        }
+    }
+    found.clear();
+    reduced.assign(size_t(m_job.stocks()), 0.0);
+    if (kinds.empty())
+        return;
+    const std::vector<KnapsackResult> best = m_knapsack.solve(pieces, capacities, m_job.integral());
+    for (size_t k = 0; k < kinds.size(); ++k) {
+        const int32_t j = kinds[k];
+        exact = exact && best[k].exact;
+        Cut cut;
+        cut.stock = j;
+        double value = 0;
+        for (int i = 0; i < items; ++i) {
+            if (best[k].counts[size_t(i)] > 0) {
+                cut.entries.emplace_back(i, best[k].counts[size_t(i)]);
+                value += duals[i] * best[k].counts[size_t(i)];
+            }
+        }
+        // Lengths that are not whole units are measured once more at extended precision.
+        while (!cut.entries.empty() && !m_job.fits(cut)) {
+            auto cheapest = std::min_element(cut.entries.begin(), cut.entries.end(),
+                                             [&](auto& a, auto& b) { return duals[a.first] < duals[b.first]; });
+            value -= duals[cheapest->first];
+            if (--cheapest->second == 0)
+                cut.entries.erase(cheapest);
+            exact = false;
+        }
+        const double cost = phaseOne ? 0.0 : m_job.barCost(j);
+        reduced[size_t(j)] = cost - duals[items + j] - value;
+        if (!cut.entries.empty() && reduced[size_t(j)] < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
+            found.push_back(std::move(cut));
+    }
+}
+
+MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne)
+{
+    Solution solution;
+    const int items = m_job.items();
+    std::vector<Cut> found;
+    std::vector<double> reduced;
+    double bestBound = -COIN_DBL_MAX;
+    for (int round = 0; round < kMaxRounds; ++round) {
+        if (limits.reached())
+            return solution;
+        m_lp->primal();
+        if (m_lp->isProvenOptimal() == false && m_lp->status() != 0) {
+            m_lp->allSlackBasis(true);
+            m_lp->primal();
+            if (!m_lp->isProvenOptimal())
+                return solution;
+        }
+        const double value = m_lp->objectiveValue();
+        const double* duals = m_lp->dualRowSolution();
+        bool exact = true;
+        price(duals, phaseOne, found, reduced, exact);
+
+        // The Lagrangian bound of these duals: no plan costs less, whatever the columns not yet found.
+        if (exact) {
+            double bound = 0;
+            for (int i = 0; i < items; ++i)
+                bound += duals[i] * m_demand[size_t(i)];
+            for (int j = 0; j < m_job.stocks(); ++j)
+                bound += (duals[items + j] + std::min(0.0, reduced[size_t(j)])) * double(m_bars[size_t(j)]);
+            bestBound = std::max(bestBound, bound);
+        }
+        const bool pricedOut = found.empty();
+        const bool boundMeets = !phaseOne && exact && roundUp(bestBound) >= roundUp(value) - m_tolerance;
+        if (pricedOut || boundMeets) {
+            solution.solved = true;
+            solution.value = value;
+            solution.boundProven = exact;
+            solution.bound = pricedOut && exact ? value : std::max(bestBound, 0.0);
+            break;
+        }
+        for (const Cut& cut : found) {
+            const int32_t p = addColumn(cut);
+            if (phaseOne)
+                m_lp->setObjectiveCoefficient(items + p, 0.0);
+        }
+    }
+    if (!solution.solved)
+        return solution;
+    const double* x = m_lp->primalColumnSolution();
+    solution.covered = true;
+    for (int i = 0; i < items; ++i)
+        if (x[i] > 1e-7)
+            solution.covered = false;
+    for (int32_t p = 0; p < columns(); ++p)
+        if (x[items + p] > kUsed)
+            solution.columns.emplace_back(p, x[items + p]);
+    return solution;
+}
+
+MasterProblem::Solution MasterProblem::solve(const Limits& limits)
+{
+    return generate(limits, false);
+}
+
+bool MasterProblem::provenUncoverable(const Limits& limits)
+{
+    const int items = m_job.items();
+    for (int32_t p = 0; p < columns(); ++p)
+        m_lp->setObjectiveCoefficient(items + p, 0.0);
+    for (int i = 0; i < items; ++i)
+        m_lp->setObjectiveCoefficient(i, 1.0);
+    const Solution phaseOne = generate(limits, true);
+    for (int32_t p = 0; p < columns(); ++p)
+        m_lp->setObjectiveCoefficient(items + p, m_job.barCost(m_columns[size_t(p)].stock));
+    for (int i = 0; i < items; ++i)
+        m_lp->setObjectiveCoefficient(i, m_artificialCost);
+    return phaseOne.solved && phaseOne.boundProven && phaseOne.value > 1e-6;
+}
+
+} // namespace exact

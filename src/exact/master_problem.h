@@ -1,0 +1,74 @@
+#pragma once
+
+#include "exact_job.h"
+#include "knapsack.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class ClpSimplex;
+
+namespace exact {
+
+using Clock = std::chrono::steady_clock;
+
+// When a solve must end: a point in time and a stop request.
+struct Limits {
+    Clock::time_point deadline = Clock::time_point::max();
+    std::function<bool()> stopRequested;
+
+    bool reached() const { return Clock::now() >= deadline || (stopRequested && stopRequested()); }
+};
+
+// The linear relaxation of the cutting-stock model over the patterns found so far, with new patterns priced
+// by the knapsack (Gilmore and Gomory's column generation). Rows: each item's pieces still to cut (at least),
+// each stock kind's bars still free (at most). Every item also has an artificial column of prohibitive cost,
+// so the relaxation is always solvable and its use tells that the pieces can't all be cut.
+class MasterProblem {
+public:
+    explicit MasterProblem(const ExactJob& job);
+    ~MasterProblem();
+    MasterProblem(const MasterProblem&) = delete;
+    MasterProblem& operator=(const MasterProblem&) = delete;
+
+    struct Solution {
+        bool solved = false;     // false when the limits ended the solve first
+        bool covered = false;    // no artificial column is used
+        double value = 0;        // objective of the relaxation (sum of bar costs)
+        double bound = 0;        // a proven lower bound on it (equals value when priced out exactly)
+        bool boundProven = false;
+        std::vector<std::pair<int32_t, double>> columns; // pattern index and its value, values above 0
+    };
+
+    void setDemand(const std::vector<int32_t>& demand);
+    void setBars(const std::vector<int64_t>& bars);
+    // Column generation to the optimum of the relaxation or to a proven bound whose rounding meets it.
+    Solution solve(const Limits& limits);
+    // True when even without any cost the pieces can't all be cut from the bars (phase one of the simplex
+    // method, with the same pricing).
+    bool provenUncoverable(const Limits& limits);
+
+    int32_t addColumn(const Cut& cut);
+    const Cut& column(int32_t index) const { return m_columns[size_t(index)]; }
+    int32_t columns() const { return int32_t(m_columns.size()); }
+    // Rounds a lower bound up to the next value a plan can have.
+    double roundUp(double bound) const;
+
+private:
+    Solution generate(const Limits& limits, bool phaseOne);
+    void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced,
+               bool& exact);
+
+    const ExactJob& m_job;
+    std::unique_ptr<ClpSimplex> m_lp;
+    std::vector<Cut> m_columns;
+    std::vector<int32_t> m_demand;
+    std::vector<int64_t> m_bars;
+    Knapsack m_knapsack;
+    double m_artificialCost = 0;
+    double m_tolerance = 0;
+};
+
+} // namespace exact
