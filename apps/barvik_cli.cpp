@@ -85,6 +85,24 @@ int stocksFormat(const std::string& name, const QString& path)
                                                                        : mainwindow::kStocksText;
 }
 
+// How good the shown plan is: the engine that made it, the lower bound and whether the plan meets it.
+QJsonObject qualityJson(const calculation::CalculationRun& run)
+{
+    static const char* const engines[] = {"none", "genetic", "exact", "kept"};
+    const exact::PlanQuality& quality = run.shownQuality();
+    const exact::ExactOutcome& outcome = run.exactOutcome();
+    QJsonObject bound{{QStringLiteral("known"), quality.boundKnown}};
+    if (quality.boundKnown) {
+        if (quality.barsMeasure)
+            bound.insert(QStringLiteral("bars"), double(quality.boundBars));
+        bound.insert(QStringLiteral("objective"), outcome.bound);
+    }
+    return QJsonObject{{QStringLiteral("engine"), QLatin1String(engines[int(run.shownEngine())])},
+                       {QStringLiteral("provenOptimal"), quality.boundKnown && quality.optimal},
+                       {QStringLiteral("bound"), bound},
+                       {QStringLiteral("quality"), run.qualityText()}};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -108,6 +126,8 @@ int main(int argc, char** argv)
     bool json = false;
     std::optional<uint32_t> seed;
     std::string exportPath;
+    std::string engine = "both";
+    double timeLimit = -1;
     cli.add_option("PARTS", partsPath, "Parts list file")->required();
     cli.add_option("STOCKS", stocksPath, "Stocks list file")->required();
     cli.add_option("--parts-format", partsFormatName, "Layout of the parts file (default from the extension)")
@@ -129,6 +149,11 @@ int main(int argc, char** argv)
     cli.add_option("--seed", seed, "Seed of the search, for repeatable results (default: the clock)");
     cli.add_option("--export", exportPath, "Also write the layout export to this file");
     cli.add_flag("--json", json, "Print one JSON object instead of the layout export");
+    cli.add_option("--engine", engine, "genetic, exact, or both side by side (the better plan is shown)")
+        ->check(CLI::IsMember({"genetic", "exact", "both"}))
+        ->capture_default_str();
+    cli.add_option("--time-limit", timeLimit, "Seconds for the exact engine (default: from the quality level)")
+        ->check(CLI::Range(0.0, 86400.0));
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -162,6 +187,9 @@ int main(int argc, char** argv)
     controls.costOptimization = cost;
     controls.displayMode = display;
     controls.formatIndex = format;
+    controls.geneticSearch = engine != "exact";
+    controls.exactSearch = engine != "genetic";
+    controls.exactSeconds = timeLimit;
 
     optimizer::strGroupArg lastRun;
     calculation::Clock clock;
@@ -180,8 +208,8 @@ int main(int argc, char** argv)
         return kExitNoLayout;
 
     if (json) {
-        const QByteArray text =
-            exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout, seconds);
+        const QByteArray text = exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout,
+                                                     seconds, qualityJson(run));
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     } else {
         for (const QString& line : exchange::layoutExportLines(*layout))

@@ -23,7 +23,8 @@ QString text(const std::string& value)
 } // namespace
 
 QByteArray layoutJson(const optimizer::strGroup& plan, const std::vector<optimizer::strPart>& partList,
-                      const std::vector<optimizer::strStock>& stockList, const GridModel& layout, double seconds)
+                      const std::vector<optimizer::strStock>& stockList, const GridModel& layout, double seconds,
+                      const QJsonObject& extra)
 {
     QJsonArray patterns;
     for (size_t k = 0; k < plan.patterns.size(); ++k) {
@@ -62,10 +63,12 @@ QByteArray layoutJson(const optimizer::strGroup& plan, const std::vector<optimiz
     for (size_t s : order)
         stocks.append(QJsonObject{{QStringLiteral("label"), text(stockList[s].label)},
                                   {QStringLiteral("leftQty"), s < plan.stockLeft.size() ? plan.stockLeft[s] : 0}});
-    const QJsonObject root{{QStringLiteral("patterns"), patterns},
+    QJsonObject root{{QStringLiteral("patterns"), patterns},
                            {QStringLiteral("totals"), totalsObject},
                            {QStringLiteral("stocks"), stocks},
                            {QStringLiteral("seconds"), seconds}};
+    for (auto member = extra.begin(); member != extra.end(); ++member)
+        root.insert(member.key(), member.value());
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -277,6 +278,7 @@ calculation::CalcControls TfrmMain::calcControls() const
     controls.qualityLevel = ui.tbFast->value();
     controls.changeOptimization = ui.ckChange->isChecked();
     controls.costOptimization = ui.ckCost->isChecked();
+    controls.exactSearch = ui.ckExact->isChecked();
     controls.displayMode = ui.cbxDisplay->currentIndex();
     controls.formatIndex = ui.cbxFormat->currentIndex();
     return controls;
@@ -317,6 +319,7 @@ void TfrmMain::searchFinished()
     m_searchThread = nullptr;
     ui.btnStop->setEnabled(false);
     const bool shown = m_run->finish();
+    ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
     m_run.reset();
     ui.btnCalc->setEnabled(true);
     Q_EMIT calculationFinished(shown);

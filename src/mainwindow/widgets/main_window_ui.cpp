@@ -180,6 +180,10 @@ void MainWindowUi::setupUi(QMainWindow* window)
     tbFast->setTickInterval(1);
     ckChange = checkBox(gbSets, "ckChange", "Change Optimization");
     ckCost = checkBox(gbSets, "ckCost", "Cost Optimization");
+    ckExact = checkBox(gbSets, "ckExact", "Exact Search");
+    ckExact->setChecked(true);
+    ckExact->setToolTip(translate("Look for the plan with the fewest bars beside the genetic search, and tell how "
+                                  "close the plan is to the best possible one"));
     edGap = settingField(gbSets, "edGap", "0");
     edMargin = settingField(gbSets, "edMargin", "0");
     edCircle = settingField(gbSets, "edCircle", "15");
@@ -202,6 +206,7 @@ void MainWindowUi::setupUi(QMainWindow* window)
     setsLayout->addWidget(tbFast);
     setsLayout->addWidget(ckChange);
     setsLayout->addWidget(ckCost);
+    setsLayout->addWidget(ckExact);
     setsLayout->addLayout(fields);
     auto* settingsLayout = new QVBoxLayout(settings);
     settingsLayout->setContentsMargins(0, 0, 0, 0);
@@ -227,10 +232,13 @@ void MainWindowUi::setupUi(QMainWindow* window)
     cbxDisplay = dropDown(gbLayout, "cbxDisplay", {"Label(Length) X Qty", "Length X Qty", "Label X Qty"}, 2);
     cbxPrint = dropDown(gbLayout, "cbxPrint", {"Print All", "Print Cutting Layouts", "Print Stocks & Parts"}, 1);
     sgLayout = named(new GridView(gbLayout), "sgLayout");
+    lbQuality = named(new QLabel(gbLayout), "lbQuality");
+    lbQuality->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* layoutsLayout = new QVBoxLayout(gbLayout);
     layoutsLayout->setContentsMargins(4, 4, 4, 4);
     layoutsLayout->addLayout(row({pbCutting, btnStop, cbxDisplay, cbxPrint}));
     layoutsLayout->addWidget(sgLayout, 1);
+    layoutsLayout->addWidget(lbQuality);
 
     // The two splitters, 3 pixels each.
     splitterLayouts = named(new QSplitter(Qt::Vertical), "splitterLayouts");

@@ -57,9 +57,11 @@ struct MainWindowUi {
     QPushButton* btnExportLeft = nullptr;
     QGroupBox* gbSets = nullptr;
     QLabel* lbl1 = nullptr;
+    QLabel* lbQuality = nullptr;
     QSlider* tbFast = nullptr;
     QCheckBox* ckChange = nullptr;
     QCheckBox* ckCost = nullptr;
+    QCheckBox* ckExact = nullptr;
     QLineEdit* edGap = nullptr;
     QLineEdit* edMargin = nullptr;
     QLineEdit* edCircle = nullptr;
