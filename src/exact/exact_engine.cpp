@@ -9,8 +9,6 @@ namespace exact {
 
 namespace {
 
-constexpr int32_t kDiscrepancyDepth = 3;
-
 bool integralValue(double x)
 {
     return std::fabs(x - std::nearbyint(x)) < 1e-6;
@@ -132,8 +130,7 @@ void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
             return;
         tabu.push_back(cut);
         ++tried;
-        const int32_t depth = int32_t(node.fixed.cuts.size());
-        if (discrepancies - 1 < 0 || tried > discrepancies || depth > kDiscrepancyDepth)
+        if (tried > discrepancies)
             return;
     }
 }

@@ -30,7 +30,7 @@ public:
 
     // Nodes the branch and bound may visit per capacity before it gives up.
     void setNodeLimit(int64_t limit) { m_nodeLimit = limit; }
-    static constexpr int64_t kMaxTableCells = 12'000'000;
+    static constexpr int64_t kMaxTableCells = 30'000'000;
 
 private:
     std::vector<KnapsackResult> byTable(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities);

@@ -135,34 +135,69 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
 {
     Solution solution;
     const int items = m_job.items();
+    const int rows = items + m_job.stocks();
     std::vector<Cut> found;
     std::vector<double> reduced;
+    std::vector<double> out(static_cast<size_t>(rows));
+    std::vector<double> mixed(static_cast<size_t>(rows));
+    // The duals of the best Lagrangian bound so far: pricing at a point between them and the current duals
+    // (Wentges' smoothing) keeps the duals from swinging and saves most rounds on degenerate jobs.
+    std::vector<double> center;
     double bestBound = -COIN_DBL_MAX;
+    auto lagrangian = [&](const std::vector<double>& duals) {
+        double bound = 0;
+        for (int i = 0; i < items; ++i)
+            bound += duals[size_t(i)] * m_demand[size_t(i)];
+        for (int j = 0; j < m_job.stocks(); ++j)
+            bound += (duals[size_t(items + j)] + std::min(0.0, reduced[size_t(j)])) * double(m_bars[size_t(j)]);
+        return bound;
+    };
+    auto reducedAt = [&](const Cut& cut, const std::vector<double>& duals) {
+        double value = (phaseOne ? 0.0 : m_job.barCost(cut.stock)) - duals[size_t(items + cut.stock)];
+        for (const auto& [item, count] : cut.entries)
+            value -= duals[size_t(item)] * count;
+        return value;
+    };
+    if (!phaseOne)
+        bestBound = materialBound();
     for (int round = 0; round < kMaxRounds; ++round) {
         if (limits.reached())
             return solution;
         m_lp->primal();
-        if (m_lp->isProvenOptimal() == false && m_lp->status() != 0) {
+        if (!m_lp->isProvenOptimal()) {
             m_lp->allSlackBasis(true);
             m_lp->primal();
             if (!m_lp->isProvenOptimal())
                 return solution;
         }
         const double value = m_lp->objectiveValue();
-        const double* duals = m_lp->dualRowSolution();
-        bool exact = true;
-        price(duals, phaseOne, found, reduced, exact);
+        std::copy(m_lp->dualRowSolution(), m_lp->dualRowSolution() + rows, out.begin());
 
-        // The Lagrangian bound of these duals: no plan costs less, whatever the columns not yet found.
-        if (exact) {
-            double bound = 0;
-            for (int i = 0; i < items; ++i)
-                bound += duals[i] * m_demand[size_t(i)];
-            for (int j = 0; j < m_job.stocks(); ++j)
-                bound += (duals[items + j] + std::min(0.0, reduced[size_t(j)])) * double(m_bars[size_t(j)]);
-            bestBound = std::max(bestBound, bound);
+        bool exact = true;
+        bool pricedOut = false;
+        std::vector<Cut> useful;
+        for (double alpha : {center.empty() ? 0.0 : 0.7, 0.0}) {
+            for (int r = 0; r < rows; ++r)
+                mixed[size_t(r)] = alpha > 0 ? alpha * center[size_t(r)] + (1 - alpha) * out[size_t(r)] : out[size_t(r)];
+            bool pricedExactly = true;
+            price(mixed.data(), phaseOne, found, reduced, pricedExactly);
+            exact = exact && pricedExactly;
+            // Any duals give a Lagrangian bound: no plan costs less, whatever the columns not yet found.
+            if (pricedExactly) {
+                const double bound = lagrangian(mixed);
+                if (bound > bestBound) {
+                    bestBound = bound;
+                    center = mixed;
+                }
+            }
+            for (const Cut& cut : found)
+                if (reducedAt(cut, out) < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
+                    useful.push_back(cut);
+            if (!useful.empty())
+                break;
+            if (alpha == 0)
+                pricedOut = true;
         }
-        const bool pricedOut = found.empty();
         const bool boundMeets = !phaseOne && exact && roundUp(bestBound) >= roundUp(value) - m_tolerance;
         if (pricedOut || boundMeets) {
             solution.solved = true;
@@ -171,7 +206,7 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
             solution.bound = pricedOut && exact ? value : std::max(bestBound, 0.0);
             break;
         }
-        for (const Cut& cut : found) {
+        for (const Cut& cut : useful) {
             const int32_t p = addColumn(cut);
             if (phaseOne)
                 m_lp->setObjectiveCoefficient(items + p, 0.0);
@@ -188,6 +223,28 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         if (x[items + p] > kUsed)
             solution.columns.emplace_back(p, x[items + p]);
     return solution;
+}
+
+double MasterProblem::materialBound() const
+{
+    // The pieces' widths poured into the bars, cheapest per length first: no plan costs less.
+    double widths = 0;
+    for (int i = 0; i < m_job.items(); ++i)
+        widths += m_job.width(i) * m_demand[size_t(i)];
+    std::vector<int32_t> kinds;
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        if (m_bars[size_t(j)] > 0 && m_job.capacity(j) > 0)
+            kinds.push_back(j);
+    std::sort(kinds.begin(), kinds.end(), [&](int32_t a, int32_t b) {
+        return m_job.barCost(a) / m_job.capacity(a) < m_job.barCost(b) / m_job.capacity(b);
+    });
+    double bound = 0;
+    for (int32_t j : kinds) {
+        const double poured = std::min(widths, double(m_bars[size_t(j)]) * m_job.capacity(j));
+        bound += poured * m_job.barCost(j) / m_job.capacity(j);
+        widths -= poured;
+    }
+    return widths > 0 ? -COIN_DBL_MAX : bound;
 }
 
 MasterProblem::Solution MasterProblem::solve(const Limits& limits)

@@ -58,6 +58,7 @@ public:
 
 private:
     Solution generate(const Limits& limits, bool phaseOne);
+    double materialBound() const;
     void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced,
                bool& exact);
 
