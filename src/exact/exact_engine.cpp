@@ -47,6 +47,7 @@ void ExactEngine::offer(const Layout& layout)
     if (!m_best || cost < m_bestCost - 1e-9 * std::max(1.0, cost)) {
         m_best = layout;
         m_bestCost = cost;
+        m_limits.havePlan = true;
     }
 }
 
@@ -81,7 +82,7 @@ void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
     }
     m_master.setDemand(node.demand);
     m_master.setBars(node.bars);
-    const MasterProblem::Solution solution = m_master.solve(m_limits);
+    const MasterProblem::Solution solution = m_master.solve(m_limits, true);
     if (!solution.solved || !solution.covered)
         return;
     const double fixedCost = node.fixed.cost(m_job);
@@ -138,10 +139,13 @@ void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
 ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
 {
     ExactOutcome outcome;
-    m_limits.deadline = Clock::now() + std::chrono::microseconds(int64_t(m_exactSettings.seconds * 1e6));
+    const Clock::time_point start = Clock::now();
+    m_limits.deadline = start + std::chrono::microseconds(int64_t(m_exactSettings.seconds * 1e6));
+    m_limits.lastDeadline = start + std::chrono::microseconds(int64_t((4 * m_exactSettings.seconds + 2) * 1e6));
+    m_limits.havePlan = false;
     if (observer)
         m_limits.stopRequested = [observer] { return observer->stopRequested(); };
-    if (m_job.items() == 0)
+    if (m_job.items() == 0 || !m_job.usable())
         return outcome;
 
     Node root;
@@ -189,6 +193,8 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
 
 std::optional<double> ExactEngine::lowerBound()
 {
+    if (m_job.items() == 0 || !m_job.usable())
+        return std::nullopt;
     m_limits = Limits{};
     const MasterProblem::Solution solution = m_master.solve(m_limits);
     if (!solution.solved || !solution.covered || !solution.boundProven)

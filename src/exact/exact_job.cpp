@@ -130,12 +130,29 @@ bool ExactJob::fits(const Cut& cut) const
 
 float ExactJob::waste(const Cut& cut) const
 {
-    if (m_integral)
-        return float((long double)(capacity(cut.stock) - load(cut)) / m_units);
-    long double used = m_stub + (long double)(cut.pieces() - 1) * m_blade;
-    for (const auto& [item, count] : cut.entries)
-        used += (long double)count * m_items[size_t(item)].length;
-    return float(std::max(0.0L, m_stocks[size_t(cut.stock)].length - used));
+    long double left = 0;
+    if (m_integral) {
+        left = (long double)(capacity(cut.stock) - load(cut)) / m_units;
+    } else {
+        long double used = m_stub + (long double)(cut.pieces() - 1) * m_blade;
+        for (const auto& [item, count] : cut.entries)
+            used += (long double)count * m_items[size_t(item)].length;
+        left = std::max(0.0L, m_stocks[size_t(cut.stock)].length - used);
+    }
+    // The largest float not above what is really left, so the bar is never shown longer than it is.
+    float waste = float(left);
+    if ((long double)waste > left)
+        waste = std::nextafter(waste, 0.0f);
+    return std::max(0.0f, waste);
+}
+
+bool ExactJob::usable() const
+{
+    // Costs beyond this would put the linear programs out of the solver's range.
+    for (const Stock& s : m_stocks)
+        if (!std::isfinite(s.barCost) || std::fabs(s.barCost) > 1e18 || !std::isfinite(s.capacity))
+            return false;
+    return std::isfinite(m_pieceCredit);
 }
 
 } // namespace exact

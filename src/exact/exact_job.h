@@ -59,6 +59,8 @@ public:
     // Left-over of one bar cut this way, never negative for a cut that fits.
     float waste(const Cut& cut) const;
     double load(const Cut& cut) const;
+    // False for numbers the linear programs can't take (the engine then leaves the job to the search).
+    bool usable() const;
 
 private:
     struct Item {

@@ -37,7 +37,16 @@ std::vector<KnapsackResult> Knapsack::solve(const std::vector<KnapsackItem>& ite
         return byTable(items, capacities);
     std::vector<KnapsackResult> results;
     for (double capacity : capacities)
-        results.push_back(byBranching(items, capacity));
+        results.push_back(byBranching(items, capacity, m_nodeLimit));
+    return results;
+}
+
+std::vector<KnapsackResult> Knapsack::solveQuickly(const std::vector<KnapsackItem>& items,
+                                                   const std::vector<double>& capacities)
+{
+    std::vector<KnapsackResult> results;
+    for (double capacity : capacities)
+        results.push_back(byBranching(items, capacity, 3000));
     return results;
 }
 
@@ -106,7 +115,7 @@ std::vector<KnapsackResult> Knapsack::byTable(const std::vector<KnapsackItem>& i
     return results;
 }
 
-KnapsackResult Knapsack::byBranching(const std::vector<KnapsackItem>& items, double capacity)
+KnapsackResult Knapsack::byBranching(const std::vector<KnapsackItem>& items, double capacity, int64_t nodeLimit)
 {
     KnapsackResult result;
     result.counts.assign(items.size(), 0);
@@ -144,7 +153,7 @@ KnapsackResult Knapsack::byBranching(const std::vector<KnapsackItem>& items, dou
     auto search = [&](auto& self, size_t t, double room, double value) -> void {
         if (gaveUp)
             return;
-        if (++nodes > m_nodeLimit) {
+        if (++nodes > nodeLimit) {
             gaveUp = true;
             return;
         }

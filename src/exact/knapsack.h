@@ -28,13 +28,16 @@ public:
     std::vector<KnapsackResult> solve(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities,
                                       bool integral);
 
+    // A good answer fast: the branch and bound cut short after a few thousand nodes.
+    std::vector<KnapsackResult> solveQuickly(const std::vector<KnapsackItem>& items,
+                                             const std::vector<double>& capacities);
     // Nodes the branch and bound may visit per capacity before it gives up.
     void setNodeLimit(int64_t limit) { m_nodeLimit = limit; }
     static constexpr int64_t kMaxTableCells = 30'000'000;
 
 private:
     std::vector<KnapsackResult> byTable(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities);
-    KnapsackResult byBranching(const std::vector<KnapsackItem>& items, double capacity);
+    KnapsackResult byBranching(const std::vector<KnapsackItem>& items, double capacity, int64_t nodeLimit);
 
     int64_t m_nodeLimit = 400'000;
     std::vector<double> m_best;

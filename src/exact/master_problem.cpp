@@ -6,11 +6,11 @@
 #include <cmath>
 
 namespace exact {
-
 namespace {
 
 constexpr double kUsed = 1e-9;
 constexpr int kMaxRounds = 100000;
+constexpr size_t kTailRounds = 10;
 
 } // namespace
 
@@ -24,7 +24,13 @@ MasterProblem::MasterProblem(const ExactJob& job) : m_job(job), m_lp(std::make_u
     for (int j = 0; j < stocks; ++j)
         costliest = std::max(costliest, job.barCost(j));
     m_artificialCost = 1000.0 * costliest;
+    // The artificial columns must stay within the solver's range of objective values.
+    m_artificialCost = std::min(m_artificialCost, 1e21);
     m_tolerance = 1e-9 * costliest;
+    double widest = 0;
+    for (int j = 0; j < stocks; ++j)
+        widest = std::max(widest, job.capacity(j));
+    m_largeKnapsack = !job.integral() || double(items) * widest > 2.0e6;
     m_demand.assign(size_t(items), 0);
     m_bars.assign(size_t(stocks), 0);
     for (int i = 0; i < items; ++i)
@@ -84,7 +90,7 @@ double MasterProblem::roundUp(double bound) const
 }
 
 void MasterProblem::price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced,
-                          bool& exact)
+                          bool& exact, bool quickly)
 {
     const int items = m_job.items();
     std::vector<KnapsackItem> pieces(static_cast<size_t>(items));
@@ -102,7 +108,8 @@ void MasterProblem::price(const double* duals, bool phaseOne, std::vector<Cut>& 
     reduced.assign(size_t(m_job.stocks()), 0.0);
     if (kinds.empty())
         return;
-    const std::vector<KnapsackResult> best = m_knapsack.solve(pieces, capacities, m_job.integral());
+    const std::vector<KnapsackResult> best =
+        quickly ? m_knapsack.solveQuickly(pieces, capacities) : m_knapsack.solve(pieces, capacities, m_job.integral());
     for (size_t k = 0; k < kinds.size(); ++k) {
         const int32_t j = kinds[k];
         exact = exact && best[k].exact;
@@ -131,7 +138,7 @@ void MasterProblem::price(const double* duals, bool phaseOne, std::vector<Cut>& 
     }
 }
 
-MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne)
+MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff)
 {
     Solution solution;
     const int items = m_job.items();
@@ -160,6 +167,7 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
     };
     if (!phaseOne)
         bestBound = materialBound();
+    std::vector<double> values;
     for (int round = 0; round < kMaxRounds; ++round) {
         if (limits.reached())
             return solution;
@@ -171,12 +179,33 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
                 return solution;
         }
         const double value = m_lp->objectiveValue();
+        values.push_back(value);
+        // Inside a dive a relaxation that has stopped improving is good enough to choose the next column.
+        if (tailingOff && values.size() > kTailRounds &&
+            value > values[values.size() - 1 - kTailRounds] * (1 - 1e-4) - m_tolerance) {
+            solution.solved = true;
+            solution.value = value;
+            solution.boundProven = bestBound > -COIN_DBL_MAX;
+            solution.bound = std::max(bestBound, 0.0);
+            break;
+        }
         std::copy(m_lp->dualRowSolution(), m_lp->dualRowSolution() + rows, out.begin());
 
         bool exact = true;
         bool pricedOut = false;
         std::vector<Cut> useful;
+        // On large tables a cut-short branch and bound first; the exact knapsack only when it finds nothing.
+        if (m_largeKnapsack) {
+            bool unused = true;
+            price(out.data(), phaseOne, found, reduced, unused, true);
+            for (const Cut& cut : found)
+                if (reducedAt(cut, out) < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
+                    useful.push_back(cut);
+            exact = useful.empty();
+        }
         for (double alpha : {center.empty() ? 0.0 : 0.7, 0.0}) {
+            if (!useful.empty())
+                break;
             for (int r = 0; r < rows; ++r)
                 mixed[size_t(r)] = alpha > 0 ? alpha * center[size_t(r)] + (1 - alpha) * out[size_t(r)] : out[size_t(r)];
             bool pricedExactly = true;
@@ -247,9 +276,9 @@ double MasterProblem::materialBound() const
     return widths > 0 ? -COIN_DBL_MAX : bound;
 }
 
-MasterProblem::Solution MasterProblem::solve(const Limits& limits)
+MasterProblem::Solution MasterProblem::solve(const Limits& limits, bool tailingOff)
 {
-    return generate(limits, false);
+    return generate(limits, false, tailingOff);
 }
 
 bool MasterProblem::provenUncoverable(const Limits& limits)
@@ -259,7 +288,7 @@ bool MasterProblem::provenUncoverable(const Limits& limits)
         m_lp->setObjectiveCoefficient(items + p, 0.0);
     for (int i = 0; i < items; ++i)
         m_lp->setObjectiveCoefficient(i, 1.0);
-    const Solution phaseOne = generate(limits, true);
+    const Solution phaseOne = generate(limits, true, false);
     for (int32_t p = 0; p < columns(); ++p)
         m_lp->setObjectiveCoefficient(items + p, m_job.barCost(m_columns[size_t(p)].stock));
     for (int i = 0; i < items; ++i)

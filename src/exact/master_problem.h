@@ -14,12 +14,18 @@ namespace exact {
 
 using Clock = std::chrono::steady_clock;
 
-// When a solve must end: a point in time and a stop request.
+// When a solve must end: a point in time and a stop request. Until a plan exists the later deadline holds, so
+// that a job with a plan gets one even from a short budget.
 struct Limits {
     Clock::time_point deadline = Clock::time_point::max();
+    Clock::time_point lastDeadline = Clock::time_point::max();
     std::function<bool()> stopRequested;
+    bool havePlan = true;
 
-    bool reached() const { return Clock::now() >= deadline || (stopRequested && stopRequested()); }
+    bool reached() const
+    {
+        return Clock::now() >= (havePlan ? deadline : lastDeadline) || (stopRequested && stopRequested());
+    }
 };
 
 // The linear relaxation of the cutting-stock model over the patterns found so far, with new patterns priced
@@ -44,8 +50,9 @@ public:
 
     void setDemand(const std::vector<int32_t>& demand);
     void setBars(const std::vector<int64_t>& bars);
-    // Column generation to the optimum of the relaxation or to a proven bound whose rounding meets it.
-    Solution solve(const Limits& limits);
+    // Column generation to the optimum of the relaxation or to a proven bound whose rounding meets it; with
+    // tailingOff also once the objective has stopped falling.
+    Solution solve(const Limits& limits, bool tailingOff = false);
     // True when even without any cost the pieces can't all be cut from the bars (phase one of the simplex
     // method, with the same pricing).
     bool provenUncoverable(const Limits& limits);
@@ -57,10 +64,10 @@ public:
     double roundUp(double bound) const;
 
 private:
-    Solution generate(const Limits& limits, bool phaseOne);
+    Solution generate(const Limits& limits, bool phaseOne, bool tailingOff);
     double materialBound() const;
     void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced,
-               bool& exact);
+               bool& exact, bool quickly = false);
 
     const ExactJob& m_job;
     std::unique_ptr<ClpSimplex> m_lp;
@@ -70,6 +77,7 @@ private:
     Knapsack m_knapsack;
     double m_artificialCost = 0;
     double m_tolerance = 0;
+    bool m_largeKnapsack = false;
 };
 
 } // namespace exact
