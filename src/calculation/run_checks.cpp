@@ -17,9 +17,10 @@ namespace {
 
 constexpr int kFirstRow = GridModel::kFirstDataRow;
 
-// The run adds costs as 32-bit floats, and the score of cost optimization a hundred times over: a total
-// beyond this would come out infinite somewhere.
-constexpr long double kLargestCostTotal = std::numeric_limits<float>::max() / 1000.0L;
+// The highest cost of one bar. No price comes near it, and it keeps every sum of costs finite: the totals
+// (at most 1024 rows of 2^31 bars, about 2.2e27), the score that adds them a hundred times over, and the
+// weights of the exact engine's linear programs, which lose their footing far below a float's limit.
+constexpr double kLargestCost = 1e15;
 
 // The row number a user sees: the first data row is row 1.
 QString shownRow(int row)
@@ -61,7 +62,6 @@ std::optional<InputRefusal> checkRows(const GridModel& grid, const QString& name
 {
     auto refuse = [&](const QString& text) { return InputRefusal{text, focus}; };
     int filled = 0;
-    long double costTotal = 0;
     for (int row = kFirstRow; row < grid.rows(); ++row) {
         const QString qty = grid.cell(kQtyColumn, row);
         if (qty.isEmpty())
@@ -90,9 +90,9 @@ std::optional<InputRefusal> checkRows(const GridModel& grid, const QString& name
         const std::optional<float> price = parseNumber(cost);
         if (!price)
             return refuse(translate("%1, row %2: the cost \"%3\" is not a number.").arg(name, where, cost));
-        costTotal += (long double)*count * std::abs(*price);
-        if (costTotal > kLargestCostTotal)
-            return refuse(translate("%1, row %2: the total cost is too large to add up.").arg(name, where));
+        if (std::abs(*price) > kLargestCost)
+            return refuse(translate("%1, row %2: the cost can't be greater than %3.")
+                              .arg(name, where, QString::number(qint64(kLargestCost))));
     }
     if (filled > maxRows)
         return refuse(translate("%1: one calculation takes at most %2 filled rows, the list has %3.")

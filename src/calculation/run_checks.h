@@ -20,8 +20,8 @@ struct InputRefusal {
 };
 
 // The settings and every filled row (a row with a quantity) of both grids: numbers where numbers belong,
-// quantities of 0 or more, lengths above 0 and (on rows that are cut) at most kLongestLength, costs whose
-// total stays within what a 32-bit float can add up, and no more rows than one calculation takes.
+// quantities of 0 or more, lengths above 0 and (on rows that are cut) at most kLongestLength, costs small
+// enough that no total of them overflows, and no more rows than one calculation takes.
 std::optional<InputRefusal> checkInput(const GridModel& parts, const GridModel& stocks, const CalcControls& controls);
 
 // The read lists against what can be cut at all: something to cut, enough length in the bars for the
