@@ -12,8 +12,8 @@
 namespace optimizer::testing {
 
 // One bar of a pattern against the length equation at extended precision of the stored floats: the stub,
-// the pieces and the blade widths between them never exceed the bar, and the waste is what is left, short
-// of it by no more than the rounding of the waste to a float.
+// the pieces and the blade widths between them never exceed the bar, and the waste is what is left, to
+// within the rounding of the waste to a float.
 inline ::testing::AssertionResult fitsBar(const rpCut& cut, const strPattern& p)
 {
     const CutSettings& settings = cut.settings();
@@ -28,9 +28,9 @@ inline ::testing::AssertionResult fitsBar(const rpCut& cut, const strPattern& p)
     used += (long double)(pieces - 1) * settings.bladeWidth;
     const long double length = cut.stocks[size_t(p.stock)].length;
     const long double rest = length - used;
-    // Two steps of a float at the bar's length, for the waste rounded down to a float.
+    // Two steps of a float at the bar's length, for the waste rounded to a float.
     const long double slack = length * 0x1p-22L + 1e-12L;
-    if (rest < 0 || p.waste > rest || rest - p.waste > slack)
+    if (rest < 0 || std::fabs(double(rest - p.waste)) > double(slack))
         return ::testing::AssertionFailure() << std::setprecision(20) << "stub + pieces + blades = " << double(used)
                                              << ", waste " << p.waste << ", bar " << double(length);
     return ::testing::AssertionSuccess();
