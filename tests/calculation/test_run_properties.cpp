@@ -20,7 +20,7 @@ int jobCount()
     if (const char* text = std::getenv("BARVIK_PROPERTY_JOBS"))
         return std::max(1, std::atoi(text));
 #ifdef __SANITIZE_ADDRESS__
-    return 200;
+    return 80;
 #else
     return 1500;
 #endif
