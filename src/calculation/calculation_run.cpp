@@ -3,6 +3,7 @@
 #include "grids.h"
 #include "layout_table.h"
 #include "number_text.h"
+#include "run_checks.h"
 
 #include "plan_quality_text.h"
 
@@ -18,18 +19,10 @@
 namespace calculation {
 
 using localization::translate;
-using optimizer::kMaxPartKinds;
-using optimizer::kMaxStockKinds;
 
 namespace {
 
 constexpr int kFirstRow = GridModel::kFirstDataRow;
-
-// The row number a user sees: the first data row is row 1.
-QString shownRow(int row)
-{
-    return QString::number(row - kFirstRow + 1);
-}
 
 // Both engines on one progress bar: the genetic search's generations, then the exact engine's share of its
 // time budget while it still runs; the bar never moves back. Stop requests reach both engines.
@@ -101,65 +94,7 @@ void CalculationRun::stepProgress()
         m_progress->step();
 }
 
-bool CalculationRun::validateInput(const CalcControls& controls)
-{
-    auto refuse = [&](const QString& text, RunFocus focus) {
-        m_messages.showMessage(text, MessageIcon::Information);
-        m_focus = focus;
-        return false;
-    };
-    // The settings: numbers of 0 or more.
-    const std::pair<const QString*, const char*> settings[] = {
-        {&controls.bladeWidth, "The blade width must be a number of 0 or more, not \"%1\"."},
-        {&controls.stubLength, "The stub length must be a number of 0 or more, not \"%1\"."},
-        {&controls.reuseLength, "The reusable remnant length must be a number of 0 or more, not \"%1\"."},
-    };
-    for (const auto& [text, message] : settings) {
-        const std::optional<float> value = parseNumber(*text);
-        if (!value || *value < 0)
-            return refuse(translate(message).arg(*text), RunFocus::None);
-    }
-
-    // Every filled row (a row with a quantity): a whole quantity of 0 or more, a length above 0, a cost
-    // that is a number when given; and no more rows than one calculation can take.
-    auto checkRows = [&](const GridModel& grid, const QString& name, bool withCost, int maxRows, RunFocus focus) {
-        int filled = 0;
-        for (int row = kFirstRow; row < grid.rows(); ++row) {
-            const QString qty = grid.cell(kQtyColumn, row);
-            if (qty.isEmpty())
-                continue;
-            ++filled;
-            const QString length = grid.cell(kLengthColumn, row);
-            const std::optional<int32_t> count = parseInteger(qty);
-            if (!count)
-                return refuse(translate("%1, row %2: the quantity \"%3\" is not a whole number.")
-                                  .arg(name, shownRow(row), qty),
-                              focus);
-            if (*count < 0)
-                return refuse(translate("%1, row %2: the quantity can't be below 0.").arg(name, shownRow(row)), focus);
-            const std::optional<float> value = parseNumber(length);
-            if (!value)
-                return refuse(translate("%1, row %2: the length \"%3\" is not a number.").arg(name, shownRow(row), length),
-                              focus);
-            if (!(*value > 0))
-                return refuse(translate("%1, row %2: the length must be greater than 0.").arg(name, shownRow(row)),
-                              focus);
-            const QString cost = withCost ? grid.cell(kCostColumn, row) : QString();
-            if (!cost.isEmpty() && !parseNumber(cost))
-                return refuse(translate("%1, row %2: the cost \"%3\" is not a number.").arg(name, shownRow(row), cost),
-                              focus);
-        }
-        if (filled > maxRows)
-            return refuse(translate("%1: one calculation takes at most %2 filled rows, the list has %3.")
-                              .arg(name, QString::number(maxRows), QString::number(filled)),
-                          focus);
-        return true;
-    };
-    return checkRows(m_grids.parts, translate("Parts"), false, kMaxPartKinds, RunFocus::Parts) &&
-           checkRows(m_grids.stocks, translate("Stocks"), true, kMaxStockKinds, RunFocus::Stocks);
-}
-
-void CalculationRun::readInputLists(float& partsLength, float& stocksLength)
+void CalculationRun::readInputLists()
 {
     GridModel& parts = m_grids.parts;
     GridModel& stocks = m_grids.stocks;
@@ -185,7 +120,6 @@ void CalculationRun::readInputLists(float& partsLength, float& stocksLength)
     }
     parts.setCell(kLengthColumn, GridModel::kTotalsRow, formatTotal(length));
     parts.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(quantity));
-    partsLength = length;
 
     // 3, 4 - stocks, with cost and priority
     const QString yes = translate("Yes");
@@ -214,7 +148,13 @@ void CalculationRun::readInputLists(float& partsLength, float& stocksLength)
     stocks.setCell(kLengthColumn, GridModel::kTotalsRow, formatTotal(length));
     stocks.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(quantity));
     stocks.setCell(kCostColumn, GridModel::kTotalsRow, formatTotal(cost));
-    stocksLength = length;
+}
+
+bool CalculationRun::refuse(const InputRefusal& refusal)
+{
+    m_messages.showMessage(refusal.message, MessageIcon::Information);
+    m_focus = refusal.focus;
+    return false;
 }
 
 bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSource& random)
@@ -227,58 +167,30 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
     GridModel& stocks = m_grids.stocks;
 
     // 1, 2 - the first row of each grid
-    if (!parseNumber(parts.cell(kLengthColumn, kFirstRow)) || !parseInteger(parts.cell(kQtyColumn, kFirstRow))) {
-        m_messages.showMessage(translate("Parts is incorrect!"), MessageIcon::Information);
-        m_focus = RunFocus::Parts;
-        return false;
-    }
-    if (!parseNumber(stocks.cell(kLengthColumn, kFirstRow)) || !parseInteger(stocks.cell(kQtyColumn, kFirstRow))) {
-        m_messages.showMessage(translate("Stocks is incorrect!"), MessageIcon::Information);
-        m_focus = RunFocus::Stocks;
-        return false;
-    }
+    if (!parseNumber(parts.cell(kLengthColumn, kFirstRow)) || !parseInteger(parts.cell(kQtyColumn, kFirstRow)))
+        return refuse({translate("Parts is incorrect!"), RunFocus::Parts});
+    if (!parseNumber(stocks.cell(kLengthColumn, kFirstRow)) || !parseInteger(stocks.cell(kQtyColumn, kFirstRow)))
+        return refuse({translate("Stocks is incorrect!"), RunFocus::Stocks});
     // Every other row and the settings, before anything is changed.
-    if (!validateInput(controls))
-        return false;
+    if (std::optional<InputRefusal> refusal = checkInput(parts, stocks, controls))
+        return refuse(*refusal);
 
-    // 3, 4 - the lists, the totals and the allowance for cuts and stubs
+    // 3, 4 - the lists and the totals
     m_settings = optimizer::CutSettings{};
     m_settings.bladeWidth = parseNumber(controls.bladeWidth).value_or(0);
     m_settings.stubLength = parseNumber(controls.stubLength).value_or(0);
-    float partsLength = 0;
-    float stocksLength = 0;
-    readInputLists(partsLength, stocksLength);
-    int64_t stockBars = 0;
-    for (const optimizer::strStock& stock : m_stockList)
-        stockBars += stock.qty;
-    const long double allowance =
-        (long double)stockBars * (3 * (long double)m_settings.bladeWidth + m_settings.stubLength);
+    readInputLists();
 
-    // 5 - the total check; equality passes
-    if ((long double)stocksLength - allowance < partsLength) {
-        m_messages.showMessage(
-            translate("The total length of parts is greater than the total length of stocks, can't optimize!"),
-            MessageIcon::Information);
-        m_focus = RunFocus::Stocks;
+    // 5, 7 - jobs that can't be cut at all
+    if (std::optional<InputRefusal> refusal = checkJob(m_partList, m_stockList, m_settings)) {
         m_partList.clear();
         m_stockList.clear();
-        return false;
+        return refuse(*refusal);
     }
 
     // 6 - longest first; the optimizer's indices are these positions
     sortByLengthDesc(m_partList, 0, int(m_partList.size()) - 1);
     sortByLengthDesc(m_stockList, 0, int(m_stockList.size()) - 1);
-
-    // 7 - the longest part must fit the longest stock after the stub
-    if (m_partList[0].length + (long double)m_settings.stubLength > m_stockList[0].length) {
-        m_messages.showMessage(
-            translate("The max length of parts, is beyond the max length of stocks, can't optimize!"),
-            MessageIcon::Information);
-        m_focus = RunFocus::Stocks;
-        m_partList.clear();
-        m_stockList.clear();
-        return false;
-    }
 
     // 8, 9 - settings and progress
     m_settings.qualityLevel = controls.qualityLevel;

@@ -33,6 +33,8 @@ enum class PlanEngine { None, Genetic, Exact, Kept };
 // Which grid gets the focus after a run that ended on a check.
 enum class RunFocus { None, Parts, Stocks };
 
+struct InputRefusal;
+
 // The grids a run works on.
 struct RunGrids {
     GridModel& parts;
@@ -78,8 +80,10 @@ public:
     QString qualityText() const;
 
 private:
-    bool validateInput(const CalcControls& controls);
-    void readInputLists(float& partsLength, float& stocksLength);
+    // Shows the refusal's message and sets the focus; false.
+    bool refuse(const InputRefusal& refusal);
+    // Fills both lists from the filled rows and rewrites both totals rows.
+    void readInputLists();
     bool inputsChanged() const;
     void storeInput();
     void clearResult();

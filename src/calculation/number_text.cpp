@@ -136,7 +136,7 @@ bool isPlaceholder(QChar c)
 
 } // namespace
 
-std::optional<float> parseNumber(const QString& text)
+std::optional<double> parseDecimal(const QString& text)
 {
     const std::string plain = plainDecimal(text.trimmed(), QLocale());
     if (plain.empty())
@@ -147,7 +147,15 @@ std::optional<float> parseNumber(const QString& text)
         return std::nullopt;
     if (!(std::fabs(value) <= double(std::numeric_limits<float>::max())))
         return std::nullopt;
-    return static_cast<float>(value);
+    return value;
+}
+
+std::optional<float> parseNumber(const QString& text)
+{
+    const std::optional<double> value = parseDecimal(text);
+    if (!value)
+        return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 std::optional<int32_t> parseInteger(const QString& text)

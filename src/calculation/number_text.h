@@ -13,6 +13,8 @@ namespace calculation {
 
 // A length or cost: a decimal number, kept as a 32-bit float.
 std::optional<float> parseNumber(const QString& text);
+// The same number before it is rounded to a float, for limits that the rounding would hide.
+std::optional<double> parseDecimal(const QString& text);
 // A quantity: a signed 32-bit decimal integer.
 std::optional<int32_t> parseInteger(const QString& text);
 

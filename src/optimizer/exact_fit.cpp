@@ -36,7 +36,8 @@ bool ExactFit::equalMatches(const int32_t* pos) const
             return false;
         sum += m_c.length[size_t(pos[i])];
     }
-    return Extended(c) * sum + m_gaps == Extended(m_usable);
+    const Extended value = Extended(c) * sum + m_gaps;
+    return value == Extended(m_usable) && value <= m_room;
 }
 
 bool ExactFit::mixedMatches(const int32_t* pos, int32_t r) const
@@ -49,7 +50,7 @@ bool ExactFit::mixedMatches(const int32_t* pos, int32_t r) const
             others += m_c.length[size_t(pos[i])];
     }
     const Extended value = Extended(m_a) * m_c.length[size_t(pos[r])] + Extended(m_b) * others + m_gaps;
-    return float(value) == m_usable;
+    return float(value) == m_usable && value <= m_room;
 }
 
 double ExactFit::upperSum(const int32_t* pos, int32_t from) const
@@ -109,11 +110,13 @@ bool ExactFit::walk(int32_t t, int32_t n, int32_t* pos, BlockMayMatch& mayMatch,
     return false;
 }
 
-bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double gaps, int32_t* pos, bool quick)
+bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double room, long double gaps, int32_t* pos,
+                         bool quick)
 {
     m_k = k;
     m_a = c;
     m_usable = usable;
+    m_room = room;
     m_gaps = gaps;
     const int32_t m = m_c.size();
     if (!quick || !m_c.longestFirst)
@@ -144,13 +147,14 @@ bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double gaps, i
     return k <= m && walk(k, m, pos, mayMatch, leafFind);
 }
 
-bool ExactFit::findMixed(int32_t k, int32_t a, int32_t b, float usable, long double gaps, int32_t* pos, int32_t& r,
-                         bool quick)
+bool ExactFit::findMixed(int32_t k, int32_t a, int32_t b, float usable, long double room, long double gaps,
+                         int32_t* pos, int32_t& r, bool quick)
 {
     m_k = k;
     m_a = a;
     m_b = b;
     m_usable = usable;
+    m_room = room;
     m_gaps = gaps;
     const int32_t m = m_c.size();
     if (!quick || !m_c.longestFirst) {

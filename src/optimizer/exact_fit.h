@@ -44,11 +44,14 @@ class ExactFit {
 public:
     explicit ExactFit(const Candidates& candidates) : m_c(candidates) {}
 
+    // `usable` is the bar's usable length as a float, `room` the same at extended precision; a subset
+    // matches only when its pieces and gaps also fit `room`, so no match overshoots the real bar.
     // k kinds with c pieces each: c * (sum of lengths) + gaps == usable at extended precision.
-    bool findEqual(int32_t k, int32_t c, float usable, long double gaps, int32_t* pos, bool quick = true);
-    // k kinds, member r with a pieces and the others with b: the value rounded to float == usable.
-    bool findMixed(int32_t k, int32_t a, int32_t b, float usable, long double gaps, int32_t* pos, int32_t& r,
+    bool findEqual(int32_t k, int32_t c, float usable, long double room, long double gaps, int32_t* pos,
                    bool quick = true);
+    // k kinds, member r with a pieces and the others with b: the value rounded to float == usable.
+    bool findMixed(int32_t k, int32_t a, int32_t b, float usable, long double room, long double gaps, int32_t* pos,
+                   int32_t& r, bool quick = true);
 
 private:
     bool equalMatches(const int32_t* pos) const;
@@ -65,6 +68,7 @@ private:
     int32_t m_a = 0;
     int32_t m_b = 0;
     float m_usable = 0;
+    long double m_room = 0;
     long double m_gaps = 0;
     int64_t m_examined = 0;
 };

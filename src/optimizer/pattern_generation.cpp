@@ -33,6 +33,32 @@ strPattern noPattern()
     return {};
 }
 
+// n pieces with a blade width between each two, at extended precision of the stored lengths.
+Extended piecesLength(int32_t n, float length, Extended blade)
+{
+    return Extended(n) * length + Extended(n - 1) * blade;
+}
+
+// The count cut down until the pieces fit the free length: a quotient rounded at the last bit must not
+// put a piece too many on the bar.
+int32_t fittingCount(int32_t n, float length, Extended blade, Extended free)
+{
+    while (n > 0 && piecesLength(n, length, blade) > free)
+        --n;
+    return n;
+}
+
+// The largest float not above what is left on the bar, so that the recorded waste never claims more
+// length than the bar has.
+float wasteOf(Extended rest)
+{
+    if (!(rest > 0))
+        return 0.0f;
+    float waste = float(rest);
+    if (Extended(waste) > rest)
+        waste = std::nextafter(waste, 0.0f);
+    return waste;
+}
 
 } // namespace
 
@@ -105,12 +131,31 @@ strPattern rpCut::bookPattern(strGroup& plan, strPattern pattern) const
     return pattern;
 }
 
+Extended rpCut::usableRoom(int32_t stock) const
+{
+    return Extended(stocks[stock].length) - Extended(m_settings.stubLength);
+}
+
+strPattern rpCut::bookExactPattern(strGroup& plan, strPattern pattern) const
+{
+    const Extended blade = m_settings.bladeWidth;
+    Extended used = 0;
+    int64_t pieces = 0;
+    for (int32_t e = 0; e < pattern.entries; ++e) {
+        used += Extended(pattern.count[e]) * parts[pattern.part[e]].length;
+        pieces += pattern.count[e];
+    }
+    pattern.waste = wasteOf(usableRoom(pattern.stock) - (used + Extended(pieces - 1) * blade));
+    return bookPattern(plan, std::move(pattern));
+}
+
 strPattern rpCut::fitEqual(strGroup& plan, int32_t c)
 {
     const int32_t stock = chooseStock(plan);
     if (stock < 0)
         return noPattern();
     const float usable = stocks[stock].length - m_settings.stubLength;
+    const Extended room = usableRoom(stock);
     const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
@@ -124,12 +169,12 @@ strPattern rpCut::fitEqual(strGroup& plan, int32_t c)
         // Even the longest candidates can't fill the bar with this many pieces.
         if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < Extended(usable))
             continue;
-        if (search.findEqual(k, c, usable, Extended(pieces - 1) * blade, pos, m_quickFits)) {
+        if (search.findEqual(k, c, usable, room, Extended(pieces - 1) * blade, pos, m_quickFits)) {
             strPattern pattern;
             pattern.stock = stock;
             for (int32_t i = 0; i < k; ++i)
                 pattern.addEntry(m_candidates.kind[size_t(pos[i])], c);
-            return bookPattern(plan, std::move(pattern));
+            return bookExactPattern(plan, std::move(pattern));
         }
     }
     return noPattern();
@@ -141,6 +186,7 @@ strPattern rpCut::fitMixed(strGroup& plan, int32_t a, int32_t b)
     if (stock < 0)
         return noPattern();
     const float usable = stocks[stock].length - m_settings.stubLength;
+    const Extended room = usableRoom(stock);
     const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
@@ -154,12 +200,12 @@ strPattern rpCut::fitMixed(strGroup& plan, int32_t a, int32_t b)
         if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < Extended(usable))
             continue;
         int32_t r = 0;
-        if (search.findMixed(k, a, b, usable, Extended(pieces - 1) * blade, pos, r, m_quickFits)) {
+        if (search.findMixed(k, a, b, usable, room, Extended(pieces - 1) * blade, pos, r, m_quickFits)) {
             strPattern pattern;
             pattern.stock = stock;
             for (int32_t i = 0; i < k; ++i)
                 pattern.addEntry(m_candidates.kind[size_t(pos[i])], i == r ? a : b);
-            return bookPattern(plan, std::move(pattern));
+            return bookExactPattern(plan, std::move(pattern));
         }
     }
     return noPattern();
@@ -183,7 +229,8 @@ strPattern rpCut::fitSingle(strGroup& plan)
         // A piece plus blade below one unit has no whole-number divisor to test.
         if (divisor <= 0 || whole % divisor != 0)
             continue;
-        const int32_t n = truncCount((Extended(usable) + blade) / (Extended(length) + blade));
+        const int32_t quotient = truncCount((Extended(usable) + blade) / (Extended(length) + blade));
+        const int32_t n = fittingCount(quotient, length, blade, usableRoom(stock));
         if (n < 1 || plan.partLeft[kind] < n)
             continue;
         strPattern pattern;
@@ -191,9 +238,7 @@ strPattern rpCut::fitSingle(strGroup& plan)
         pattern.addEntry(kind, n);
         // The divisor test works on whole numbers; with fractional lengths the bar keeps a real
         // remainder, which is recorded rather than hidden as 0.
-        const Extended rest = Extended(usable) - (Extended(n) * length + Extended(n - 1) * blade);
-        pattern.waste = rest > 0 ? float(rest) : 0.0f;
-        return bookPattern(plan, std::move(pattern));
+        return bookExactPattern(plan, std::move(pattern));
     }
     return noPattern();
 }
@@ -203,17 +248,31 @@ strPattern rpCut::fitRandom(strGroup& plan)
     const int32_t stock = chooseStock(plan);
     if (stock < 0)
         return noPattern();
-    const float usable = stocks[stock].length - m_settings.stubLength;
     const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
-    const float blade = m_settings.bladeWidth;
-    const Extended bladeX = blade;
-    auto piecesLength = [&](int32_t n, float length) { return Extended(n) * length + Extended(n - 1) * bladeX; };
+    const Extended blade = m_settings.bladeWidth;
 
     strPattern pattern;
     pattern.stock = stock;
-    float free = usable;
+    // The free length W is kept at extended precision: a float W rounds up now and then and lets a piece
+    // onto a bar that is already full.
+    Extended free = usableRoom(stock);
+    // Before every piece but the first a cut is taken; it is given back when no piece follows it.
+    auto takeCut = [&](bool& cut) {
+        cut = false;
+        if (pattern.entries == 0)
+            return true;
+        if (free <= blade)
+            return false;
+        free -= blade;
+        cut = true;
+        return true;
+    };
+    auto giveBack = [&](bool cut) {
+        if (cut)
+            free += blade;
+    };
 
     // 1 - random picks
     const int32_t picks = m_random.random(m) + 1;
@@ -224,28 +283,22 @@ strPattern rpCut::fitRandom(strGroup& plan)
         if (pattern.entries >= kMaxPatternEntries)
             break;
         bool cut = false;
-        if (pattern.entries > 0) {
-            if (free <= blade)
-                break;
-            free -= blade;
-            cut = true;
-        }
+        if (!takeCut(cut))
+            break;
         const float length = parts[kind].length;
         if (length > free) {
-            if (cut)
-                free += blade;
+            giveBack(cut);
             continue;
         }
         int32_t n = m_random.random(plan.partLeft[kind]) + 1;
-        if (float(piecesLength(n, length)) > free) {
-            n = truncCount((Extended(free) + bladeX) / (Extended(length) + bladeX));
+        if (piecesLength(n, length, blade) > free) {
+            n = fittingCount(truncCount((free + blade) / (Extended(length) + blade)), length, blade, free);
             if (n <= 0) {
-                if (cut)
-                    free += blade;
+                giveBack(cut);
                 continue;
             }
         }
-        free = float(Extended(free) - piecesLength(n, length));
+        free -= piecesLength(n, length, blade);
         pattern.addEntry(kind, n);
     }
 
@@ -255,40 +308,34 @@ strPattern rpCut::fitRandom(strGroup& plan)
         if (pattern.entries >= kMaxPatternEntries && pattern.findEntry(kind) < 0)
             break;
         bool cut = false;
-        if (pattern.entries > 0) {
-            if (free <= blade)
-                break;
-            free -= blade;
-            cut = true;
-        }
+        if (!takeCut(cut))
+            break;
         const float length = parts[kind].length;
         if (length > free) {
-            if (cut)
-                free += blade;
+            giveBack(cut);
             continue;
         }
-        int32_t n = truncCount((Extended(free) + bladeX) / (Extended(length) + bladeX));
+        int32_t n = fittingCount(truncCount((free + blade) / (Extended(length) + blade)), length, blade, free);
         const int32_t left = plan.partLeft[kind];
         const int32_t entry = pattern.findEntry(kind);
         if (entry >= 0) {
             const int32_t had = pattern.count[entry];
             if (int64_t(had) + n > left)
                 n = left - had;
-            free = float(Extended(free) - piecesLength(n, length));
+            free -= piecesLength(n, length, blade);
             pattern.count[entry] = had + n;
         } else {
             n = std::min(n, left);
             if (n <= 0) {
-                if (cut)
-                    free += blade;
+                giveBack(cut);
                 continue;
             }
-            free = float(Extended(free) - piecesLength(n, length));
+            free -= piecesLength(n, length, blade);
             pattern.addEntry(kind, n);
         }
     }
 
-    pattern.waste = std::max(free, 0.0f);
+    pattern.waste = wasteOf(free);
     return bookPattern(plan, std::move(pattern));
 }
 

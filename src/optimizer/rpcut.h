@@ -75,6 +75,10 @@ private:
     int32_t collectCandidates(const strGroup& plan);
     float longestCandidate() const;
     strPattern bookPattern(strGroup& plan, strPattern pattern) const;
+    // Sets the waste from the bar's real remainder at extended precision, then books the pattern.
+    strPattern bookExactPattern(strGroup& plan, strPattern pattern) const;
+    // The stock kind's length less the stub, at extended precision of the stored floats.
+    long double usableRoom(int32_t stock) const;
     void bookTimes(strGroup& plan, const strPattern& pattern, int32_t times) const;
     void repairPlan(strGroup& plan, float& total, float& lastWaste);
     int32_t crossoverCount(float spread) const;

@@ -29,20 +29,21 @@ TEST_F(RunTest, EmptyFirstRowsAreRefusedWithTheFocusOnTheirGrid)
     EXPECT_EQ(focus, RunFocus::Stocks);
 }
 
-TEST_F(RunTest, AllowanceForCutsAndStubsIsTakenPerBar)
+TEST_F(RunTest, TotalCheckCountsTheStubsAndTheLeastBladeWidths)
 {
-    // 5 bars with blade 2 and stub 10 need 5 x (3 x 2 + 10) = 80 beyond the parts.
+    // 5 bars of 1000 with stub 10 leave 4950; ten pieces on five bars need at least 5 blade widths of 2.
     controls.bladeWidth = "2";
     controls.stubLength = "10";
     fill(*stocks, {{"Bar", "1000", "5", "", ""}});
-    fill(*parts, {{"A", "492.1", "10"}});
+    fill(*parts, {{"A", "494.1", "10"}});
     EXPECT_FALSE(calc());
     EXPECT_EQ(lastMessage(), kTotalCheck);
     EXPECT_EQ(focus, RunFocus::Stocks);
-    EXPECT_EQ(parts->cell(1, 0), QStringLiteral("4921")); // the totals are refreshed all the same
+    EXPECT_EQ(parts->cell(1, 0), QStringLiteral("4941")); // the totals are refreshed all the same
     EXPECT_EQ(layout->rows(), 3);
 
-    parts->setCell(1, 2, "492");
+    // 494 x 2 + 2 + 10 fills each bar exactly.
+    parts->setCell(1, 2, "494");
     EXPECT_TRUE(calc());
     EXPECT_EQ(layout->cell(3, 0), QStringLiteral("5"));
 }
@@ -248,4 +249,94 @@ TEST(SortByLengthDesc, EqualLengthsFollowTheQuicksortSteps)
     for (const auto& part : list)
         order += part.label;
     EXPECT_EQ(order, "CADEB");
+}
+
+struct FeasibleJob {
+    const char* name;
+    std::vector<QStringList> parts;
+    std::vector<QStringList> stocks;
+    const char* blade;
+    const char* stub;
+};
+
+class FeasibleJobTest : public RunTest, public ::testing::WithParamInterface<FeasibleJob> {};
+
+TEST_P(FeasibleJobTest, IsCutWithoutAMessage)
+{
+    const FeasibleJob& job = GetParam();
+    fill(*parts, job.parts);
+    fill(*stocks, job.stocks);
+    controls.bladeWidth = job.blade;
+    controls.stubLength = job.stub;
+    ASSERT_TRUE(calc()) << lastMessage().toStdString();
+    EXPECT_TRUE(messages.shown.empty());
+    // Rows with quantity 0 stay out of the layouts; every stock row read gets its whole bars left.
+    for (int r = 2; r < layout->rows(); ++r) {
+        for (const QStringList& part : job.parts) {
+            if (part[2] == u'0') {
+                EXPECT_FALSE(layout->cell(5, r).contains(part[0])) << r;
+            }
+        }
+    }
+    for (int r = 2; r < stocks->rows(); ++r) {
+        bool ok = false;
+        const int left = stocks->cell(5, r).toInt(&ok);
+        EXPECT_TRUE(ok && left >= 0 && left <= stocks->cell(2, r).toInt()) << r;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FalseRefusals, FeasibleJobTest,
+    ::testing::Values(
+        // One piece per bar needs no blade width at all.
+        FeasibleJob{"OnePiecePerBar", {{"A", "1000", "10"}}, {{"Bar", "1000", "10", "", ""}}, "1", "0"},
+        // A row with quantity 0 is not cut, however long it is.
+        FeasibleJob{"UncutRowLongerThanEveryBar", {{"A", "500", "2"}, {"Long", "1500", "0"}},
+                    {{"Bar", "1000", "1", "", ""}}, "0", "0"},
+        FeasibleJob{"UncutRowBeyondTheLongestLength", {{"A", "500", "2"}, {"Huge", "99999999", "0"}},
+                    {{"Bar", "1000", "1", "", ""}, {"None", "50000000", "0", "", ""}}, "0", "0"},
+        // 600 + 5 + 390 and the stub of 5 fill each bar exactly.
+        FeasibleJob{"ExactlyEnoughStock", {{"A", "600", "4"}, {"B", "390", "4"}}, {{"Bar", "1000", "4", "", ""}},
+                    "5", "5"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunTest, NothingToCutAndLimitsOfLengthAndCostAreSaidAsSuch)
+{
+    const QString kLongest = QStringLiteral("16777216");
+    struct Case {
+        std::vector<QStringList> parts;
+        std::vector<QStringList> stocks;
+        const char* blade;
+        const char* stub;
+        QString message;
+        RunFocus focus;
+    };
+    const Case cases[] = {
+        {{{"A", "100", "0"}, {"B", "200", "0"}}, {{"Bar", "1000", "5", "", ""}}, "0", "0",
+         "There are no pieces to cut: every part quantity is 0.", RunFocus::Parts},
+        {{{"A", "100", "2"}}, {{"Bar", "1000", "5", "", ""}, {"Absurd", "1e30", "1", "", ""}}, "0", "0",
+         "Stocks, row 2: the length can't be greater than " + kLongest + ".", RunFocus::Stocks},
+        {{{"A", "16777217", "1"}}, {{"Bar", "1000", "5", "", ""}}, "0", "0",
+         "Parts, row 1: the length can't be greater than " + kLongest + ".", RunFocus::Parts},
+        // The longest part is checked against the bars there are, not a kind with none.
+        {{{"A", "1200", "1"}}, {{"Bar", "1000", "3", "", ""}, {"None", "1500", "0", "", ""}}, "0", "0",
+         kLongestCheck, RunFocus::Stocks},
+        {{{"A", "100", "2"}}, {{"Bar", "1000", "5", "1e30", ""}}, "0", "0",
+         "Stocks, row 1: the cost can't be greater than 1000000000000000.", RunFocus::Stocks},
+        {{{"A", "100", "2"}}, {{"Bar", "1000", "2147483647", "1e15", ""}, {"Bar", "1000", "1", "-2e15", ""}}, "0",
+         "0", "Stocks, row 2: the cost can't be greater than 1000000000000000.", RunFocus::Stocks},
+        {{{"A", "100", "2"}}, kGoodStocks, "16777218", "0", "The blade width can't be greater than " + kLongest + ".",
+         RunFocus::None},
+        {{{"A", "100", "2"}}, kGoodStocks, "0", "1e20", "The stub length can't be greater than " + kLongest + ".",
+         RunFocus::None},
+    };
+    for (const Case& c : cases) {
+        fill(*parts, c.parts);
+        fill(*stocks, c.stocks);
+        controls.bladeWidth = c.blade;
+        controls.stubLength = c.stub;
+        EXPECT_FALSE(calc()) << c.message.toStdString();
+        EXPECT_EQ(lastMessage(), c.message);
+        EXPECT_EQ(focus, c.focus) << c.message.toStdString();
+    }
 }

@@ -5,16 +5,41 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <set>
 #include <string>
 
 namespace optimizer::testing {
 
-// Checks the bookkeeping of a plan against the optimizer's lists: quantities left, no identical patterns,
-// waste never negative, and for every bar: stock length = stub + pieces + blades between them + waste.
-inline ::testing::AssertionResult planConsistent(const rpCut& cut, const strGroup& plan, bool mustBeComplete)
+// One bar of a pattern against the length equation at extended precision of the stored floats: the stub,
+// the pieces and the blade widths between them never exceed the bar, and the waste is what is left, to
+// within the rounding of the waste to a float.
+inline ::testing::AssertionResult fitsBar(const rpCut& cut, const strPattern& p)
 {
     const CutSettings& settings = cut.settings();
+    if (!(p.waste >= 0))
+        return ::testing::AssertionFailure() << "waste " << p.waste;
+    long double used = settings.stubLength;
+    int64_t pieces = 0;
+    for (int32_t e = 0; e < p.entries; ++e) {
+        used += (long double)p.count[e] * cut.parts[size_t(p.part[e])].length;
+        pieces += p.count[e];
+    }
+    used += (long double)(pieces - 1) * settings.bladeWidth;
+    const long double length = cut.stocks[size_t(p.stock)].length;
+    const long double rest = length - used;
+    // Two steps of a float at the bar's length, for the waste rounded to a float.
+    const long double slack = length * 0x1p-22L + 1e-12L;
+    if (rest < 0 || std::fabs(double(rest - p.waste)) > double(slack))
+        return ::testing::AssertionFailure() << std::setprecision(20) << "stub + pieces + blades = " << double(used)
+                                             << ", waste " << p.waste << ", bar " << double(length);
+    return ::testing::AssertionSuccess();
+}
+
+// Checks the bookkeeping of a plan against the optimizer's lists: quantities left, no identical patterns,
+// and every bar by fitsBar.
+inline ::testing::AssertionResult planConsistent(const rpCut& cut, const strGroup& plan, bool mustBeComplete)
+{
     std::vector<int64_t> partUsed(size_t(cut.partCount), 0);
     std::vector<int64_t> stockUsed(size_t(cut.stockCount), 0);
     for (size_t k = 0; k < plan.patterns.size(); ++k) {
@@ -23,23 +48,14 @@ inline ::testing::AssertionResult planConsistent(const rpCut& cut, const strGrou
             return ::testing::AssertionFailure() << "pattern " << k << " has " << p.entries << " entries";
         if (p.times < 1 || p.stock < 0 || p.stock >= cut.stockCount)
             return ::testing::AssertionFailure() << "pattern " << k << " times " << p.times << " stock " << p.stock;
-        if (!(p.waste >= 0))
-            return ::testing::AssertionFailure() << "pattern " << k << " has waste " << p.waste;
         std::set<int32_t> kinds;
-        double used = settings.stubLength;
-        int64_t pieces = 0;
         for (int32_t e = 0; e < p.entries; ++e) {
-            if (p.count[e] < 1 || !kinds.insert(p.part[e]).second)
+            if (p.count[e] < 1 || p.part[e] < 0 || p.part[e] >= cut.partCount || !kinds.insert(p.part[e]).second)
                 return ::testing::AssertionFailure() << "pattern " << k << " entry " << e << " is malformed";
-            used += double(p.count[e]) * cut.parts[size_t(p.part[e])].length;
-            pieces += p.count[e];
             partUsed[size_t(p.part[e])] += int64_t(p.count[e]) * p.times;
         }
-        used += double(pieces - 1) * settings.bladeWidth + p.waste;
-        const double length = cut.stocks[size_t(p.stock)].length;
-        if (std::fabs(used - length) > 1e-4 * std::max(1.0, length))
-            return ::testing::AssertionFailure()
-                   << "pattern " << k << ": stub + pieces + blades + waste = " << used << ", bar " << length;
+        if (::testing::AssertionResult fits = fitsBar(cut, p); !fits)
+            return ::testing::AssertionFailure() << "pattern " << k << ": " << fits.message();
         stockUsed[size_t(p.stock)] += p.times;
         for (size_t other = 0; other < k; ++other) {
             strPattern a = p;

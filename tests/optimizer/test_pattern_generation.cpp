@@ -247,3 +247,44 @@ TEST(RandomFit, StopsFillingAtFiveHundredTwelveEntries)
     addPattern(plan, p);
     EXPECT_TRUE(planConsistent(*cut, plan, false));
 }
+
+TEST(BarFit, ExactFitsNeverMatchPastTheRealBar)
+{
+    RandomSource random(1);
+    struct Case {
+        const char* name;
+        std::vector<PartSpec> parts;
+        float stock;
+        CutSettings settings;
+        int32_t a; // fitMixed(a, 1), or fitEqual(1) when 0
+    };
+    const Case cases[] = {
+        // 2 x 2000.0001 + 2000 rounds to 6000 as a float, yet is 0.0002 too long.
+        {"MixedRoundedToTheBar", {{2000.0001f, 2}, {2000, 1}}, 6000, blade(0), 2},
+        // 8388608 + 8388608 + 1 = 16777217 rounds to 16777216.
+        {"MixedPastTheLastWholeFloat", {{8388608, 2}, {1, 1}}, 16777216, blade(0), 2},
+        // 1000 - 0.1 rounds up to 999.9000244 as a float; the pair sums to that, past the real usable length.
+        {"EqualPastTheStub", {{500, 1}, {499.9000244140625f, 1}}, 1000, blade(0, 0.1f), 0},
+    };
+    for (const Case& c : cases) {
+        auto cut = makeCut(c.parts, {{c.stock, 3}}, c.settings, random);
+        strGroup plan = cut->newPlan();
+        const strPattern p = c.a > 0 ? cut->fitMixed(plan, c.a, 1) : cut->fitEqual(plan, 1);
+        EXPECT_EQ(p.entries, 0) << c.name;
+        // Whatever the generators then cut instead fits the bar.
+        const strGroup built = cut->buildPlan();
+        EXPECT_TRUE(planConsistent(*cut, built, false)) << c.name;
+    }
+}
+
+TEST(BarFit, RandomFillKeepsTheFreeLengthUnrounded)
+{
+    // Draws: stock 0, one pick, candidate 1, ten pieces. 16000 - 10 x 0.3 rounds up to 15997 as a float,
+    // which would let the 15997 piece onto a bar that has 15996.9999998 left.
+    ScriptedRandom random({0, 0, 1, 9});
+    auto cut = makeCut({{15997, 1}, {0.3f, 10}}, {{16000, 1}}, blade(0), random);
+    strGroup plan = cut->newPlan();
+    const strPattern p = cut->fitRandom(plan);
+    EXPECT_EQ(entriesOf(p), (Entries{{1, 10}}));
+    EXPECT_TRUE(fitsBar(*cut, p));
+}
