@@ -172,6 +172,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s\n", loaded.error.toLocal8Bit().constData());
             return kExitUsage;
         }
+        if (!loaded.notice.isEmpty())
+            std::fprintf(stderr, "%s\n", loaded.notice.toLocal8Bit().constData());
     }
 
     StandardErrorMessages messages;

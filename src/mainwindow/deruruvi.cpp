@@ -134,6 +134,8 @@ void TfrmMain::report(const calculation::FileResult& result)
 {
     if (!result.ok)
         m_dialogs.showMessage(result.error, MessageIcon::Error);
+    else if (!result.notice.isEmpty())
+        m_dialogs.showMessage(result.notice, MessageIcon::Information);
 }
 
 void TfrmMain::openPartsFile(const QString& path, int format)
