@@ -249,3 +249,23 @@ TEST(SortByLengthDesc, EqualLengthsFollowTheQuicksortSteps)
         order += part.label;
     EXPECT_EQ(order, "CADEB");
 }
+
+// The window lets the grids change only after a run, but a run must not depend on it: what it keeps as
+// "the input of the last run" is the input it searched, not the grids as they are when it finishes.
+TEST_F(RunTest, KeepsTheInputItSearchedNotTheGridsAtTheEnd)
+{
+    fill(*parts, {{"A", "600", "4"}, {"B", "400", "4"}});
+    fill(*stocks, {{"Bar", "1000", "10", "2", ""}});
+    calculation::CalculationRun run({*parts, *stocks, *layout}, lastRun, messages, clock, &progress);
+    optimizer::RandomSource random(1);
+    ASSERT_TRUE(run.prepare(controls, random));
+    const std::string searchedQtys = parts->columnText(2).toStdString();
+    const std::string searchedLengths = stocks->columnText(1).toStdString();
+    parts->setCell(2, 3, "40");
+    stocks->setCell(1, 2, "900");
+    run.search();
+    ASSERT_TRUE(run.finish());
+    EXPECT_EQ(lastRun.partQtysText, searchedQtys);
+    EXPECT_EQ(lastRun.stockLengthsText, searchedLengths);
+    EXPECT_NE(parts->columnText(2).toStdString(), searchedQtys);
+}

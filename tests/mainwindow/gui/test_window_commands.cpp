@@ -8,8 +8,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void calcReportsABadFirstRow();
     void stopEndsALongSearchWithTheBestLayoutSoFar();
     void closingDuringASearchStopsIt();
+    void editingIsRefusedWhileASearchRuns();
     void costOptionIsCheckedWhenTicked_data();
     void costOptionIsCheckedWhenTicked();
     void saveButtonsWriteTheLists();
@@ -179,6 +182,57 @@ void TestWindowCommands::closingDuringASearchStopsIt()
     // Whatever the search still had queued arrives at a window that has let it go.
     QTest::qWait(50);
     QVERIFY(m.dialogs.messages.isEmpty());
+}
+
+void TestWindowCommands::editingIsRefusedWhileASearchRuns()
+{
+    fillLongJob();
+    GridModel* parts = m.grid("sgPart");
+    const int rows = parts->rows();
+    const QString length = parts->cell(1, kFirst + 1);
+    // A cell being typed into when Calc is pressed belongs to the job that is calculated.
+    m.focusCell("sgPart", kFirst, 2);
+    QTest::keyClick(m.view("sgPart"), '7');
+    QVERIFY(m.editor("sgPart"));
+    QSignalSpy finished(m.window.get(), &mainwindow::TfrmMain::calculationFinished);
+    QMetaObject::invokeMethod(m.window.get(), &mainwindow::TfrmMain::btnCalcClick);
+    QVERIFY(m.window->searchRunning());
+    QCOMPARE(parts->cell(2, kFirst), QStringLiteral("7"));
+    QVERIFY(!m.editor("sgPart"));
+
+    // Typing into a cell, Enter, Ctrl+V, the row buttons and the settings: nothing reaches the job.
+    QGuiApplication::clipboard()->setText(QStringLiteral("X\t100\t1\n"));
+    m.focusCell("sgPart", kFirst + 1, 1);
+    QTest::keyClick(m.view("sgPart"), '9');
+    QVERIFY(!m.editor("sgPart"));
+    QTest::keyClick(m.view("sgPart"), Qt::Key_Return);
+    QTest::keyClick(m.view("sgPart"), Qt::Key_V, Qt::ControlModifier);
+    m.focusCell("sgStock", kFirst, 4);
+    QTest::keyClick(m.view("sgStock"), Qt::Key_F2);
+    QVERIFY(!m.editor("sgStock"));
+    for (const char* button : {"btnPartAdd", "btnPartDel", "btnPartDelAll", "btnPartTimes", "btnPartOpen",
+                               "btnStockAdd", "btnStockDelAll", "btnStockOpen"})
+        QTest::mouseClick(m.find<QPushButton>(button), Qt::LeftButton);
+    auto* gap = m.find<QLineEdit>("edGap");
+    QTest::keyClicks(gap, QStringLiteral("5"));
+    QCOMPARE(parts->rows(), rows);
+    QCOMPARE(parts->cell(1, kFirst + 1), length);
+    QCOMPARE(m.grid("sgStock")->rows(), kFirst + 2);
+    QCOMPARE(gap->text(), QStringLiteral("3"));
+    QVERIFY(m.dialogs.asked.isEmpty());
+    QVERIFY(!m.find<QCheckBox>("ckCost")->isEnabled());
+
+    // Stop stays, and afterwards the job can be edited again.
+    QVERIFY(m.find<QPushButton>("btnStop")->isEnabled());
+    QTest::mouseClick(m.find<QPushButton>("btnStop"), Qt::LeftButton);
+    QVERIFY(finished.wait(kRunTimeout));
+    QTest::mouseClick(m.find<QPushButton>("btnPartAdd"), Qt::LeftButton);
+    QCOMPARE(parts->rows(), rows + 1);
+    m.focusCell("sgPart", kFirst + 1, 1);
+    QTest::keyClick(m.view("sgPart"), '9');
+    QVERIFY(m.editor("sgPart"));
+    QVERIFY(gap->isEnabled());
+    QVERIFY(!m.find<QPushButton>("btnLeft")->isEnabled());
 }
 
 void TestWindowCommands::costOptionIsCheckedWhenTicked_data()
