@@ -296,10 +296,11 @@ void TfrmMain::setJobEditable(bool editable)
     ui.sgStock->setReadOnly(!editable);
     // Lists, row commands, remnants, settings and the language (it rewrites the grids' texts).
     const std::initializer_list<QWidget*> controls = {
-        ui.btnPartSave,   ui.btnPartOpen,   ui.btnPartDelAll,  ui.btnPartAdd,  ui.btnPartDel,  ui.btnPartTimes,
-        ui.btnStockSave,  ui.btnStockOpen,  ui.btnStockDelAll, ui.btnStockAdd, ui.btnStockDel, ui.btnLeft,
-        ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang,        ui.tbFast,      ui.ckChange,    ui.ckCost,
-        ui.edGap,         ui.edMargin,      ui.edCircle,       ui.cbxFormat,   ui.cbxDisplay,  ui.edUnit};
+        ui.btnPartSave,  ui.btnPartOpen,  ui.btnPartDelAll, ui.btnPartAdd,     ui.btnPartDel,
+        ui.btnPartTimes, ui.btnStockSave, ui.btnStockOpen,  ui.btnStockDelAll, ui.btnStockAdd,
+        ui.btnStockDel,  ui.btnLeft,      ui.btnImportLeft, ui.btnExportLeft,  ui.cmbLang,
+        ui.tbFast,       ui.ckChange,     ui.ckCost,        ui.edGap,          ui.edMargin,
+        ui.edCircle,     ui.cbxFormat,    ui.cbxDisplay,    ui.edUnit,         ui.ckExact};
     for (QWidget* control : controls)
         control->setEnabled(editable && !m_notYetAvailable.contains(control));
     // Opening and saving projects.
