@@ -15,8 +15,9 @@ namespace {
 QString catalogFolder()
 {
     // In memory when the machine has it: every run writes the file once.
-    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/barvik-fuzz-XXXXXX")
-                                                                         : QDir::tempPath() + "/barvik-fuzz-XXXXXX");
+    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
+                                    ? QStringLiteral("/dev/shm/barvik-fuzz-XXXXXX")
+                                    : QDir::tempPath() + "/barvik-fuzz-XXXXXX");
     static const bool made = QDir(folder.path()).mkpath(QStringLiteral("xx/LC_MESSAGES"));
     if (!folder.isValid() || !made)
         std::abort();

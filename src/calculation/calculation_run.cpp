@@ -3,6 +3,7 @@
 #include "grids.h"
 #include "layout_table.h"
 #include "number_text.h"
+#include "text_file.h"
 
 #include "plan_quality_text.h"
 
@@ -117,7 +118,7 @@ bool CalculationRun::validateInput(const CalcControls& controls)
     for (const auto& [text, message] : settings) {
         const std::optional<float> value = parseNumber(*text);
         if (!value || *value < 0)
-            return refuse(translate(message).arg(*text), RunFocus::None);
+            return refuse(translate(message).arg(excerpt(*text)), RunFocus::None);
     }
 
     // Every filled row (a row with a quantity): a whole quantity of 0 or more, a length above 0, a cost
@@ -133,21 +134,23 @@ bool CalculationRun::validateInput(const CalcControls& controls)
             const std::optional<int32_t> count = parseInteger(qty);
             if (!count)
                 return refuse(translate("%1, row %2: the quantity \"%3\" is not a whole number.")
-                                  .arg(name, shownRow(row), qty),
+                                  .arg(name, shownRow(row), excerpt(qty)),
                               focus);
             if (*count < 0)
                 return refuse(translate("%1, row %2: the quantity can't be below 0.").arg(name, shownRow(row)), focus);
             const std::optional<float> value = parseNumber(length);
             if (!value)
-                return refuse(translate("%1, row %2: the length \"%3\" is not a number.").arg(name, shownRow(row), length),
+                return refuse(translate("%1, row %2: the length \"%3\" is not a number.")
+                                  .arg(name, shownRow(row), excerpt(length)),
                               focus);
             if (!(*value > 0))
                 return refuse(translate("%1, row %2: the length must be greater than 0.").arg(name, shownRow(row)),
                               focus);
             const QString cost = withCost ? grid.cell(kCostColumn, row) : QString();
             if (!cost.isEmpty() && !parseNumber(cost))
-                return refuse(translate("%1, row %2: the cost \"%3\" is not a number.").arg(name, shownRow(row), cost),
-                              focus);
+                return refuse(
+                    translate("%1, row %2: the cost \"%3\" is not a number.").arg(name, shownRow(row), excerpt(cost)),
+                    focus);
         }
         if (filled > maxRows)
             return refuse(translate("%1: one calculation takes at most %2 filled rows, the list has %3.")

@@ -200,6 +200,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "Stocks, row 2: the quantity \"2.5\" is not a whole number.", RunFocus::Stocks},
         BadInput{"CostNotANumber", kGoodParts, {{"Bar", "1000", "5", "abc", ""}}, "0",
                  "Stocks, row 1: the cost \"abc\" is not a number.", RunFocus::Stocks},
+        // A pasted value of any length is echoed as a short excerpt.
+        BadInput{"LongCostIsCut", kGoodParts, {{"Bar", "1000", "5", "0123456789012345678901234567890123456789xy", ""}},
+                 "0", "Stocks, row 1: the cost \"0123456789012345678901234567890123456789…\" is not a number.",
+                 RunFocus::Stocks},
         BadInput{"BladeNotANumber", kGoodParts, kGoodStocks, "3mm",
                  "The blade width must be a number of 0 or more, not \"3mm\".", RunFocus::None},
         BadInput{"NegativeBlade", kGoodParts, kGoodStocks, "-1",
