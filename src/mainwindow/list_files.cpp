@@ -130,8 +130,8 @@ FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const Q
     IgnoredText ignored;
     LineWalker lines(text);
     QStringView lineText;
-    for (int skipped = 0; skipped < layout.skippedLines && lines.next(lineText); ++skipped) {
-    }
+    for (int skipped = 0; skipped < layout.skippedLines; ++skipped)
+        lines.next(lineText);
     for (int lineNumber = layout.skippedLines + 1; lines.next(lineText); ++lineNumber) {
         LineReader line(lineText);
         if (line.isEmpty())
