@@ -66,6 +66,7 @@ private Q_SLOTS:
     void openButtonsReadByTheChosenFileType_data();
     void openButtonsReadByTheChosenFileType();
     void cancelledOrFailedOpenKeepsTheGrid();
+    void openTellsWhatTextWasNotUsed();
     void exportWritesTheLayoutTable();
     void closeAndExitEndTheProgram();
 
@@ -364,6 +365,19 @@ void TestWindowCommands::cancelledOrFailedOpenKeepsTheGrid()
     QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
     QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("Kept"));
     QCOMPARE(m.find<QLineEdit>("edPartFile")->text(), missing);
+}
+
+void TestWindowCommands::openTellsWhatTextWasNotUsed()
+{
+    const QString file = path("stocks.txt");
+    writeFile(file, "Tube\t6000\t20\t2,5\r\n");
+    m.dialogs.answer(file, 1);
+    QTest::mouseClick(m.find<QPushButton>("btnStockOpen"), Qt::LeftButton);
+    GridModel scratch(6);
+    QCOMPARE(m.dialogs.messages.size(), 1);
+    QCOMPARE(m.dialogs.messages[0].text, mainwindow::LoadStocksFile(scratch, file, 1).notice);
+    QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Information);
+    QCOMPARE(m.grid("sgStock")->cell(0, kFirst), QStringLiteral("Tube"));
 }
 
 void TestWindowCommands::exportWritesTheLayoutTable()
