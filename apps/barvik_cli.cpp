@@ -4,23 +4,75 @@
 #include "calculation/grids.h"
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
+#include "localization/translate.h"
 #include "mainwindow/list_files.h"
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 constexpr int kExitNoLayout = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitOutput = 3;
+
+using localization::translate;
+
+void printError(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+// A file named on the command line, as Qt can reach it. Qt reads file names as UTF-8, and a name that is not
+// valid UTF-8 does not survive that: such a file is opened here by its bytes and reached through /dev/fd.
+class InputFile {
+public:
+    explicit InputFile(const std::string& bytes) : m_shown(QFile::decodeName(QByteArray::fromStdString(bytes)))
+    {
+        m_path = m_shown;
+        if (QFile::encodeName(m_shown).toStdString() == bytes)
+            return;
+        // Without blocking on a pipe: the loader refuses what is no regular file.
+        m_fd = ::open(bytes.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (m_fd >= 0)
+            m_path = QStringLiteral("/dev/fd/%1").arg(m_fd);
+    }
+    ~InputFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    const QString& path() const { return m_path; }
+    // A message about the file, naming it as the user wrote it.
+    QString named(QString message) const { return message.replace(m_path, m_shown); }
+
+private:
+    QString m_shown;
+    QString m_path;
+    int m_fd = -1;
+};
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
 
 class StandardErrorMessages : public calculation::MessageSink {
 public:
@@ -160,18 +212,40 @@ int main(int argc, char** argv)
         return cli.exit(error) == 0 ? 0 : kExitUsage;
     }
 
+    const InputFile partsFile(partsPath);
+    const InputFile stocksFile(stocksPath);
+    const QString exportFile = QFile::decodeName(QByteArray::fromStdString(exportPath));
+    if (cli.count("--export") > 0) {
+        // Checked before anything is read or written: a typo must not cost the user a list.
+        if (exportPath.empty()) {
+            printError(translate("--export needs a file name."));
+            return kExitUsage;
+        }
+        if (QFile::encodeName(exportFile).toStdString() != exportPath) {
+            printError(translate("The export file name %1 is not valid UTF-8.").arg(exportFile));
+            return kExitUsage;
+        }
+        if (sameFile(exportFile, partsFile.path()) || sameFile(exportFile, stocksFile.path())) {
+            printError(translate("The export file %1 is one of the input files.").arg(exportFile));
+            return kExitUsage;
+        }
+    }
+
     std::unique_ptr<calculation::GridModel> parts(calculation::createPartsGrid());
     std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
     std::unique_ptr<calculation::GridModel> layout(calculation::createLayoutGrid());
-    const QString partsFile = QString::fromStdString(partsPath);
-    const QString stocksFile = QString::fromStdString(stocksPath);
-    for (const mainwindow::FileResult& loaded :
-         {mainwindow::LoadPartsFile(*parts, partsFile, partsFormat(partsFormatName, partsFile)),
-          mainwindow::LoadStocksFile(*stocks, stocksFile, stocksFormat(stocksFormatName, stocksFile))}) {
+    const std::pair<const InputFile*, mainwindow::FileResult> loads[] = {
+        {&partsFile,
+         mainwindow::LoadPartsFile(*parts, partsFile.path(), partsFormat(partsFormatName, partsFile.path()))},
+        {&stocksFile,
+         mainwindow::LoadStocksFile(*stocks, stocksFile.path(), stocksFormat(stocksFormatName, stocksFile.path()))}};
+    for (const auto& [file, loaded] : loads) {
         if (!loaded.ok) {
-            std::fprintf(stderr, "%s\n", loaded.error.toLocal8Bit().constData());
+            printError(file->named(loaded.error));
             return kExitUsage;
         }
+        if (!loaded.notice.isEmpty())
+            printError(file->named(loaded.notice));
     }
 
     StandardErrorMessages messages;
@@ -207,6 +281,14 @@ int main(int argc, char** argv)
     if (!shown)
         return kExitNoLayout;
 
+    // The export first: when it fails, nothing is printed that looks like success.
+    if (!exportPath.empty()) {
+        QString error;
+        if (!exchange::exportLayouts(*layout, exportFile, &error)) {
+            printError(error);
+            return kExitOutput;
+        }
+    }
     if (json) {
         const QByteArray text = exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout,
                                                      seconds, qualityJson(run));
@@ -215,12 +297,11 @@ int main(int argc, char** argv)
         for (const QString& line : exchange::layoutExportLines(*layout))
             std::printf("%s\r\n", line.toLocal8Bit().constData());
     }
-    if (!exportPath.empty()) {
-        QString error;
-        if (!exchange::exportLayouts(*layout, QString::fromStdString(exportPath), &error)) {
-            std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
-            return kExitUsage;
-        }
+    // A full disk or a closed pipe shows only here.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        printError(translate("Cannot write the layouts to standard output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return kExitOutput;
     }
     return 0;
 }

@@ -215,6 +215,7 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
     // 11, 12 - the layout table back to one data row; the remnant length for the display
     m_grids.layout.setRows(kFirstRow + 1);
     m_settings.reuseLength = parseNumber(controls.reuseLength).value_or(0);
+    snapshotInput();
     return true;
 }
 
@@ -359,6 +360,15 @@ void CalculationRun::clearResult()
     clearLayoutResult(m_grids.layout, m_grids.stocks, m_stockList);
 }
 
+void CalculationRun::snapshotInput()
+{
+    m_searched.partLengths = m_grids.parts.columnText(kLengthColumn).toStdString();
+    m_searched.partQtys = m_grids.parts.columnText(kQtyColumn).toStdString();
+    m_searched.stockLengths = m_grids.stocks.columnText(kLengthColumn).toStdString();
+    m_searched.stockQtys = m_grids.stocks.columnText(kQtyColumn).toStdString();
+    m_searched.stockCosts = m_grids.stocks.columnText(kCostColumn).toStdString();
+}
+
 bool CalculationRun::inputsChanged() const
 {
     const optimizer::strGroupArg& last = m_lastRun;
@@ -367,13 +377,9 @@ bool CalculationRun::inputsChanged() const
         return true;
     if (m_settings.bladeWidth != last.bladeWidth || m_settings.stubLength != last.stubLength)
         return true;
-    const GridModel& parts = m_grids.parts;
-    const GridModel& stocks = m_grids.stocks;
-    if (parts.columnText(kLengthColumn).toStdString() != last.partLengthsText ||
-        parts.columnText(kQtyColumn).toStdString() != last.partQtysText ||
-        stocks.columnText(kLengthColumn).toStdString() != last.stockLengthsText ||
-        stocks.columnText(kQtyColumn).toStdString() != last.stockQtysText ||
-        stocks.columnText(kCostColumn).toStdString() != last.stockCostsText)
+    if (m_searched.partLengths != last.partLengthsText || m_searched.partQtys != last.partQtysText ||
+        m_searched.stockLengths != last.stockLengthsText || m_searched.stockQtys != last.stockQtysText ||
+        m_searched.stockCosts != last.stockCostsText)
         return true;
     return m_priorityCount != last.priorityCount;
 }
@@ -381,11 +387,11 @@ bool CalculationRun::inputsChanged() const
 void CalculationRun::storeInput()
 {
     optimizer::strGroupArg& last = m_lastRun;
-    last.partLengthsText = m_grids.parts.columnText(kLengthColumn).toStdString();
-    last.partQtysText = m_grids.parts.columnText(kQtyColumn).toStdString();
-    last.stockLengthsText = m_grids.stocks.columnText(kLengthColumn).toStdString();
-    last.stockQtysText = m_grids.stocks.columnText(kQtyColumn).toStdString();
-    last.stockCostsText = m_grids.stocks.columnText(kCostColumn).toStdString();
+    last.partLengthsText = m_searched.partLengths;
+    last.partQtysText = m_searched.partQtys;
+    last.stockLengthsText = m_searched.stockLengths;
+    last.stockQtysText = m_searched.stockQtys;
+    last.stockCostsText = m_searched.stockCosts;
     last.changeOptimization = m_controls.changeOptimization;
     last.costOptimization = m_controls.costOptimization;
     last.bladeWidth = m_settings.bladeWidth;

@@ -8,6 +8,7 @@
 #include "optimizer/rpcut.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace calculation {
@@ -86,6 +87,7 @@ private:
     void readInputLists();
     bool inputsChanged() const;
     void storeInput();
+    void snapshotInput();
     void clearResult();
     void stepProgress();
     void runEngines(optimizer::SearchObserver* observer);
@@ -102,6 +104,11 @@ private:
     std::vector<optimizer::strPart> m_partList;
     std::vector<optimizer::strStock> m_stockList;
     int32_t m_priorityCount = 0;
+    // The grid columns that decide whether a kept plan still fits the job, as they were when the search was
+    // prepared: the grids may change before the run finishes.
+    struct InputTexts {
+        std::string partLengths, partQtys, stockLengths, stockQtys, stockCosts;
+    } m_searched;
     QString m_remnantPrefix;
     std::unique_ptr<optimizer::rpCut> m_cut;
     optimizer::strGroup m_shownPlan;

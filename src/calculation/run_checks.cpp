@@ -2,6 +2,7 @@
 
 #include "grids.h"
 #include "number_text.h"
+#include "text_file.h"
 
 #include "localization/translate.h"
 
@@ -50,7 +51,7 @@ std::optional<InputRefusal> checkSettings(const CalcControls& controls)
     for (const Setting& setting : settings) {
         const std::optional<double> value = parseDecimal(*setting.text);
         if (!value || *value < 0)
-            return InputRefusal{translate(setting.notANumber).arg(*setting.text), RunFocus::None};
+            return InputRefusal{translate(setting.notANumber).arg(excerpt(*setting.text)), RunFocus::None};
         if (setting.tooLong && *value > kLongestLength)
             return InputRefusal{translate(setting.tooLong).arg(longestText()), RunFocus::None};
     }
@@ -70,13 +71,13 @@ std::optional<InputRefusal> checkRows(const GridModel& grid, const QString& name
         const QString where = shownRow(row);
         const std::optional<int32_t> count = parseInteger(qty);
         if (!count)
-            return refuse(translate("%1, row %2: the quantity \"%3\" is not a whole number.").arg(name, where, qty));
+            return refuse(translate("%1, row %2: the quantity \"%3\" is not a whole number.").arg(name, where, excerpt(qty)));
         if (*count < 0)
             return refuse(translate("%1, row %2: the quantity can't be below 0.").arg(name, where));
         const QString length = grid.cell(kLengthColumn, row);
         const std::optional<double> value = parseDecimal(length);
         if (!value)
-            return refuse(translate("%1, row %2: the length \"%3\" is not a number.").arg(name, where, length));
+            return refuse(translate("%1, row %2: the length \"%3\" is not a number.").arg(name, where, excerpt(length)));
         // The length the optimizer gets is the float: one that rounds to 0 is no length.
         if (!(float(*value) > 0))
             return refuse(translate("%1, row %2: the length must be greater than 0.").arg(name, where));
@@ -89,7 +90,7 @@ std::optional<InputRefusal> checkRows(const GridModel& grid, const QString& name
             continue;
         const std::optional<float> price = parseNumber(cost);
         if (!price)
-            return refuse(translate("%1, row %2: the cost \"%3\" is not a number.").arg(name, where, cost));
+            return refuse(translate("%1, row %2: the cost \"%3\" is not a number.").arg(name, where, excerpt(cost)));
         if (std::abs(*price) > kLargestCost)
             return refuse(translate("%1, row %2: the cost can't be greater than %3.")
                               .arg(name, where, QString::number(qint64(kLargestCost))));

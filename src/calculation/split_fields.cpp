@@ -14,16 +14,6 @@ bool isBlank(QChar c)
 // Separators by priority, not by position in the line.
 constexpr std::array<char16_t, 5> kSeparators = {u'\t', u' ', u';', u',', u':'};
 
-qsizetype firstSeparator(const QString& text)
-{
-    for (char16_t separator : kSeparators) {
-        const qsizetype at = text.indexOf(QChar(separator));
-        if (at >= 0)
-            return at;
-    }
-    return -1;
-}
-
 } // namespace
 
 QString trimBlanks(const QString& text)
@@ -39,34 +29,69 @@ QString trimBlanks(const QString& text)
 
 QStringList SplitFields(const QString& line)
 {
+    return SplitFields(QStringView(line));
+}
+
+QStringList SplitFields(QStringView line)
+{
     QStringList fields;
     if (line.isEmpty() || line == u"0")
         return fields;
-    QString rest = trimBlanks(line);
-    for (qsizetype at = firstSeparator(rest); at >= 0; at = firstSeparator(rest)) {
-        fields.append(trimBlanks(rest.left(at)));
-        rest = trimBlanks(rest.mid(at + 1));
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    auto skipBlanks = [&] {
+        while (begin < end && isBlank(line[begin]))
+            ++begin;
+    };
+    skipBlanks();
+    while (end > begin && isBlank(line[end - 1]))
+        --end;
+    // The rest of the line only ever loses its front, so a separator missing from it stays missing and the
+    // next occurrence of each separator only moves forward: every character is looked at a few times at
+    // most, however long the line.
+    size_t level = 0;
+    qsizetype next = -1;
+    while (level < kSeparators.size()) {
+        if (next < begin)
+            next = line.indexOf(QChar(kSeparators[level]), begin);
+        if (next < 0 || next >= end) {
+            ++level;
+            next = -1;
+            continue;
+        }
+        qsizetype fieldEnd = next;
+        while (fieldEnd > begin && isBlank(line[fieldEnd - 1]))
+            --fieldEnd;
+        fields.append(line.mid(begin, fieldEnd - begin).toString());
+        begin = next + 1;
+        skipBlanks();
     }
-    if (!rest.isEmpty())
-        fields.append(rest);
+    if (begin < end)
+        fields.append(line.mid(begin, end - begin).toString());
     return fields;
+}
+
+bool LineWalker::next(QStringView& line)
+{
+    const qsizetype size = m_text.size();
+    if (m_at >= size)
+        return false;
+    qsizetype end = m_at;
+    while (end < size && m_text[end] != u'\r' && m_text[end] != u'\n')
+        ++end;
+    line = m_text.sliced(m_at, end - m_at);
+    if (end + 1 < size && m_text[end] == u'\r' && m_text[end + 1] == u'\n')
+        ++end;
+    m_at = end + 1;
+    return true;
 }
 
 QStringList splitLines(const QString& text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < size)
-        lines.append(text.mid(start));
+    LineWalker walker(text);
+    for (QStringView line; walker.next(line);)
+        lines.append(line.toString());
     return lines;
 }
 

@@ -4,14 +4,17 @@
 #include "split_fields.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
 namespace calculation {
 
+using localization::translate;
+
 FileResult fileFailure(const QString& message)
 {
-    return {false, message};
+    return {false, message, QString()};
 }
 
 QString fillIn(QString message, std::initializer_list<QString> values)
@@ -28,18 +31,56 @@ QString fillIn(QString message, std::initializer_list<QString> values)
     return message;
 }
 
-FileResult readTextLines(const QString& path, QStringList& lines)
+QString excerpt(const QString& text)
 {
+    constexpr qsizetype kLongest = 40;
+    return text.size() <= kLongest ? text : text.left(kLongest) + u'…';
+}
+
+FileResult readTextFile(const QString& path, QString& text)
+{
+    const FileResult cannotOpen = fileFailure(fillIn(translate("Cannot open file %s"), {path}));
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return cannotOpen;
+    if (!info.isFile())
+        return fileFailure(translate("%1 is not a list file: only regular files can be read.").arg(path));
+    auto tooLarge = [&](qint64 size) {
+        return fileFailure(translate("%1 is %2 MB, larger than a list file can be (at most %3 MB).")
+                               .arg(path, QString::number(double(size) / (1 << 20), 'f', 1),
+                                    QString::number(kMaxListFileBytes >> 20)));
+    };
+    if (info.size() > kMaxListFileBytes)
+        return tooLarge(info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fileFailure(fillIn(localization::translate("Cannot open file %s"), {path}));
-    QByteArray bytes = file.readAll();
+        return cannotOpen;
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return fileFailure(fillIn(localization::translate("Cannot open file %s"), {path}));
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    lines = splitLines(QString::fromUtf8(bytes));
+        return cannotOpen;
+    // The file may have grown since it was looked at.
+    if (bytes.size() > kMaxListFileBytes)
+        return tooLarge(bytes.size());
+    return decodeText(bytes, path, text);
+}
+
+FileResult decodeText(const QByteArray& bytes, const QString& path, QString& text)
+{
+    // UTF-16 shows as its byte-order mark or as a NUL beside every ASCII letter.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.contains('\0'))
+        return fileFailure(translate("%1 is not a text list: it holds NUL bytes or is written in UTF-16.").arg(path));
+    const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    text = QString::fromUtf8(QByteArrayView(bytes).sliced(bom));
     return {};
+}
+
+FileResult readTextLines(const QString& path, QStringList& lines)
+{
+    QString text;
+    const FileResult read = readTextFile(path, text);
+    if (read.ok)
+        lines = splitLines(text);
+    return read;
 }
 
 FileResult writeTextLines(const QString& path, const QStringList& lines)
@@ -52,7 +93,7 @@ FileResult writeTextLines(const QString& path, const QStringList& lines)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return {};
-    return fileFailure(fillIn(localization::translate("Cannot save file %s: %s"), {path, file.errorString()}));
+    return fileFailure(fillIn(translate("Cannot save file %s: %s"), {path, file.errorString()}));
 }
 
 } // namespace calculation

@@ -12,6 +12,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace localization {
@@ -69,6 +70,41 @@ std::optional<std::string> moHeader(const std::vector<char>& data)
         return std::string(data.data() + *offset, *length);
     }
     return std::nullopt;
+}
+
+// Every string that the two tables name lies inside the file and ends in a NUL, as gettext writes them: Boost
+// reads them unchecked when a message is looked up, long after loading, and throws from there.
+bool hasSoundTables(const std::vector<char>& data)
+{
+    if (!isMoFile(data) || data.size() < 28)
+        return false;
+    uint32_t magic = 0;
+    std::memcpy(&magic, data.data(), sizeof magic);
+    const bool swap = magic != kMoMagic;
+    auto word = [&](uint64_t offset) {
+        uint32_t value = 0;
+        std::memcpy(&value, data.data() + offset, sizeof value);
+        return swap ? byteSwapped(value) : value;
+    };
+    const uint64_t count = word(8);
+    for (const uint64_t table : {uint64_t(word(12)), uint64_t(word(16))}) {
+        if (table + count * 8 > data.size())
+            return false;
+        for (uint64_t i = 0; i < count; ++i) {
+            const uint64_t end = uint64_t(word(table + i * 8 + 4)) + word(table + i * 8);
+            if (end >= data.size() || data[end] != '\0')
+                return false;
+        }
+    }
+    return true;
+}
+
+// The catalog without its hash table: Boost then keeps the messages in a map of its own instead of probing a
+// table that a damaged file could make it loop in forever.
+std::vector<char> withoutHashTable(std::vector<char> data)
+{
+    std::memset(data.data() + 20, 0, 4);
+    return data;
 }
 
 bool declaresUtf8(const std::vector<char>& data)
@@ -143,14 +179,24 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
         if (data.empty())
             return {};
         // A file that is no catalog at all is left to Boost, which refuses it with its own reason.
-        if (isMoFile(data) && !declaresUtf8(data)) {
+        if (!isMoFile(data)) {
+            found = true;
+            return data;
+        }
+        if (!hasSoundTables(data)) {
+            rejected = QStringLiteral("The translation for the language code %1 (in %2) is damaged: its strings "
+                                      "lie outside the file. Translations are turned off.")
+                           .arg(code, QDir::toNativeSeparators(path));
+            return {};
+        }
+        if (!declaresUtf8(data)) {
             rejected = QStringLiteral("The translation for the language code %1 (in %2) does not have charset=utf-8 "
                                       "in its Content-Type. Translations are turned off.")
                            .arg(code, QDir::toNativeSeparators(path));
             return {};
         }
         found = true;
-        return data;
+        return withoutHashTable(std::move(data));
     };
 
     std::shared_ptr<MoCatalog> catalog(new MoCatalog);

@@ -59,10 +59,14 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
 
     // The commands of these controls come with their own features; until then they do nothing.
     for (QWidget* later :
-         std::initializer_list<QWidget*>{ui.btnPrint, ui.btnLeft, ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang})
+         std::initializer_list<QWidget*>{ui.btnPrint, ui.btnLeft, ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang}) {
         later->setEnabled(false);
-    for (QAction* later : {ui.O1, ui.S1, ui.P1, ui.mnPreview, ui.R1, ui.H2, ui.A1})
+        m_notYetAvailable.insert(later);
+    }
+    for (QAction* later : {ui.O1, ui.S1, ui.P1, ui.mnPreview, ui.R1, ui.H2, ui.A1}) {
         later->setEnabled(false);
+        m_notYetAvailable.insert(later);
+    }
 
     resize(kWindowWidth, kWindowHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -134,6 +138,8 @@ void TfrmMain::report(const calculation::FileResult& result)
 {
     if (!result.ok)
         m_dialogs.showMessage(result.error, MessageIcon::Error);
+    else if (!result.notice.isEmpty())
+        m_dialogs.showMessage(result.notice, MessageIcon::Information);
 }
 
 void TfrmMain::openPartsFile(const QString& path, int format)
@@ -284,10 +290,31 @@ calculation::CalcControls TfrmMain::calcControls() const
     return controls;
 }
 
+void TfrmMain::setJobEditable(bool editable)
+{
+    ui.sgPart->setReadOnly(!editable);
+    ui.sgStock->setReadOnly(!editable);
+    // Lists, row commands, remnants, settings and the language (it rewrites the grids' texts).
+    const std::initializer_list<QWidget*> controls = {
+        ui.btnPartSave,  ui.btnPartOpen,  ui.btnPartDelAll, ui.btnPartAdd,     ui.btnPartDel,
+        ui.btnPartTimes, ui.btnStockSave, ui.btnStockOpen,  ui.btnStockDelAll, ui.btnStockAdd,
+        ui.btnStockDel,  ui.btnLeft,      ui.btnImportLeft, ui.btnExportLeft,  ui.cmbLang,
+        ui.tbFast,       ui.ckChange,     ui.ckCost,        ui.edGap,          ui.edMargin,
+        ui.edCircle,     ui.cbxFormat,    ui.cbxDisplay,    ui.edUnit,         ui.ckExact};
+    for (QWidget* control : controls)
+        control->setEnabled(editable && !m_notYetAvailable.contains(control));
+    // Opening and saving projects.
+    for (QAction* action : {ui.O1, ui.S1})
+        action->setEnabled(editable && !m_notYetAvailable.contains(action));
+}
+
 void TfrmMain::btnCalcClick()
 {
     if (m_searchThread)
         return;
+    // What is being typed into a cell belongs to the job that is calculated.
+    ui.sgPart->finishEditing();
+    ui.sgStock->finishEditing();
     m_run = std::make_unique<calculation::CalculationRun>(calculation::RunGrids{*m_parts, *m_stocks, *m_layout},
                                                           m_strGroupArg, m_dialogs, m_clock, &m_progress);
     if (!m_run->prepare(calcControls(), m_random)) {
@@ -300,6 +327,7 @@ void TfrmMain::btnCalcClick()
     }
     ui.btnCalc->setEnabled(false);
     ui.btnStop->setEnabled(true);
+    setJobEditable(false);
     m_relay.reset();
     calculation::CalculationRun* run = m_run.get();
     widgets::SearchRelay* relay = &m_relay;
@@ -322,6 +350,7 @@ void TfrmMain::searchFinished()
     ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
     m_run.reset();
     ui.btnCalc->setEnabled(true);
+    setJobEditable(true);
     Q_EMIT calculationFinished(shown);
 }
 
@@ -342,6 +371,7 @@ void TfrmMain::abandonSearch()
     m_run.reset();
     ui.btnStop->setEnabled(false);
     ui.btnCalc->setEnabled(true);
+    setJobEditable(true);
 }
 
 void TfrmMain::ckCostClick(bool checked)

@@ -12,6 +12,7 @@
 #include "optimizer/records.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 #include <memory>
 
@@ -79,6 +80,9 @@ private:
     void report(const calculation::FileResult& result);
     // Asks a running search to stop and waits for it; its result is dropped.
     void abandonSearch();
+    // Turns on or off every command that changes the job: off while a search runs, which works on the job
+    // as it was when "Calc" was pressed. Stop and closing stay.
+    void setJobEditable(bool editable);
 
     widgets::MainWindowUi ui;
     UserDialogs& m_dialogs;
@@ -93,6 +97,8 @@ private:
     widgets::SearchRelay m_relay;
     std::unique_ptr<calculation::CalculationRun> m_run;
     QThread* m_searchThread = nullptr;
+    // Controls whose commands come with later features: off whatever the run does.
+    QSet<QObject*> m_notYetAvailable;
 };
 
 } // namespace mainwindow

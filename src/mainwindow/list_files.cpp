@@ -1,10 +1,12 @@
 #include "list_files.h"
 
 #include "calculation/grids.h"
+#include "calculation/ignored_text.h"
 #include "calculation/number_text.h"
 #include "localization/translate.h"
 #include "calculation/split_fields.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace mainwindow {
@@ -18,7 +20,9 @@ using calculation::kPriorityColumn;
 using calculation::kQtyColumn;
 using calculation::fileFailure;
 using calculation::fillIn;
-using calculation::readTextLines;
+using calculation::IgnoredText;
+using calculation::LineWalker;
+using calculation::readTextFile;
 using calculation::SplitFields;
 using calculation::writeTextLines;
 using localization::translate;
@@ -32,6 +36,8 @@ struct PartsLayout {
     int length;
     int qty;
     bool emptyLengthEndsData;
+
+    int fieldsUsed() const { return std::max({label, length, qty}) + 1; }
 };
 
 PartsLayout partsLayout(int format)
@@ -49,11 +55,13 @@ PartsLayout partsLayout(int format)
 // One line being read; the first failure is kept as the load's result.
 class LineReader {
 public:
-    explicit LineReader(const QString& line) : m_fields(SplitFields(line)) {}
+    explicit LineReader(QStringView line) : m_fields(SplitFields(line)) {}
 
     bool isEmpty() const { return m_fields.isEmpty(); }
     qsizetype size() const { return m_fields.size(); }
     const FileResult& result() const { return m_result; }
+    // The fields from `used` on, which the layout does not read.
+    QStringList extraFields(int used) const { return m_fields.mid(used); }
 
     std::optional<QString> field(int index)
     {
@@ -66,14 +74,14 @@ public:
     {
         if (const std::optional<int32_t> value = calculation::parseInteger(text))
             return value;
-        return fail(fillIn(translate("'%s' is not a valid integer value"), {text}));
+        return fail(fillIn(translate("'%s' is not a valid integer value"), {calculation::excerpt(text)}));
     }
 
     std::optional<float> number(const QString& text)
     {
         if (const std::optional<float> value = calculation::parseNumber(text))
             return value;
-        return fail(fillIn(translate("'%s' is not a valid floating point value"), {text}));
+        return fail(fillIn(translate("'%s' is not a valid floating point value"), {calculation::excerpt(text)}));
     }
 
 private:
@@ -106,17 +114,26 @@ FileResult LoadPartsFile(GridModel& parts, const QString& path, int format)
         return {};
     if (format == kPartsExcel)
         return excelNotReadable();
-    QStringList lines;
-    if (const FileResult read = readTextLines(path, lines); !read.ok)
+    QString text;
+    if (const FileResult read = readTextFile(path, text); !read.ok)
         return read;
+    return LoadPartsText(parts, text, format, path);
+}
 
+FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const QString& path)
+{
     const PartsLayout layout = partsLayout(format);
     parts.setRows(GridModel::kFirstDataRow + 1);
     int row = GridModel::kFirstDataRow;
     float totalLength = 0;
     qint64 totalQty = 0;
-    for (qsizetype i = layout.skippedLines; i < lines.size(); ++i) {
-        LineReader line(lines[i]);
+    IgnoredText ignored;
+    LineWalker lines(text);
+    QStringView lineText;
+    for (int skipped = 0; skipped < layout.skippedLines; ++skipped)
+        lines.next(lineText);
+    for (int lineNumber = layout.skippedLines + 1; lines.next(lineText); ++lineNumber) {
+        LineReader line(lineText);
         if (line.isEmpty())
             continue;
         const std::optional<QString> label = line.field(layout.label);
@@ -136,6 +153,8 @@ FileResult LoadPartsFile(GridModel& parts, const QString& path, int format)
         const std::optional<float> lengthValue = qtyValue ? line.number(*length) : std::nullopt;
         if (!lengthValue)
             return line.result();
+        if (line.size() > layout.fieldsUsed())
+            ignored.addExtraFields(lineNumber, line.extraFields(layout.fieldsUsed()));
         totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
         totalQty += *qtyValue;
         parts.setRows(++row + 1);
@@ -143,7 +162,7 @@ FileResult LoadPartsFile(GridModel& parts, const QString& path, int format)
     parts.setCell(kLengthColumn, GridModel::kTotalsRow, calculation::formatTotal(totalLength));
     parts.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(totalQty));
     parts.clearCells(row, kLabelColumn, kQtyColumn);
-    return {};
+    return {true, QString(), ignored.message(path)};
 }
 
 FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
@@ -152,17 +171,26 @@ FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
         return {};
     if (format == kStocksExcel)
         return excelNotReadable();
-    QStringList lines;
-    if (const FileResult read = readTextLines(path, lines); !read.ok)
+    QString text;
+    if (const FileResult read = readTextFile(path, text); !read.ok)
         return read;
+    return LoadStocksText(stocks, text, path);
+}
 
+FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& path)
+{
     stocks.setRows(GridModel::kFirstDataRow + 1);
     int row = GridModel::kFirstDataRow;
     float totalLength = 0;
     float totalCost = 0;
     qint64 totalQty = 0;
-    for (const QString& text : lines) {
-        LineReader line(text);
+    const QString yes = translate("Yes");
+    const QString no = translate("No");
+    IgnoredText ignored;
+    LineWalker lines(text);
+    QStringView lineText;
+    for (int lineNumber = 1; lines.next(lineText); ++lineNumber) {
+        LineReader line(lineText);
         if (line.isEmpty())
             continue;
         std::optional<QString> label = line.field(kLabelColumn);
@@ -176,7 +204,7 @@ FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
         if (cost.isEmpty())
             cost = QStringLiteral("0");
         if (priority.isEmpty())
-            priority = translate("Yes");
+            priority = yes;
 
         stocks.setCell(kLabelColumn, row, *label);
         stocks.setCell(kLengthColumn, row, *length);
@@ -189,6 +217,10 @@ FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
         const std::optional<float> costValue = lengthValue ? line.number(cost) : std::nullopt;
         if (!costValue)
             return line.result();
+        if (priority != yes && priority != no)
+            ignored.addPriority(lineNumber, priority);
+        if (line.size() > kPriorityColumn + 1)
+            ignored.addExtraFields(lineNumber, line.extraFields(kPriorityColumn + 1));
         totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
         totalCost = addProduct(totalCost, *costValue, *qtyValue);
         totalQty += *qtyValue;
@@ -199,7 +231,7 @@ FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
     stocks.setCell(kCostColumn, GridModel::kTotalsRow, calculation::formatTotal(totalCost));
     stocks.setCell(kLeftQtyColumn, GridModel::kTotalsRow, QString());
     stocks.clearCells(row, kLabelColumn, kLeftQtyColumn);
-    return {};
+    return {true, QString(), ignored.message(path)};
 }
 
 FileResult SavePartsFile(const GridModel& parts, const QString& path)

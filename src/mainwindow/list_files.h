@@ -21,9 +21,15 @@ inline constexpr int kStocksExcel = 3;
 
 // Fill the parts or stocks grid from a list file and rewrite its totals row; the grid then ends with one
 // empty data row. An empty path does nothing. A file that can't be opened leaves the grid untouched; a
-// bad line stops the load there with the rows read so far and the totals row as it was.
+// bad line stops the load there with the rows read so far and the totals row as it was. Only regular files
+// of at most 16 MB in UTF-8 are read.
 FileResult LoadPartsFile(calculation::GridModel& parts, const QString& path, int format);
 FileResult LoadStocksFile(calculation::GridModel& stocks, const QString& path, int format);
+// The same loads on a file's text already read; the path only names the file in messages. Text that a
+// line holds beyond its layout's fields, and Priority words other than "Yes" and "No", are loaded and
+// listed in the result's notice.
+FileResult LoadPartsText(calculation::GridModel& parts, QStringView text, int format, const QString& path);
+FileResult LoadStocksText(calculation::GridModel& stocks, QStringView text, const QString& path);
 
 // Write one tab-separated line per data row with a label; cells are written as they stand.
 FileResult SavePartsFile(const calculation::GridModel& parts, const QString& path);

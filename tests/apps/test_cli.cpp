@@ -16,10 +16,13 @@ struct CliResult {
     QString err;
 };
 
-// Runs barvik-cli in the C locale, with a fixed seed unless the arguments give one.
-CliResult runCli(QStringList arguments)
+// Runs barvik-cli in the C locale, with a fixed seed unless the arguments give one; its standard output
+// goes to a file when one is named.
+CliResult runCli(QStringList arguments, const QString& outputFile = QString())
 {
     QProcess process;
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LC_ALL", "C");
     process.setProcessEnvironment(environment);
@@ -117,6 +120,9 @@ TEST_F(CliTest, ExitCodesSayWhatWentWrong)
         {{broken, stocks}, 2, "List index out of bounds (2)"},
         {{parts, stocks, "--quality", "13"}, 2, ""},
         {{parts}, 2, ""},
+        {{parts, stocks, "--export", ""}, 2, "--export needs a file name."},
+        {{parts, stocks, "--export", dir.filePath("./parts.txt")}, 2, "is one of the input files."},
+        {{parts, stocks, "--export", dir.filePath("no-folder/out.txt")}, 3, "Cannot save file"},
     };
     for (const Case& c : cases) {
         const CliResult result = runCli(c.arguments);
@@ -141,4 +147,39 @@ TEST_F(CliTest, SameSeedSameLayouts)
     const CliResult second = runCli({parts, stocks, "--seed", "11", "--blade", "2"});
     ASSERT_EQ(first.exitCode, 0);
     EXPECT_EQ(withoutLabels(first.out), withoutLabels(second.out));
+}
+
+// Output that can't be written is an error of its own, and a file name that is not valid UTF-8 still
+// names its file.
+TEST_F(CliTest, OutputFailuresExitThreeAndAnyFileNameOpens)
+{
+    const QString parts = write("parts.txt", "A\t600\t4\r\nB\t400\t4 pcs\r\n");
+    const QString stocks = write("stocks.txt", "Bar\t1000\t10\r\n");
+    const CliResult full = runCli({parts, stocks}, QStringLiteral("/dev/full"));
+    EXPECT_EQ(full.exitCode, 3);
+    EXPECT_TRUE(full.err.contains("Cannot write the layouts to standard output")) << full.err.toStdString();
+
+    // The refused export leaves the list as it was.
+    EXPECT_EQ(runCli({parts, stocks, "--export", stocks}).exitCode, 2);
+    QFile kept(stocks);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("Bar\t1000\t10\r\n"));
+
+    // The name \xff-parts.txt can only be written by the shell; the process API would encode it as UTF-8.
+    ASSERT_TRUE(QFile::copy(parts, dir.filePath("copy.txt")));
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start("/bin/sh",
+                {"-c",
+                 "name=$(printf '\\377-parts.txt') && mv copy.txt \"$name\" && LC_ALL=C exec \"$0\" \"$name\" "
+                 "stocks.txt --seed 7",
+                 QStringLiteral(BARVIK_CLI)});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    const QString err = QString::fromUtf8(shell.readAllStandardError());
+    EXPECT_EQ(shell.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(shell.readAllStandardOutput()).startsWith("No.\t"));
+    // The notice of the unused text names the file as given, not by a path of its own.
+    EXPECT_TRUE(err.contains("-parts.txt was not used:\nline 2: the extra text \"pcs\" was ignored."))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("/dev/fd")) << err.toStdString();
 }

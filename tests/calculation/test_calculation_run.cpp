@@ -201,6 +201,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "Stocks, row 2: the quantity \"2.5\" is not a whole number.", RunFocus::Stocks},
         BadInput{"CostNotANumber", kGoodParts, {{"Bar", "1000", "5", "abc", ""}}, "0",
                  "Stocks, row 1: the cost \"abc\" is not a number.", RunFocus::Stocks},
+        // A pasted value of any length is echoed as a short excerpt.
+        BadInput{"LongCostIsCut", kGoodParts, {{"Bar", "1000", "5", "0123456789012345678901234567890123456789xy", ""}},
+                 "0", "Stocks, row 1: the cost \"0123456789012345678901234567890123456789…\" is not a number.",
+                 RunFocus::Stocks},
         BadInput{"BladeNotANumber", kGoodParts, kGoodStocks, "3mm",
                  "The blade width must be a number of 0 or more, not \"3mm\".", RunFocus::None},
         BadInput{"NegativeBlade", kGoodParts, kGoodStocks, "-1",
@@ -339,4 +343,24 @@ TEST_F(RunTest, NothingToCutAndLimitsOfLengthAndCostAreSaidAsSuch)
         EXPECT_EQ(lastMessage(), c.message);
         EXPECT_EQ(focus, c.focus) << c.message.toStdString();
     }
+}
+
+// The window lets the grids change only after a run, but a run must not depend on it: what it keeps as
+// "the input of the last run" is the input it searched, not the grids as they are when it finishes.
+TEST_F(RunTest, KeepsTheInputItSearchedNotTheGridsAtTheEnd)
+{
+    fill(*parts, {{"A", "600", "4"}, {"B", "400", "4"}});
+    fill(*stocks, {{"Bar", "1000", "10", "2", ""}});
+    calculation::CalculationRun run({*parts, *stocks, *layout}, lastRun, messages, clock, &progress);
+    optimizer::RandomSource random(1);
+    ASSERT_TRUE(run.prepare(controls, random));
+    const std::string searchedQtys = parts->columnText(2).toStdString();
+    const std::string searchedLengths = stocks->columnText(1).toStdString();
+    parts->setCell(2, 3, "40");
+    stocks->setCell(1, 2, "900");
+    run.search();
+    ASSERT_TRUE(run.finish());
+    EXPECT_EQ(lastRun.partQtysText, searchedQtys);
+    EXPECT_EQ(lastRun.stockLengthsText, searchedLengths);
+    EXPECT_NE(parts->columnText(2).toStdString(), searchedQtys);
 }

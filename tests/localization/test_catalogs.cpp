@@ -11,6 +11,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -150,6 +152,48 @@ TEST_F(CatalogTest, refusesAFileThatIsNoCatalog)
     EXPECT_FALSE(localization::useLanguage(QStringLiteral("xx")));
     EXPECT_NE(localization::catalogProblem(), "");
     EXPECT_EQ(localization::translate("Total"), "Total");
+}
+
+// A catalog damaged after msgfmt wrote it: a string that lies outside the file turns the catalog away at
+// once (it would throw at the first look-up), a hash table with no empty slot is not needed at all (a
+// look-up of a missing message would never end).
+TEST_F(CatalogTest, damagedCatalogsNeitherThrowNorHang)
+{
+    writeCatalog(QStringLiteral("de_de"), QStringLiteral("UTF-8"), kGerman);
+    QFile file(m_dir.filePath(QStringLiteral("de_de/LC_MESSAGES/default.mo")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray intact = file.readAll();
+    file.close();
+    auto word = [](const QByteArray& data, int offset) {
+        uint32_t value = 0;
+        std::memcpy(&value, data.constData() + offset, sizeof value);
+        return value;
+    };
+    auto setWord = [](QByteArray& data, uint32_t offset, uint32_t value) {
+        std::memcpy(data.data() + offset, &value, sizeof value);
+    };
+    auto install = [&](const QByteArray& data) {
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(data);
+        file.close();
+    };
+
+    QByteArray outside = intact;
+    setWord(outside, word(intact, 16) + 8 + 4, 0xFFFFFF00u);
+    install(outside);
+    EXPECT_FALSE(localization::useLanguage(QStringLiteral("de_de")));
+    EXPECT_TRUE(localization::catalogProblem().contains(QStringLiteral("is damaged")))
+        << localization::catalogProblem().toStdString();
+    EXPECT_EQ(localization::translate("Total"), "Total");
+
+    QByteArray fullHash = intact;
+    ASSERT_GT(word(intact, 20), 2u);
+    for (uint32_t slot = 0; slot < word(intact, 20); ++slot)
+        setWord(fullHash, word(intact, 24) + 4 * slot, 1);
+    install(fullHash);
+    ASSERT_TRUE(localization::useLanguage(QStringLiteral("de_de")));
+    EXPECT_EQ(localization::translate("Total"), "Gesamt");
+    EXPECT_EQ(localization::translate("Not in the catalog"), "Not in the catalog");
 }
 
 TEST_F(CatalogTest, defaultFolderIsBesideTheExecutable)

@@ -217,3 +217,73 @@ TEST_F(ListFilesTest, FailedSaveKeepsThePreviousFile)
     EXPECT_TRUE(result.error.startsWith("Cannot save file " + path));
     EXPECT_EQ(read(path), QByteArray("old\r\n"));
 }
+
+// Paths that are no list file are refused before anything is read from them (a device or a pipe would
+// never end or never start), as are files too large for a list and files that are no 8-bit text.
+TEST_F(ListFilesTest, RefusesWhatIsNoTextListAndKeepsTheGrid)
+{
+    fill(*m_parts, {{"Kept", "100", "1"}});
+    const QString fifo = m_dir.filePath("pipe.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString tooLarge = write("large.txt", "P1\t1\t1\n");
+    ASSERT_TRUE(QFile::resize(tooLarge, calculation::kMaxListFileBytes + 1));
+    struct Refusal {
+        QString path;
+        QString message;
+    };
+    const std::vector<Refusal> refusals = {
+        {"/dev/zero", "/dev/zero is not a list file: only regular files can be read."},
+        {fifo, fifo + " is not a list file: only regular files can be read."},
+        {tooLarge, tooLarge + " is 16.0 MB, larger than a list file can be (at most 16 MB)."},
+    };
+    for (const Refusal& refusal : refusals) {
+        EXPECT_EQ(LoadPartsFile(*m_parts, refusal.path, kPartsText).error, refusal.message);
+        EXPECT_EQ(row(*m_parts, 2), QStringList({"Kept", "100", "1"}));
+    }
+    for (const QByteArray& bytes :
+         {QByteArray("P1\t1\t1\n\0\n", 9), QByteArray("\xFF\xFEP\0001\0", 6), QByteArray("P\0001\0\t\0", 6)}) {
+        const QString path = write("binary.txt", bytes);
+        EXPECT_EQ(LoadStocksFile(*m_stocks, path, kStocksText).error,
+                  path + " is not a text list: it holds NUL bytes or is written in UTF-16.");
+    }
+
+    // A list of exactly the largest size is read.
+    const QString largest = write("largest.txt", "P1\t1\t1\n" + QByteArray(calculation::kMaxListFileBytes - 7, ' '));
+    EXPECT_TRUE(LoadPartsFile(*m_parts, largest, kPartsText).ok);
+    EXPECT_EQ(row(*m_parts, 2), QStringList({"P1", "1", "1"}));
+}
+
+// Quantities written with a thousands separator, units behind numbers, a cost with a decimal comma: the
+// line splitter cuts them into more fields than the layout reads. They load, and the notice says what was
+// not used, line by line.
+TEST_F(ListFilesTest, NoticeListsTheTextThatWasNotUsed)
+{
+    FileResult result =
+        LoadPartsFile(*m_parts, write("p.txt", "P1\t1200\t4\nP2 800 1 000\nP3 900 5 pcs\n"), kPartsText);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(row(*m_parts, 3), QStringList({"P2", "800", "1"}));
+    EXPECT_EQ(result.notice, "Some text in " + m_dir.filePath("p.txt") +
+                                 " was not used:\nline 2: the extra text \"000\" was ignored.\n"
+                                 "line 3: the extra text \"pcs\" was ignored.");
+
+    const QByteArray stocks = "Tube\t6000\t20\t2,5\nBar\t5000\t1\t3\tNo\tspare\nOld\t4000\t1\t0\tyes\n";
+    result = LoadStocksFile(*m_stocks, write("s.txt", stocks), kStocksText);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(row(*m_stocks, 2), QStringList({"Tube", "6000", "20", "2", "5", ""}));
+    EXPECT_EQ(result.notice.split(u'\n').mid(1),
+              QStringList({"line 1: the priority \"5\" is neither \"Yes\" nor \"No\" and counts as \"No\".",
+                           "line 2: the extra text \"spare\" was ignored.",
+                           "line 3: the priority \"yes\" is neither \"Yes\" nor \"No\" and counts as \"No\"."}));
+
+    // Ten lines are named, the rest counted; a long extra text is cut short.
+    QByteArray sfcad = "h\nh\nh\n";
+    for (int i = 0; i < 13; ++i)
+        sfcad += "1,A,x,100,y,2,extra," + QByteArray(60, 'z') + "\n";
+    result = LoadPartsFile(*m_parts, write("p.nbt", sfcad), kPartsSfcad);
+    const QStringList notice = result.notice.split(u'\n');
+    ASSERT_EQ(notice.size(), 12);
+    EXPECT_EQ(notice[1], "line 4: the extra text \"extra " + QString(34, u'z') + "…\" was ignored.");
+    EXPECT_EQ(notice[11], QStringLiteral("and 3 more."));
+
+    EXPECT_EQ(LoadPartsFile(*m_parts, write("clean.txt", "P1\t1200\t4\n"), kPartsText).notice, QString());
+}

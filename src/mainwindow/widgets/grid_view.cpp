@@ -95,6 +95,28 @@ void GridView::paintFixedCell(QPainter* painter, const QRect& rect, const QModel
     painter->restore();
 }
 
+void GridView::setReadOnly(bool readOnly)
+{
+    if (readOnly == m_readOnly)
+        return;
+    m_readOnly = readOnly;
+    if (readOnly) {
+        finishEditing();
+        m_editTriggers = editTriggers();
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+    } else {
+        setEditTriggers(m_editTriggers);
+    }
+}
+
+void GridView::finishEditing()
+{
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 bool GridView::isRefused(const QModelIndex& index) const
 {
     return index.isValid() && !(index.flags() & Qt::ItemIsSelectable);
@@ -102,15 +124,18 @@ bool GridView::isRefused(const QModelIndex& index) const
 
 void GridView::keyPressEvent(QKeyEvent* event)
 {
-    // Enter moves through the cells and Ctrl+V pastes rows: both are the window's, never an editor's.
+    // Enter moves through the cells and Ctrl+V pastes rows: both are the window's, never an editor's. Both
+    // may add rows, so a read-only grid drops them.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        Q_EMIT enterPressed();
+        if (!m_readOnly)
+            Q_EMIT enterPressed();
         return;
     }
     if (event->key() == Qt::Key_V && (event->modifiers() & Qt::ControlModifier)) {
         event->accept();
-        Q_EMIT pasteRequested();
+        if (!m_readOnly)
+            Q_EMIT pasteRequested();
         return;
     }
     QTableView::keyPressEvent(event);

@@ -24,6 +24,13 @@ public:
     void setTextRowsColumn(int column);
     void setFixedLineColor(const QColor& color) { m_fixedLineColor = color; }
 
+    // A read-only grid opens no cell editor and passes on neither Enter nor Ctrl+V; it still scrolls and
+    // selects.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_readOnly; }
+    // Writes the text of an open cell editor into the model and closes the editor.
+    void finishEditing();
+
     // Paints one cell of the fixed rows through the view's delegate; called by the fixed-rows header.
     void paintFixedCell(QPainter* painter, const QRect& rect, const QModelIndex& index) const;
 
@@ -49,6 +56,8 @@ private:
 
     int m_textRowsColumn = -1;
     bool m_fitPending = false;
+    bool m_readOnly = false;
+    EditTriggers m_editTriggers;
     QColor m_fixedLineColor;
 };
 

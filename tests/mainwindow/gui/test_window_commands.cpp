@@ -8,8 +8,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -57,12 +59,14 @@ private Q_SLOTS:
     void calcReportsABadFirstRow();
     void stopEndsALongSearchWithTheBestLayoutSoFar();
     void closingDuringASearchStopsIt();
+    void editingIsRefusedWhileASearchRuns();
     void costOptionIsCheckedWhenTicked_data();
     void costOptionIsCheckedWhenTicked();
     void saveButtonsWriteTheLists();
     void openButtonsReadByTheChosenFileType_data();
     void openButtonsReadByTheChosenFileType();
     void cancelledOrFailedOpenKeepsTheGrid();
+    void openTellsWhatTextWasNotUsed();
     void exportWritesTheLayoutTable();
     void closeAndExitEndTheProgram();
 
@@ -179,6 +183,57 @@ void TestWindowCommands::closingDuringASearchStopsIt()
     // Whatever the search still had queued arrives at a window that has let it go.
     QTest::qWait(50);
     QVERIFY(m.dialogs.messages.isEmpty());
+}
+
+void TestWindowCommands::editingIsRefusedWhileASearchRuns()
+{
+    fillLongJob();
+    GridModel* parts = m.grid("sgPart");
+    const int rows = parts->rows();
+    const QString length = parts->cell(1, kFirst + 1);
+    // A cell being typed into when Calc is pressed belongs to the job that is calculated.
+    m.focusCell("sgPart", kFirst, 2);
+    QTest::keyClick(m.view("sgPart"), '7');
+    QVERIFY(m.editor("sgPart"));
+    QSignalSpy finished(m.window.get(), &mainwindow::TfrmMain::calculationFinished);
+    QMetaObject::invokeMethod(m.window.get(), &mainwindow::TfrmMain::btnCalcClick);
+    QVERIFY(m.window->searchRunning());
+    QCOMPARE(parts->cell(2, kFirst), QStringLiteral("7"));
+    QVERIFY(!m.editor("sgPart"));
+
+    // Typing into a cell, Enter, Ctrl+V, the row buttons and the settings: nothing reaches the job.
+    QGuiApplication::clipboard()->setText(QStringLiteral("X\t100\t1\n"));
+    m.focusCell("sgPart", kFirst + 1, 1);
+    QTest::keyClick(m.view("sgPart"), '9');
+    QVERIFY(!m.editor("sgPart"));
+    QTest::keyClick(m.view("sgPart"), Qt::Key_Return);
+    QTest::keyClick(m.view("sgPart"), Qt::Key_V, Qt::ControlModifier);
+    m.focusCell("sgStock", kFirst, 4);
+    QTest::keyClick(m.view("sgStock"), Qt::Key_F2);
+    QVERIFY(!m.editor("sgStock"));
+    for (const char* button : {"btnPartAdd", "btnPartDel", "btnPartDelAll", "btnPartTimes", "btnPartOpen",
+                               "btnStockAdd", "btnStockDelAll", "btnStockOpen"})
+        QTest::mouseClick(m.find<QPushButton>(button), Qt::LeftButton);
+    auto* gap = m.find<QLineEdit>("edGap");
+    QTest::keyClicks(gap, QStringLiteral("5"));
+    QCOMPARE(parts->rows(), rows);
+    QCOMPARE(parts->cell(1, kFirst + 1), length);
+    QCOMPARE(m.grid("sgStock")->rows(), kFirst + 2);
+    QCOMPARE(gap->text(), QStringLiteral("3"));
+    QVERIFY(m.dialogs.asked.isEmpty());
+    QVERIFY(!m.find<QCheckBox>("ckCost")->isEnabled());
+
+    // Stop stays, and afterwards the job can be edited again.
+    QVERIFY(m.find<QPushButton>("btnStop")->isEnabled());
+    QTest::mouseClick(m.find<QPushButton>("btnStop"), Qt::LeftButton);
+    QVERIFY(finished.wait(kRunTimeout));
+    QTest::mouseClick(m.find<QPushButton>("btnPartAdd"), Qt::LeftButton);
+    QCOMPARE(parts->rows(), rows + 1);
+    m.focusCell("sgPart", kFirst + 1, 1);
+    QTest::keyClick(m.view("sgPart"), '9');
+    QVERIFY(m.editor("sgPart"));
+    QVERIFY(gap->isEnabled());
+    QVERIFY(!m.find<QPushButton>("btnLeft")->isEnabled());
 }
 
 void TestWindowCommands::costOptionIsCheckedWhenTicked_data()
@@ -310,6 +365,19 @@ void TestWindowCommands::cancelledOrFailedOpenKeepsTheGrid()
     QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
     QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("Kept"));
     QCOMPARE(m.find<QLineEdit>("edPartFile")->text(), missing);
+}
+
+void TestWindowCommands::openTellsWhatTextWasNotUsed()
+{
+    const QString file = path("stocks.txt");
+    writeFile(file, "Tube\t6000\t20\t2,5\r\n");
+    m.dialogs.answer(file, 1);
+    QTest::mouseClick(m.find<QPushButton>("btnStockOpen"), Qt::LeftButton);
+    GridModel scratch(6);
+    QCOMPARE(m.dialogs.messages.size(), 1);
+    QCOMPARE(m.dialogs.messages[0].text, mainwindow::LoadStocksFile(scratch, file, 1).notice);
+    QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Information);
+    QCOMPARE(m.grid("sgStock")->cell(0, kFirst), QStringLiteral("Tube"));
 }
 
 void TestWindowCommands::exportWritesTheLayoutTable()
