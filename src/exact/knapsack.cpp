@@ -25,17 +25,15 @@ std::vector<KnapsackResult> Knapsack::solve(const std::vector<KnapsackItem>& ite
     double largest = 0;
     for (double capacity : capacities)
         largest = std::max(largest, capacity);
-    int64_t useful = 0;
-    bool countsFit = true;
-    for (const KnapsackItem& item : items) {
-        if (item.value > 0 && item.width <= largest) {
-            ++useful;
-            countsFit = countsFit && maxPieces(item, largest) <= 65535;
-        }
-    }
-    if (integral && countsFit && useful * (int64_t(largest) + 1) <= kMaxTableCells)
-        return byTable(items, capacities);
+    // Rows of the table: an item of at most b pieces a bar takes log2(b + 1) of them.
+    int64_t rows = 0;
+    for (const KnapsackItem& item : items)
+        if (item.value > 0 && item.width <= largest)
+            for (int32_t left = maxPieces(item, largest); left > 0; left /= 2)
+                ++rows;
     std::vector<KnapsackResult> results;
+    if (integral && rows * (int64_t(largest) + 1) <= kMaxTableCells)
+        return byTable(items, capacities);
     for (double capacity : capacities)
         results.push_back(byBranching(items, capacity, m_nodeLimit));
     return results;
@@ -55,42 +53,46 @@ std::vector<KnapsackResult> Knapsack::byTable(const std::vector<KnapsackItem>& i
 {
     const int64_t top = int64_t(std::max(0.0, *std::max_element(capacities.begin(), capacities.end())));
     const size_t cells = size_t(top) + 1;
-    std::vector<int32_t> used;
-    for (int32_t i = 0; i < int32_t(items.size()); ++i)
-        if (items[size_t(i)].value > 0 && items[size_t(i)].width <= double(top) && items[size_t(i)].width >= 1)
-            used.push_back(i);
+    // Each item splits into lots of 1, 2, 4, ... pieces, each taken or not: every count up to the item's
+    // bound is a sum of lots, and a table of take-or-leave rows is a plain maximum per cell that the
+    // compiler vectorizes.
+    struct Lot {
+        int32_t item;
+        int32_t pieces;
+        int64_t width;
+        double value;
+    };
+    std::vector<Lot> lots;
+    for (int32_t i = 0; i < int32_t(items.size()); ++i) {
+        const KnapsackItem& item = items[size_t(i)];
+        if (!(item.value > 0) || item.width > double(top) || item.width < 1)
+            continue;
+        int32_t left = maxPieces(item, double(top));
+        for (int32_t lot = 1; left > 0; lot *= 2) {
+            const int32_t pieces = std::min(lot, left);
+            const int64_t width = int64_t(pieces) * int64_t(item.width);
+            if (width <= top)
+                lots.push_back({i, pieces, width, double(pieces) * item.value});
+            left -= pieces;
+        }
+    }
     m_best.assign(cells, 0.0);
     m_next.resize(cells);
-    m_take.assign(used.size() * cells, 0);
-    m_queue.resize(cells);
+    m_take.assign(lots.size() * cells, 0);
 
-    // Bounded knapsack, item by item; for each residue of the width a monotone queue keeps the best start of
-    // a run of at most `bound` pieces.
-    for (size_t u = 0; u < used.size(); ++u) {
-        const KnapsackItem& item = items[size_t(used[u])];
-        const int64_t w = int64_t(item.width);
-        const int32_t bound = maxPieces(item, double(top));
-        uint16_t* take = m_take.data() + u * cells;
-        for (int64_t r = 0; r < w && r <= top; ++r) {
-            int32_t head = 0;
-            int32_t tail = 0;
-            for (int64_t k = 0, c = r; c <= top; ++k, c += w) {
-                // Candidate start k with adjusted value best[r + k w] - k v.
-                const double g = m_best[size_t(c)] - double(k) * item.value;
-                while (tail > head) {
-                    const int64_t back = m_queue[size_t(tail - 1)];
-                    if (m_best[size_t(r + back * w)] - double(back) * item.value <= g)
-                        --tail;
-                    else
-                        break;
-                }
-                m_queue[size_t(tail++)] = int32_t(k);
-                while (m_queue[size_t(head)] < k - bound)
-                    ++head;
-                const int64_t start = m_queue[size_t(head)];
-                m_next[size_t(c)] = m_best[size_t(r + start * w)] + double(k - start) * item.value;
-                take[c] = uint16_t(k - start);
-            }
+    for (size_t u = 0; u < lots.size(); ++u) {
+        const Lot& lot = lots[u];
+        const size_t w = size_t(lot.width);
+        const double value = lot.value;
+        const double* best = m_best.data();
+        double* next = m_next.data();
+        uint8_t* take = m_take.data() + u * cells;
+        std::copy(best, best + w, next);
+        for (size_t c = w; c < cells; ++c) {
+            const double with = best[c - w] + value;
+            const bool taken = with > best[c];
+            next[c] = taken ? with : best[c];
+            take[c] = uint8_t(taken);
         }
         std::swap(m_best, m_next);
     }
@@ -105,10 +107,11 @@ std::vector<KnapsackResult> Knapsack::byTable(const std::vector<KnapsackItem>& i
             continue;
         }
         result.value = m_best[size_t(c)];
-        for (size_t u = used.size(); u-- > 0;) {
-            const int32_t k = m_take[u * cells + size_t(c)];
-            result.counts[size_t(used[u])] = k;
-            c -= int64_t(k) * int64_t(items[size_t(used[u])].width);
+        for (size_t u = lots.size(); u-- > 0;) {
+            if (m_take[u * cells + size_t(c)]) {
+                result.counts[size_t(lots[u].item)] += lots[u].pieces;
+                c -= lots[u].width;
+            }
         }
         results.push_back(std::move(result));
     }

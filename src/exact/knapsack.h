@@ -42,8 +42,7 @@ private:
     int64_t m_nodeLimit = 400'000;
     std::vector<double> m_best;
     std::vector<double> m_next;
-    std::vector<uint16_t> m_take;
-    std::vector<int32_t> m_queue;
+    std::vector<uint8_t> m_take;
 };
 
 } // namespace exact

@@ -1,0 +1,53 @@
+#include "exact/knapsack.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// The best value by trying every count of every item.
+double bruteForce(const std::vector<exact::KnapsackItem>& items, double capacity, size_t from = 0)
+{
+    if (from == items.size())
+        return 0;
+    double best = 0;
+    for (int32_t k = 0; k <= items[from].bound && k * items[from].width <= capacity; ++k)
+        best = std::max(best, k * items[from].value + bruteForce(items, capacity - k * items[from].width, from + 1));
+    return best;
+}
+
+} // namespace
+
+// The table (whole widths) and the branch and bound give the best value for every capacity, and counts that
+// keep to the bounds, fit the capacity and add up to that value.
+TEST(KnapsackTest, TableAndBranchingFindTheBestSet)
+{
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<exact::KnapsackItem> items(size_t(1 + random() % 6));
+        for (auto& item : items)
+            item = {double(random() % 50) - 5, double(1 + random() % 30), int32_t(random() % 6)};
+        const std::vector<double> capacities = {double(random() % 70), double(random() % 70)};
+        for (bool integral : {true, false}) {
+            exact::Knapsack knapsack;
+            const auto results = knapsack.solve(items, capacities, integral);
+            ASSERT_EQ(results.size(), capacities.size());
+            for (size_t c = 0; c < capacities.size(); ++c) {
+                const auto& result = results[c];
+                double value = 0;
+                double width = 0;
+                for (size_t i = 0; i < items.size(); ++i) {
+                    ASSERT_GE(result.counts[i], 0);
+                    ASSERT_LE(result.counts[i], items[i].bound);
+                    value += result.counts[i] * items[i].value;
+                    width += result.counts[i] * items[i].width;
+                }
+                EXPECT_TRUE(result.exact);
+                EXPECT_LE(width, capacities[c]) << trial;
+                EXPECT_DOUBLE_EQ(value, result.value) << trial;
+                EXPECT_DOUBLE_EQ(result.value, bruteForce(items, capacities[c])) << trial << " integral " << integral;
+            }
+        }
+    }
+}
