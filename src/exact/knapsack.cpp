@@ -17,6 +17,22 @@ int32_t maxPieces(const KnapsackItem& item, double capacity)
     return int32_t(std::min<double>(item.bound, std::max(0.0, fit)));
 }
 
+// One take-or-leave row of the table, the hot loop of pricing: the x86 build gets copies for wider vector
+// units, chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "sse4.1", "default")))
+#endif
+void addLot(const double* __restrict best, double* __restrict next, uint8_t* __restrict take, size_t w, size_t cells,
+            double value)
+{
+    for (size_t c = w; c < cells; ++c) {
+        const double with = best[c - w] + value;
+        const double without = best[c];
+        take[c] = uint8_t(with > without);
+        next[c] = with > without ? with : without;
+    }
+}
+
 } // namespace
 
 std::vector<KnapsackResult> Knapsack::solve(const std::vector<KnapsackItem>& items,
@@ -78,22 +94,13 @@ std::vector<KnapsackResult> Knapsack::byTable(const std::vector<KnapsackItem>& i
     }
     m_best.assign(cells, 0.0);
     m_next.resize(cells);
-    m_take.assign(lots.size() * cells, 0);
-
+    m_take.resize(lots.size() * cells);
     for (size_t u = 0; u < lots.size(); ++u) {
-        const Lot& lot = lots[u];
-        const size_t w = size_t(lot.width);
-        const double value = lot.value;
-        const double* best = m_best.data();
-        double* next = m_next.data();
+        const size_t w = size_t(lots[u].width);
         uint8_t* take = m_take.data() + u * cells;
-        std::copy(best, best + w, next);
-        for (size_t c = w; c < cells; ++c) {
-            const double with = best[c - w] + value;
-            const bool taken = with > best[c];
-            next[c] = taken ? with : best[c];
-            take[c] = uint8_t(taken);
-        }
+        std::copy(m_best.begin(), m_best.begin() + std::ptrdiff_t(w), m_next.begin());
+        std::fill(take, take + w, uint8_t(0));
+        addLot(m_best.data(), m_next.data(), take, w, cells, lots[u].value);
         std::swap(m_best, m_next);
     }
 
