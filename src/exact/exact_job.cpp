@@ -146,6 +146,15 @@ float ExactJob::waste(const Cut& cut) const
     return std::max(0.0f, waste);
 }
 
+std::vector<int32_t> ExactJob::cuttableKinds(const std::vector<int64_t>& bars) const
+{
+    std::vector<int32_t> kinds;
+    for (int32_t j = 0; j < stocks(); ++j)
+        if (bars[size_t(j)] > 0 && capacity(j) > 0)
+            kinds.push_back(j);
+    return kinds;
+}
+
 bool ExactJob::usable() const
 {
     // Costs beyond this would put the linear programs out of the solver's range.

@@ -54,6 +54,9 @@ public:
     bool barsMeasure() const { return m_barsMeasure; }
     bool costOptimization() const { return m_costOptimization; }
 
+    // The stock kinds with bars left (of the given counts per kind) that can hold any piece, in order.
+    std::vector<int32_t> cuttableKinds(const std::vector<int64_t>& bars) const;
+
     // True when the pieces fit one bar of the stock kind by the length equation.
     bool fits(const Cut& cut) const;
     // Left-over of one bar cut this way, never negative for a cut that fits.

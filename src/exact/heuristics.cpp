@@ -56,14 +56,10 @@ std::optional<Layout> Heuristics::greedyFill(std::vector<int32_t> demand, std::v
         std::vector<KnapsackItem> pieces(static_cast<size_t>(items));
         for (int32_t i = 0; i < items; ++i)
             pieces[size_t(i)] = {m_job.width(i), m_job.width(i), demand[size_t(i)]};
-        std::vector<int32_t> kinds;
+        const std::vector<int32_t> kinds = m_job.cuttableKinds(bars);
         std::vector<double> capacities;
-        for (int32_t j = 0; j < m_job.stocks(); ++j) {
-            if (bars[size_t(j)] > 0 && m_job.capacity(j) > 0) {
-                kinds.push_back(j);
-                capacities.push_back(m_job.capacity(j));
-            }
-        }
+        for (int32_t j : kinds)
+            capacities.push_back(m_job.capacity(j));
         if (kinds.empty())
             return std::nullopt;
         const std::vector<KnapsackResult> fills = m_knapsack.solve(pieces, capacities, m_job.integral());

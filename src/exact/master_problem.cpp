@@ -96,14 +96,10 @@ void MasterProblem::price(const double* duals, bool phaseOne, std::vector<Cut>& 
     std::vector<KnapsackItem> pieces(static_cast<size_t>(items));
     for (int i = 0; i < items; ++i)
         pieces[size_t(i)] = {duals[i], m_job.width(i), m_demand[size_t(i)]};
-    std::vector<int32_t> kinds;
+    const std::vector<int32_t> kinds = m_job.cuttableKinds(m_bars);
     std::vector<double> capacities;
-    for (int j = 0; j < m_job.stocks(); ++j) {
-        if (m_bars[size_t(j)] > 0 && m_job.capacity(j) > 0) {
-            kinds.push_back(j);
-            capacities.push_back(m_job.capacity(j));
-        }
-    }
+    for (int32_t j : kinds)
+        capacities.push_back(m_job.capacity(j));
     found.clear();
     reduced.assign(size_t(m_job.stocks()), 0.0);
     if (kinds.empty())
@@ -260,10 +256,7 @@ double MasterProblem::materialBound() const
     double widths = 0;
     for (int i = 0; i < m_job.items(); ++i)
         widths += m_job.width(i) * m_demand[size_t(i)];
-    std::vector<int32_t> kinds;
-    for (int32_t j = 0; j < m_job.stocks(); ++j)
-        if (m_bars[size_t(j)] > 0 && m_job.capacity(j) > 0)
-            kinds.push_back(j);
+    std::vector<int32_t> kinds = m_job.cuttableKinds(m_bars);
     std::sort(kinds.begin(), kinds.end(), [&](int32_t a, int32_t b) {
         return m_job.barCost(a) / m_job.capacity(a) < m_job.barCost(b) / m_job.capacity(b);
     });
