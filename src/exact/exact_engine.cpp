@@ -19,11 +19,11 @@ bool integralValue(double x)
 ExactEngine::ExactEngine(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
                          const optimizer::CutSettings& settings, const ExactSettings& exactSettings)
     : m_parts(parts), m_stocks(stocks), m_settings(settings), m_exactSettings(exactSettings),
-      m_scale(optimizer::rpCut::scaleFor(stocks.empty() ? 0.0f
-                                                         : std::max_element(stocks.begin(), stocks.end(),
-                                                                            [](auto& a, auto& b) {
-                                                                                return a.length < b.length;
-                                                                            })->length)),
+      m_scale(optimizer::rpCut::scaleFor(
+          stocks.empty()
+              ? 0.0f
+              : std::max_element(stocks.begin(), stocks.end(), [](auto& a, auto& b) { return a.length < b.length; })
+                    ->length)),
       m_job(parts, stocks, settings, m_scale), m_master(m_job), m_heuristics(m_job)
 {
 }
@@ -114,9 +114,8 @@ void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
     for (const auto& [column, x] : solution.columns)
         if (integralValue(x) && std::nearbyint(x) >= 1)
             fix(base, m_master.column(column), int64_t(std::nearbyint(x)));
-    std::stable_sort(fractional.begin(), fractional.end(), [](auto& a, auto& b) {
-        return std::ceil(a.second) - a.second < std::ceil(b.second) - b.second;
-    });
+    std::stable_sort(fractional.begin(), fractional.end(),
+                     [](auto& a, auto& b) { return std::ceil(a.second) - a.second < std::ceil(b.second) - b.second; });
     int32_t tried = 0;
     for (const auto& [column, x] : fractional) {
         const Cut cut = m_master.column(column); // a copy: deeper dives add columns

@@ -17,12 +17,12 @@ namespace exact {
 // How good a plan is against the best possible one, in the measure of the job's objective.
 struct PlanQuality {
     bool boundKnown = false;
-    bool optimal = false;       // no plan is better
-    bool barsMeasure = false;   // one stock length without cost: bars count
-    bool costMeasure = false;   // cost optimization: bar costs count, else waste
-    int64_t bars = 0;           // bars of the plan
-    int64_t boundBars = 0;      // fewest bars any plan can have (bars measure)
-    double excess = 0;          // how much worse than the bound the plan may be: bars, waste length or cost
+    bool optimal = false;     // no plan is better
+    bool barsMeasure = false; // one stock length without cost: bars count
+    bool costMeasure = false; // cost optimization: bar costs count, else waste
+    int64_t bars = 0;         // bars of the plan
+    int64_t boundBars = 0;    // fewest bars any plan can have (bars measure)
+    double excess = 0;        // how much worse than the bound the plan may be: bars, waste length or cost
     double excessPercent = 0;
 };
 
@@ -30,16 +30,16 @@ struct PlanQuality {
 struct ExactOutcome {
     enum class Status { Plan, Infeasible, NoPlan };
     Status status = Status::NoPlan;
-    optimizer::strGroup plan;   // a finished optimizer plan when status is Plan
+    optimizer::strGroup plan; // a finished optimizer plan when status is Plan
     bool boundKnown = false;
-    double bound = 0;           // lower bound on the sum of bar costs
-    double objective = 0;       // the plan's sum of bar costs
+    double bound = 0;     // lower bound on the sum of bar costs
+    double objective = 0; // the plan's sum of bar costs
     bool optimal = false;
     std::string infeasibleReason; // which stock falls short, in English (the caller translates)
 };
 
 struct ExactSettings {
-    double seconds = 1.0;    // time budget
+    double seconds = 1.0; // time budget
     int32_t discrepancies = 2;
 };
 

@@ -81,8 +81,8 @@ ExactJob::ExactJob(const std::vector<optimizer::strPart>& parts, const std::vect
     const double stub = inUnits(m_stub);
     for (int32_t i = 0; i < int32_t(parts.size()); ++i)
         if (parts[size_t(i)].qty > 0)
-            m_items.push_back({i, parts[size_t(i)].qty, inUnits(parts[size_t(i)].length) + blade,
-                               parts[size_t(i)].length});
+            m_items.push_back(
+                {i, parts[size_t(i)].qty, inUnits(parts[size_t(i)].length) + blade, parts[size_t(i)].length});
 
     std::vector<double> barCosts;
     for (const optimizer::strStock& stock : stocks) {

@@ -110,8 +110,7 @@ std::optional<Layout> Heuristics::firstFitDecreasing(std::vector<int32_t> demand
     const int32_t items = m_job.items();
     std::vector<int32_t> order(static_cast<size_t>(items));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int32_t a, int32_t b) { return m_job.width(a) > m_job.width(b); });
+    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return m_job.width(a) > m_job.width(b); });
     // Kinds for new bars: lowest cost per capacity first, then priority, then longer.
     std::vector<int32_t> kinds;
     for (int32_t j = 0; j < m_job.stocks(); ++j)

@@ -203,7 +203,8 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
             if (!useful.empty())
                 break;
             for (int r = 0; r < rows; ++r)
-                mixed[size_t(r)] = alpha > 0 ? alpha * center[size_t(r)] + (1 - alpha) * out[size_t(r)] : out[size_t(r)];
+                mixed[size_t(r)] =
+                    alpha > 0 ? alpha * center[size_t(r)] + (1 - alpha) * out[size_t(r)] : out[size_t(r)];
             bool pricedExactly = true;
             price(mixed.data(), phaseOne, found, reduced, pricedExactly);
             exact = exact && pricedExactly;

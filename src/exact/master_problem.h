@@ -40,10 +40,10 @@ public:
     MasterProblem& operator=(const MasterProblem&) = delete;
 
     struct Solution {
-        bool solved = false;     // false when the limits ended the solve first
-        bool covered = false;    // no artificial column is used
-        double value = 0;        // objective of the relaxation (sum of bar costs)
-        double bound = 0;        // a proven lower bound on it (equals value when priced out exactly)
+        bool solved = false;  // false when the limits ended the solve first
+        bool covered = false; // no artificial column is used
+        double value = 0;     // objective of the relaxation (sum of bar costs)
+        double bound = 0;     // a proven lower bound on it (equals value when priced out exactly)
         bool boundProven = false;
         std::vector<std::pair<int32_t, double>> columns; // pattern index and its value, values above 0
     };
@@ -66,8 +66,8 @@ public:
 private:
     Solution generate(const Limits& limits, bool phaseOne, bool tailingOff);
     double materialBound() const;
-    void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced,
-               bool& exact, bool quickly = false);
+    void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced, bool& exact,
+               bool quickly = false);
 
     const ExactJob& m_job;
     std::unique_ptr<ClpSimplex> m_lp;
