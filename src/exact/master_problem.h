@@ -78,6 +78,8 @@ private:
     double m_artificialCost = 0;
     double m_tolerance = 0;
     bool m_largeKnapsack = false;
+    bool m_exchangesOn = true;
+    int m_firstPattern = 0; // LP column of pattern 0: after the artificial and the exchange columns
 };
 
 } // namespace exact
