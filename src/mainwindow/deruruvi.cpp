@@ -232,7 +232,6 @@ void TfrmMain::mnPreviewClick()
     for (int column = 0; column < m_layout->columns(); ++column)
         widths.append(ui.sgLayout->columnWidth(column));
     printer.setColumnWidths(widths);
-    printer.setTotalsRowHeight(ui.sgLayout->rowHeight(GridModel::kTotalsRow));
     printer.setFont(ui.sgLayout->font());
     printing::TjvGridPreview preview(printer, *m_printer, *m_printDialogs, this);
     preview.exec();

@@ -129,9 +129,15 @@ int TjvGridPrinter::lineHeight() const
     return int(std::ceil(QFontMetricsF(m_font).height()));
 }
 
+int TjvGridPrinter::totalsRowHeight() const
+{
+    // The screen's height, unless the printed font needs more (a grid whose fixed rows report none).
+    return std::max(m_totalsRowHeight, lineHeight() + 1);
+}
+
 int TjvGridPrinter::bodyTop() const
 {
-    return m_options.MarginTop + titleBlock().height + m_options.PageTitleMargin + m_totalsRowHeight;
+    return m_options.MarginTop + titleBlock().height + m_options.PageTitleMargin + totalsRowHeight();
 }
 
 int TjvGridPrinter::footerTop() const
@@ -196,7 +202,7 @@ void TjvGridPrinter::layOutBand(int band, int firstColumn, int lastColumn)
         page.pageInBand = m_pages.isEmpty() || m_pages.last().band != band ? 1 : m_pages.last().pageInBand + 1;
         page.firstColumn = firstColumn;
         page.lastColumn = lastColumn;
-        page.rows.append({0, 0, 1, top - m_totalsRowHeight, m_totalsRowHeight});
+        page.rows.append({0, 0, 1, top - totalsRowHeight(), totalsRowHeight()});
         m_pages.append(page);
         y = top;
     };

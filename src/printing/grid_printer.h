@@ -94,6 +94,7 @@ private:
     QString cellText(int column, int row) const;
     QStringList wrap(const QString& text, int width, const QFont& font) const;
     int lineHeight() const;
+    int totalsRowHeight() const;
     int bodyTop() const;
     int footerTop() const;
     QVector<std::pair<int, int>> bands() const;
