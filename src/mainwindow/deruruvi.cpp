@@ -9,6 +9,7 @@
 #include "calculation/layout_table.h"
 #include "exchange/layout_export.h"
 #include "localization/translate.h"
+#include "localization/widgets/ridizavi.h"
 #include "printing/grid_preview.h"
 #include "printing/layout_printout.h"
 #include "printing/qt_print_dialogs.h"
@@ -53,7 +54,8 @@ void setColumnWidths(GridView* view, std::initializer_list<int> widths)
 TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_random(uint32_t(QDateTime::currentSecsSinceEpoch())),
       m_relay(m_progress, this), m_ownPrintDialogs(std::make_unique<printing::QtPrintDialogs>(this)),
-      m_printDialogs(m_ownPrintDialogs.get()), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+      m_printDialogs(m_ownPrintDialogs.get()), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      m_ownUrlOpener(std::make_unique<localization::DesktopUrlOpener>()), m_urlOpener(m_ownUrlOpener.get())
 {
     setObjectName(QStringLiteral("frmMain"));
     ui.setupUi(this);
@@ -68,7 +70,7 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
-    for (QAction* later : {ui.O1, ui.S1, ui.H2, ui.A1}) {
+    for (QAction* later : {ui.O1, ui.S1, ui.H2}) {
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
@@ -137,6 +139,7 @@ void TfrmMain::connectControls()
     connect(ui.P1, &QAction::triggered, this, &TfrmMain::P1Click);
     connect(ui.mnPreview, &QAction::triggered, this, &TfrmMain::mnPreviewClick);
     connect(ui.R1, &QAction::triggered, this, &TfrmMain::R1Click);
+    connect(ui.A1, &QAction::triggered, this, &TfrmMain::A1Click);
     // The green of reusable remnants follows "Rpt Use Len:" as it is typed.
     connect(ui.edCircle, &QLineEdit::textChanged, ui.sgLayout->viewport(), qOverload<>(&QWidget::update));
 }
@@ -241,6 +244,14 @@ void TfrmMain::R1Click()
 {
     // Printer and paper only: the printout's orientation comes from the print options.
     m_printDialogs->askPrinterSetup(*m_printer);
+}
+
+// Help
+
+void TfrmMain::A1Click()
+{
+    localization::TAboutBox box(*m_urlOpener, this);
+    box.exec();
 }
 
 // Grid editing

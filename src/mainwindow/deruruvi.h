@@ -19,6 +19,9 @@
 class QPrinter;
 class QThread;
 
+namespace localization {
+class UrlOpener;
+}
 namespace printing {
 class PrintDialogs;
 }
@@ -43,6 +46,8 @@ public:
     bool searchRunning() const { return m_searchThread != nullptr; }
     // The printer list and printer dialogs; the window starts with the real ones.
     void setPrintDialogs(printing::PrintDialogs& dialogs) { m_printDialogs = &dialogs; }
+    // The shell's "open" for the maker's web site and mail; the window starts with the desktop's.
+    void setUrlOpener(localization::UrlOpener& opener) { m_urlOpener = &opener; }
 
 Q_SIGNALS:
     // A calculation that reached its search has ended; shown tells whether a layout is in the table.
@@ -80,6 +85,7 @@ private Q_SLOTS:
     void P1Click();
     void mnPreviewClick();
     void R1Click();
+    void A1Click();
     void searchFinished();
 
 private:
@@ -112,6 +118,8 @@ private:
     printing::PrintDialogs* m_printDialogs = nullptr;
     // Kept for the window's life, so that the printer and paper chosen stay chosen.
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<localization::UrlOpener> m_ownUrlOpener;
+    localization::UrlOpener* m_urlOpener = nullptr;
     // Controls whose commands come with later features: off whatever the run does.
     QSet<QObject*> m_notYetAvailable;
 };

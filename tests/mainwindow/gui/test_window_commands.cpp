@@ -76,6 +76,7 @@ private Q_SLOTS:
     void openTellsWhatTextWasNotUsed();
     void exportWritesTheLayoutTable();
     void printCommandsOpenThePreview();
+    void aboutOpensModally();
     void closeAndExitEndTheProgram();
 
 private:
@@ -427,6 +428,19 @@ void TestWindowCommands::printCommandsOpenThePreview()
 
     m.find<QAction>("R1")->trigger();
     QCOMPARE(m_print.setupsAsked, 1);
+}
+
+void TestWindowCommands::aboutOpensModally()
+{
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            caption = box->windowTitle();
+            box->accept();
+        }
+    });
+    m.find<QAction>("A1")->trigger();
+    QCOMPARE(caption, QStringLiteral("About"));
 }
 
 void TestWindowCommands::exportWritesTheLayoutTable()
