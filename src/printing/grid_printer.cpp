@@ -212,14 +212,14 @@ void TjvGridPrinter::layOutBand(int band, int firstColumn, int lastColumn)
         for (int column = firstColumn; column <= lastColumn; ++column)
             lines = std::max(lines, int(m_lines[row][column].size()));
         const int height = std::max(kDefaultRowHeight, lines * lh + 1);
-        if (y + height > limit && m_pages.last().rows.size() > 1)
+        // A row that fits a fresh page starts one; a taller one begins right here and goes on over pages.
+        if (y + height > limit && m_pages.last().rows.size() > 1 && top + height <= limit)
             startPage();
         if (y + height <= limit) {
             m_pages.last().rows.append({row, 0, lines, y, height});
             y += height;
             continue;
         }
-        // A row taller than a whole page goes on over as many pages as its lines need.
         for (int first = 0; first < lines;) {
             const int take = std::min(lines - first, std::max(1, (limit - y - 1) / lh));
             m_pages.last().rows.append({row, first, take, y, take * lh + 1});
@@ -260,7 +260,9 @@ void TjvGridPrinter::paintRow(QPainter& painter, const PageFrame& page, const Ro
         const QStringList& all = m_lines[slice.row][column];
         const QStringList shown = all.mid(slice.firstLine, slice.lineCount);
         const int textHeight = int(shown.size()) * lh;
-        int y = slice.top + std::max(kTextInset, (slice.height - textHeight) / 2);
+        // One-line rows are centred like the grid's cells; wrapped rows read from the top.
+        const bool oneLine = slice.height <= kDefaultRowHeight;
+        int y = slice.top + (oneLine ? std::max(kTextInset, (slice.height - textHeight) / 2) : kTextInset);
         const bool right = NumbersalRight && slice.row > 1 && !m_grid.cell(column, slice.row).isEmpty() &&
                            [&] {
                                bool ok = false;
