@@ -163,6 +163,8 @@ TEST_F(GridPrinterTest, RowTallerThanAPageGoesOnOverPages)
     grid->setCell(5, 2, QStringLiteral("Piece(100) ").repeated(2500));
     printer->layOut();
     ASSERT_GE(printer->pageCount(), 2);
+    // It begins on the first page under the column headings rather than leaving that page empty.
+    EXPECT_EQ(printer->page(0).rows.last().row, 2);
     int lines = 0;
     for (int index = 0; index < printer->pageCount(); ++index)
         for (const printing::RowSlice& slice : printer->page(index).rows)
