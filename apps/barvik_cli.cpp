@@ -6,12 +6,15 @@
 #include "exchange/layout_json.h"
 #include "localization/translate.h"
 #include "mainwindow/list_files.h"
+#include "printing/layout_printout.h"
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QPageSize>
 
 #include <cerrno>
 #include <chrono>
@@ -72,6 +75,25 @@ bool sameFile(const QString& a, const QString& b)
 {
     const QString canonical = QFileInfo(a).canonicalFilePath();
     return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+// Checked before anything is read or written: a typo must not cost the user a list.
+bool checkOutputName(const char* option, const std::string& bytes, const QString& name, const InputFile& parts,
+                     const InputFile& stocks)
+{
+    if (bytes.empty()) {
+        printError(translate("%1 needs a file name.").arg(QLatin1String(option)));
+        return false;
+    }
+    if (QFile::encodeName(name).toStdString() != bytes) {
+        printError(translate("The output file name %1 is not valid UTF-8.").arg(name));
+        return false;
+    }
+    if (sameFile(name, parts.path()) || sameFile(name, stocks.path())) {
+        printError(translate("The output file %1 is one of the input files.").arg(name));
+        return false;
+    }
+    return true;
 }
 
 class StandardErrorMessages : public calculation::MessageSink {
@@ -155,11 +177,58 @@ QJsonObject qualityJson(const calculation::CalculationRun& run)
                        {QStringLiteral("quality"), run.qualityText()}};
 }
 
+bool wantsPdf(int argc, char** argv)
+{
+    for (int index = 1; index < argc; ++index)
+        if (std::strncmp(argv[index], "--pdf", 5) == 0)
+            return true;
+    return false;
+}
+
+// Fonts for the PDF need a GUI application; without a display it draws offscreen.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    if (!wantsPdf(argc, argv))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+QPageSize::PageSizeId pageSizeId(const std::string& name)
+{
+    static const std::pair<const char*, QPageSize::PageSizeId> sizes[] = {
+        {"A3", QPageSize::A3}, {"A4", QPageSize::A4}, {"A5", QPageSize::A5},
+        {"Letter", QPageSize::Letter}, {"Legal", QPageSize::Legal}};
+    for (const auto& [sizeName, id] : sizes)
+        if (name == sizeName)
+            return id;
+    return QPageSize::A4;
+}
+
+// The layout table as the preview lays it out, written to a PDF file.
+bool writeLayoutPdf(const calculation::GridModel& layout, const calculation::Clock& clock, const QString& path,
+                    const std::string& pageSize, const std::string& orientation)
+{
+    printing::TjvGridPrinter printer(layout, clock);
+    printing::prepareLayoutPrintout(printer);
+    printer.setColumnWidths(printing::defaultLayoutColumnWidths());
+    printer.options().orientation = orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
+    printer.setPageLayout(QPageLayout(QPageSize(pageSizeId(pageSize)), QPageLayout::Portrait,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    QString error;
+    if (printing::writePdf(printer, path, &error))
+        return true;
+    printError(error);
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
 
     CLI::App cli{"Cutting layouts for a parts list and a stocks list, printed as the layout export "
                  "(TAB-separated) or as JSON."};
@@ -180,6 +249,9 @@ int main(int argc, char** argv)
     std::string exportPath;
     std::string engine = "both";
     double timeLimit = -1;
+    std::string pdfPath;
+    std::string pageSize = "A4";
+    std::string orientation = "portrait";
     cli.add_option("PARTS", partsPath, "Parts list file")->required();
     cli.add_option("STOCKS", stocksPath, "Stocks list file")->required();
     cli.add_option("--parts-format", partsFormatName, "Layout of the parts file (default from the extension)")
@@ -206,6 +278,13 @@ int main(int argc, char** argv)
         ->capture_default_str();
     cli.add_option("--time-limit", timeLimit, "Seconds for the exact engine (default: from the quality level)")
         ->check(CLI::Range(0.0, 86400.0));
+    cli.add_option("--pdf", pdfPath, "Also write the layouts as printed pages to this PDF file");
+    cli.add_option("--page-size", pageSize, "Paper of the PDF")
+        ->check(CLI::IsMember({"A3", "A4", "A5", "Letter", "Legal"}))
+        ->capture_default_str();
+    cli.add_option("--orientation", orientation, "Orientation of the PDF pages")
+        ->check(CLI::IsMember({"portrait", "landscape"}))
+        ->capture_default_str();
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -215,21 +294,11 @@ int main(int argc, char** argv)
     const InputFile partsFile(partsPath);
     const InputFile stocksFile(stocksPath);
     const QString exportFile = QFile::decodeName(QByteArray::fromStdString(exportPath));
-    if (cli.count("--export") > 0) {
-        // Checked before anything is read or written: a typo must not cost the user a list.
-        if (exportPath.empty()) {
-            printError(translate("--export needs a file name."));
-            return kExitUsage;
-        }
-        if (QFile::encodeName(exportFile).toStdString() != exportPath) {
-            printError(translate("The export file name %1 is not valid UTF-8.").arg(exportFile));
-            return kExitUsage;
-        }
-        if (sameFile(exportFile, partsFile.path()) || sameFile(exportFile, stocksFile.path())) {
-            printError(translate("The export file %1 is one of the input files.").arg(exportFile));
-            return kExitUsage;
-        }
-    }
+    const QString pdfFile = QFile::decodeName(QByteArray::fromStdString(pdfPath));
+    if (cli.count("--export") > 0 && !checkOutputName("--export", exportPath, exportFile, partsFile, stocksFile))
+        return kExitUsage;
+    if (cli.count("--pdf") > 0 && !checkOutputName("--pdf", pdfPath, pdfFile, partsFile, stocksFile))
+        return kExitUsage;
 
     std::unique_ptr<calculation::GridModel> parts(calculation::createPartsGrid());
     std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
@@ -289,6 +358,8 @@ int main(int argc, char** argv)
             return kExitOutput;
         }
     }
+    if (!pdfPath.empty() && !writeLayoutPdf(*layout, clock, pdfFile, pageSize, orientation))
+        return kExitOutput;
     if (json) {
         const QByteArray text = exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout,
                                                      seconds, qualityJson(run));

@@ -9,6 +9,10 @@
 #include "calculation/layout_table.h"
 #include "exchange/layout_export.h"
 #include "localization/translate.h"
+#include "localization/widgets/ridizavi.h"
+#include "printing/grid_preview.h"
+#include "printing/layout_printout.h"
+#include "printing/qt_print_dialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,6 +23,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -48,7 +53,9 @@ void setColumnWidths(GridView* view, std::initializer_list<int> widths)
 
 TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_random(uint32_t(QDateTime::currentSecsSinceEpoch())),
-      m_relay(m_progress, this)
+      m_relay(m_progress, this), m_ownPrintDialogs(std::make_unique<printing::QtPrintDialogs>(this)),
+      m_printDialogs(m_ownPrintDialogs.get()), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      m_ownUrlOpener(std::make_unique<localization::DesktopUrlOpener>()), m_urlOpener(m_ownUrlOpener.get())
 {
     setObjectName(QStringLiteral("frmMain"));
     ui.setupUi(this);
@@ -59,11 +66,11 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
 
     // The commands of these controls come with their own features; until then they do nothing.
     for (QWidget* later :
-         std::initializer_list<QWidget*>{ui.btnPrint, ui.btnLeft, ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang}) {
+         std::initializer_list<QWidget*>{ui.btnLeft, ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang}) {
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
-    for (QAction* later : {ui.O1, ui.S1, ui.P1, ui.mnPreview, ui.R1, ui.H2, ui.A1}) {
+    for (QAction* later : {ui.O1, ui.S1, ui.H2}) {
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
@@ -128,6 +135,11 @@ void TfrmMain::connectControls()
     connect(ui.N5, &QAction::triggered, this, &TfrmMain::N5Click);
     connect(ui.btnExit, &QPushButton::clicked, this, &TfrmMain::btnExitClick);
     connect(ui.X1, &QAction::triggered, this, &TfrmMain::X1Click);
+    connect(ui.btnPrint, &QPushButton::clicked, this, &TfrmMain::btnPrintClick);
+    connect(ui.P1, &QAction::triggered, this, &TfrmMain::P1Click);
+    connect(ui.mnPreview, &QAction::triggered, this, &TfrmMain::mnPreviewClick);
+    connect(ui.R1, &QAction::triggered, this, &TfrmMain::R1Click);
+    connect(ui.A1, &QAction::triggered, this, &TfrmMain::A1Click);
     // The green of reusable remnants follows "Rpt Use Len:" as it is typed.
     connect(ui.edCircle, &QLineEdit::textChanged, ui.sgLayout->viewport(), qOverload<>(&QWidget::update));
 }
@@ -197,6 +209,49 @@ void TfrmMain::N5Click()
 void TfrmMain::cbExportClick()
 {
     N5Click();
+}
+
+// Printing: every print command opens the preview, from which the user prints.
+
+void TfrmMain::btnPrintClick()
+{
+    mnPreviewClick();
+}
+
+void TfrmMain::P1Click()
+{
+    mnPreviewClick();
+}
+
+void TfrmMain::mnPreviewClick()
+{
+    if (m_layout->cell(calculation::kLayoutNoColumn, GridModel::kFirstDataRow).isEmpty()) {
+        m_dialogs.showMessage(translate("No cutting layouts,cant preview!"), MessageIcon::Error);
+        return;
+    }
+    printing::TjvGridPrinter printer(*m_layout, m_clock);
+    printing::prepareLayoutPrintout(printer);
+    QVector<int> widths;
+    for (int column = 0; column < m_layout->columns(); ++column)
+        widths.append(ui.sgLayout->columnWidth(column));
+    printer.setColumnWidths(widths);
+    printer.setFont(ui.sgLayout->font());
+    printing::TjvGridPreview preview(printer, *m_printer, *m_printDialogs, this);
+    preview.exec();
+}
+
+void TfrmMain::R1Click()
+{
+    // Printer and paper only: the printout's orientation comes from the print options.
+    m_printDialogs->askPrinterSetup(*m_printer);
+}
+
+// Help
+
+void TfrmMain::A1Click()
+{
+    localization::TAboutBox box(*m_urlOpener, this);
+    box.exec();
 }
 
 // Grid editing

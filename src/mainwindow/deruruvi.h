@@ -16,7 +16,15 @@
 
 #include <memory>
 
+class QPrinter;
 class QThread;
+
+namespace localization {
+class UrlOpener;
+}
+namespace printing {
+class PrintDialogs;
+}
 
 namespace mainwindow {
 
@@ -36,6 +44,10 @@ public:
     void openStocksFile(const QString& path, int format);
 
     bool searchRunning() const { return m_searchThread != nullptr; }
+    // The printer list and printer dialogs; the window starts with the real ones.
+    void setPrintDialogs(printing::PrintDialogs& dialogs) { m_printDialogs = &dialogs; }
+    // The shell's "open" for the maker's web site and mail; the window starts with the desktop's.
+    void setUrlOpener(localization::UrlOpener& opener) { m_urlOpener = &opener; }
 
 Q_SIGNALS:
     // A calculation that reached its search has ended; shown tells whether a layout is in the table.
@@ -69,6 +81,11 @@ private Q_SLOTS:
     void cbExportClick();
     void btnExitClick();
     void X1Click();
+    void btnPrintClick();
+    void P1Click();
+    void mnPreviewClick();
+    void R1Click();
+    void A1Click();
     void searchFinished();
 
 private:
@@ -97,6 +114,12 @@ private:
     widgets::SearchRelay m_relay;
     std::unique_ptr<calculation::CalculationRun> m_run;
     QThread* m_searchThread = nullptr;
+    std::unique_ptr<printing::PrintDialogs> m_ownPrintDialogs;
+    printing::PrintDialogs* m_printDialogs = nullptr;
+    // Kept for the window's life, so that the printer and paper chosen stay chosen.
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<localization::UrlOpener> m_ownUrlOpener;
+    localization::UrlOpener* m_urlOpener = nullptr;
     // Controls whose commands come with later features: off whatever the run does.
     QSet<QObject*> m_notYetAvailable;
 };

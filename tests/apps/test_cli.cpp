@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -182,4 +183,46 @@ TEST_F(CliTest, OutputFailuresExitThreeAndAnyFileNameOpens)
     EXPECT_TRUE(err.contains("-parts.txt was not used:\nline 2: the extra text \"pcs\" was ignored."))
         << err.toStdString();
     EXPECT_FALSE(err.contains("/dev/fd")) << err.toStdString();
+}
+
+// The printed pages as PDF: as many pages as the layouts need, the texts searchable, the paper as asked.
+TEST_F(CliTest, WritesThePrintedPagesAsPdf)
+{
+    auto tool = [](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    QByteArray partsText;
+    // One piece per bar: a layout per part kind.
+    for (int kind = 0; kind < 120; ++kind)
+        partsText += "P" + QByteArray::number(kind) + "\t" + QByteArray::number(2001 + 7 * kind) + "\t1\r\n";
+    const QString parts = write("parts.txt", partsText);
+    const QString stocks = write("stocks.txt", "Bar\t4000\t200\t12\tYes\r\n");
+    const QString pdf = dir.filePath("layouts.pdf");
+    const CliResult result = runCli({parts, stocks, "--quality", "1", "--display", "0", "--pdf", pdf});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString info = tool("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+595 x 842"))) << info.toStdString();
+    const QString text = tool("pdftotext", {"-layout", pdf, "-"});
+    const int pages = int(text.count(QLatin1Char('\f')));
+    EXPECT_GE(pages, 2) << text.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Pages:           %1").arg(pages))) << info.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("Barvik pipe cutting system - layouts preview")), pages);
+    EXPECT_EQ(text.count(QStringLiteral("Total cost= ")), pages);
+    EXPECT_TRUE(text.contains(QStringLiteral("page: 2"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("print date: \\d{4}-\\d\\d-\\d\\d")));
+    // Every layout of the export is on the pages.
+    const CliResult exported = runCli({parts, stocks, "--quality", "1", "--display", "0"});
+    const QRegularExpression piece("P\\d+\\(\\d+\\)");
+    EXPECT_GT(exported.out.count(piece), 0);
+    EXPECT_EQ(text.count(piece), exported.out.count(piece));
+
+    const CliResult landscape =
+        runCli({parts, stocks, "--quality", "1", "--pdf", pdf, "--page-size", "A5", "--orientation", "landscape"});
+    ASSERT_EQ(landscape.exitCode, 0) << landscape.err.toStdString();
+    EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QStringLiteral("(A5)")));
+    EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QRegularExpression("Page size:\\s+595 x 420")));
+    EXPECT_EQ(runCli({parts, stocks, "--pdf", parts}).exitCode, 2);
 }

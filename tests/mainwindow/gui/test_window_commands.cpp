@@ -1,13 +1,18 @@
 // The main window's commands driven through its buttons and menus with scripted dialogs: the calculation
-// with its progress and Stop button, the cost check, list files, layout export and ending the program.
+// with its progress and Stop button, the cost check, list files, layout export, printing and ending the
+// program.
 
 #include "window_fixture.h"
+
+#include "support/scripted_print_dialogs.h"
 
 #include "calculation/text_file.h"
 #include "mainwindow/list_files.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,6 +24,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using calculation::GridModel;
 using calculation::MessageIcon;
@@ -69,6 +75,8 @@ private Q_SLOTS:
     void cancelledOrFailedOpenKeepsTheGrid();
     void openTellsWhatTextWasNotUsed();
     void exportWritesTheLayoutTable();
+    void printCommandsOpenThePreview();
+    void aboutOpensModally();
     void closeAndExitEndTheProgram();
 
 private:
@@ -78,6 +86,7 @@ private:
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
     WindowFixture m;
+    ScriptedPrintDialogs m_print;
     QTemporaryDir m_dir;
 };
 
@@ -387,6 +396,51 @@ void TestWindowCommands::openTellsWhatTextWasNotUsed()
     QCOMPARE(m.dialogs.messages[0].text, mainwindow::LoadStocksFile(scratch, file, 1).notice);
     QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Information);
     QCOMPARE(m.grid("sgStock")->cell(0, kFirst), QStringLiteral("Tube"));
+}
+
+void TestWindowCommands::printCommandsOpenThePreview()
+{
+    m.window->setPrintDialogs(m_print);
+    const QString refusal = QStringLiteral("No cutting layouts,cant preview!");
+    QTest::mouseClick(m.find<QPushButton>("btnPrint"), Qt::LeftButton);
+    QTest::keyClick(m.window.get(), Qt::Key_P, Qt::ControlModifier);
+    m.find<QAction>("mnPreview")->trigger();
+    QCOMPARE(m.dialogs.messages.size(), 3);
+    for (const ScriptedDialogs::Message& message : m.dialogs.messages) {
+        QCOMPARE(message.text, refusal);
+        QCOMPARE(message.icon, MessageIcon::Error);
+    }
+
+    WindowFixture::fill(*m.grid("sgLayout"), {{"1", "S6", "6000", "2", "0", "A(1200) x 5"}});
+    QString caption;
+    QString pages;
+    QTimer::singleShot(0, [&] {
+        if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            caption = preview->windowTitle();
+            pages = preview->findChild<QLabel*>(QStringLiteral("lbPages"))->text();
+            preview->reject();
+        }
+    });
+    m.find<QAction>("P1")->trigger();
+    QCOMPARE(caption, QStringLiteral("Preview and Print"));
+    QCOMPARE(pages, QStringLiteral("of 1"));
+    QCOMPARE(m.dialogs.messages.size(), 3);
+
+    m.find<QAction>("R1")->trigger();
+    QCOMPARE(m_print.setupsAsked, 1);
+}
+
+void TestWindowCommands::aboutOpensModally()
+{
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            caption = box->windowTitle();
+            box->accept();
+        }
+    });
+    m.find<QAction>("A1")->trigger();
+    QCOMPARE(caption, QStringLiteral("About"));
 }
 
 void TestWindowCommands::exportWritesTheLayoutTable()

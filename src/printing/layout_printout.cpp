@@ -1,0 +1,68 @@
+#include "layout_printout.h"
+
+#include "localization/translate.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace printing {
+
+using localization::translate;
+
+namespace {
+
+constexpr int kPdfResolution = 300;
+
+} // namespace
+
+QVector<int> defaultLayoutColumnWidths()
+{
+    return {37, 94, 63, 42, 59, 310, 89};
+}
+
+void prepareLayoutPrintout(TjvGridPrinter& printer)
+{
+    TPrintOptions& options = printer.options();
+    options.PageFooter = translate(options.PageFooter);
+    options.DateFormat = translate(options.DateFormat);
+    options.TimeFormat = translate(options.TimeFormat);
+    printer.NumberFormat = translate(printer.NumberFormat);
+    printer.NumbersalRight = false;
+    options.PageTitle = translate("Barvik pipe cutting system - layouts preview");
+    options.PageTitleMargin = 10;
+    options.MarginLeft = 5;
+    options.MarginTop = 10;
+    options.Leftpadding = 5;
+}
+
+bool writePdf(TjvGridPrinter& printer, const QString& path, QString* error)
+{
+    // QPdfWriter says nothing of a file it could not open; check first so the user hears of it.
+    QFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = translate("Cannot write %1: %2").arg(path, probe.errorString());
+        return false;
+    }
+    probe.close();
+    QPdfWriter writer(path);
+    writer.setResolution(kPdfResolution);
+    writer.setPageLayout(printer.pageLayout());
+    writer.setTitle(printer.options().PageTitle);
+    writer.setCreator(translate("Barvik pipe cutting system"));
+    printer.layOut();
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        if (error)
+            *error = translate("Cannot write %1: %2").arg(path, translate("the PDF could not be started"));
+        return false;
+    }
+    const bool written = printer.printAll(writer, painter);
+    painter.end();
+    if (!written && error)
+        *error = translate("Cannot write %1: %2").arg(path, translate("a page could not be added"));
+    return written;
+}
+
+} // namespace printing

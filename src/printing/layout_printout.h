@@ -1,0 +1,22 @@
+#pragma once
+
+#include "grid_printer.h"
+
+#include <QPageLayout>
+#include <QString>
+#include <QVector>
+
+namespace printing {
+
+// The layout table's column widths on screen, as the window starts with them.
+QVector<int> defaultLayoutColumnWidths();
+
+// Sets a grid printer up for the layout printout: the page title and margins of the printout, and the
+// text options passed through the catalog so that a language may give its own footer and formats.
+void prepareLayoutPrintout(TjvGridPrinter& printer);
+
+// Writes every page as the preview lays it out to a PDF file, text kept as text. False with a message
+// when the file can't be written.
+bool writePdf(TjvGridPrinter& printer, const QString& path, QString* error);
+
+} // namespace printing
