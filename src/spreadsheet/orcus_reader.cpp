@@ -1,5 +1,7 @@
 #include "readers.h"
 
+#include "ods_settings.h"
+
 #include <orcus/interface.hpp>
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
@@ -180,6 +182,10 @@ calculation::FileResult readOrcusWorkbook(QByteArrayView bytes, bool ods, SheetC
         if (doc.get_sheet_count() == 0)
             return cantStart(QStringLiteral("the workbook has no sheet"));
         ss::sheet_t active = view.get_active_sheet();
+        if (ods) {
+            if (const std::optional<std::string> name = odsActiveTable(bytes))
+                active = doc.get_sheet_index(*name);
+        }
         if (active < 0 || size_t(active) >= doc.get_sheet_count())
             active = 0;
         SheetReader(doc, active).read(sheet);

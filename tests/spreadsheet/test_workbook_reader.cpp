@@ -22,8 +22,8 @@ TEST_F(WorkbookReaderTest, EveryKindGivesTheSameCellTexts)
 
 TEST_F(WorkbookReaderTest, WhereTheSheetAndItsDataAre)
 {
-    const SheetCells second = readFixture("second_active.xlsx");
-    EXPECT_EQ(sheetRow(second, 1), QStringList({"P1", "1200", "4"}));
+    for (const char* name : {"second_active.xlsx", "second_active.ods"})
+        EXPECT_EQ(sheetRow(readFixture(name), 1), QStringList({"P1", "1200", "4"})) << name;
 
     const SheetCells row20 = readFixture("row20.xlsx");
     EXPECT_EQ(row20.rowCount(), 22);

@@ -11,6 +11,7 @@ import zipfile
 
 import openpyxl
 import xlwt
+from odf.config import ConfigItem, ConfigItemMapEntry, ConfigItemMapIndexed, ConfigItemSet
 from odf.opendocument import OpenDocumentSpreadsheet
 from odf.table import Table, TableCell, TableRow
 from odf.text import P
@@ -86,8 +87,19 @@ def excel_like(name, patch=None):
             z.writestr(n, data)
 
 
-def write_ods(name, sheets):
+def write_ods(name, sheets, active=None):
     doc = OpenDocumentSpreadsheet()
+    if active is not None:
+        # The view settings name the active table, as LibreOffice writes them.
+        item = ConfigItem(name="ActiveTable", type="string")
+        item.addText(sheets[active][0])
+        entry = ConfigItemMapEntry()
+        entry.addElement(item)
+        views = ConfigItemMapIndexed(name="Views")
+        views.addElement(entry)
+        view_settings = ConfigItemSet(name="ooo:view-settings")
+        view_settings.addElement(views)
+        doc.settings.addElement(view_settings)
     for title, cells in sheets:
         table = Table(name=title)
         last_row = max((r for r, _ in cells), default=-1)
@@ -142,6 +154,7 @@ def main():
     write_xls("empty_qty.xls", [("Parts", grid([("A", 100, 1), ("B", 200, ""), ("C", 300, 3)]))])
     write_xls("three_columns.xls", [("Stocks", grid([(l, n, q) for l, n, q, _ in STOCKS]))])
     write_xls("empty.xls", [("Empty", {})])
+    write_ods("second_active.ods", [("First", grid([("Wrong", 1, 1)])), ("Second", parts)], active=1)
     write_xlsx("row20.xlsx", [("Parts", grid(PARTS, first_row=19))])
     write_xlsx("second_active.xlsx", [("First", grid([("Wrong", 1, 1)])), ("Second", parts)], active=1)
     write_xlsx("date_qty.xlsx", [("Parts", grid([("A", 100, datetime.date(2024, 1, 31))]))])
