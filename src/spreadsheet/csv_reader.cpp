@@ -72,10 +72,14 @@ calculation::FileResult readCsv(QByteArrayView bytes, SheetCells& sheet)
         bytes = bytes.sliced(3);
     if (bytes.contains('\0'))
         return cantStart(QStringLiteral("the file is no CSV text: it holds NUL bytes"));
+    // Orcus's CSV parser takes only LF as the end of a record and stumbles over the CR before it that
+    // RFC 4180 and Windows write.
+    QByteArray text = bytes.toByteArray();
+    text.replace("\r\n", "\n");
     // Semicolons separate where the decimal separator is a comma; a file whose first row they do not cut
     // into fields, or that does not parse with them, is read with commas.
     try {
-        if (parse(bytes, ';', sheet) >= 2) {
+        if (parse(text, ';', sheet) >= 2) {
             dropHeaderRow(sheet);
             return {};
         }
@@ -83,7 +87,7 @@ calculation::FileResult readCsv(QByteArrayView bytes, SheetCells& sheet)
     }
     sheet = SheetCells();
     try {
-        parse(bytes, ',', sheet);
+        parse(text, ',', sheet);
     } catch (const std::exception& error) {
         sheet = SheetCells();
         return cantStart(QString::fromUtf8(error.what()));

@@ -95,6 +95,14 @@ FileResult importSheet(GridModel& grid, const SheetCells& sheet, bool withCost)
     return {};
 }
 
+FileResult importWorkbook(GridModel& grid, const QString& path, WorkbookKind kind, bool withCost)
+{
+    SheetCells sheet;
+    if (FileResult read = readWorkbookFile(path, kind, sheet); !read.ok)
+        return read;
+    return importSheet(grid, sheet, withCost);
+}
+
 } // namespace
 
 FileResult ImportPartsSheet(GridModel& parts, const SheetCells& sheet)
@@ -105,6 +113,16 @@ FileResult ImportPartsSheet(GridModel& parts, const SheetCells& sheet)
 FileResult ImportStocksSheet(GridModel& stocks, const SheetCells& sheet)
 {
     return importSheet(stocks, sheet, true);
+}
+
+FileResult ImportPartsWorkbook(GridModel& parts, const QString& path, WorkbookKind kind)
+{
+    return importWorkbook(parts, path, kind, false);
+}
+
+FileResult ImportStocksWorkbook(GridModel& stocks, const QString& path, WorkbookKind kind)
+{
+    return importWorkbook(stocks, path, kind, true);
 }
 
 } // namespace spreadsheet

@@ -3,6 +3,7 @@
 #include "calculation/grid_model.h"
 #include "calculation/text_file.h"
 #include "sheet_cells.h"
+#include "workbook_reader.h"
 
 namespace spreadsheet {
 
@@ -13,5 +14,9 @@ namespace spreadsheet {
 // number (a stock's empty cost included), nothing is imported and the message names the sheet row.
 calculation::FileResult ImportPartsSheet(calculation::GridModel& parts, const SheetCells& sheet);
 calculation::FileResult ImportStocksSheet(calculation::GridModel& stocks, const SheetCells& sheet);
+
+// The imports of a workbook file's active sheet; a workbook that can't be read leaves the grid as it was.
+calculation::FileResult ImportPartsWorkbook(calculation::GridModel& parts, const QString& path, WorkbookKind kind);
+calculation::FileResult ImportStocksWorkbook(calculation::GridModel& stocks, const QString& path, WorkbookKind kind);
 
 } // namespace spreadsheet

@@ -68,7 +68,7 @@ TEST_F(WorkbookReaderTest, CsvSeparatorsQuotesAndHeader)
         int rows;
     } cases[] = {
         {"\"A,1\";\"2,5\";3\n", {"A,1", "2,5", "3"}, 1},
-        {"A,100,3\nB;x,200,4\n", {"A", "100", "3"}, 2},
+        {"A,100,3\r\nB;x,200,4\r\n", {"A", "100", "3"}, 2},
         {"\xEF\xBB\xBFLabel,Length,Qty\n\"P \"\"1\"\"\", 1200 ,4\n", {"", "", ""}, 2},
     };
     for (const auto& c : cases) {
