@@ -183,3 +183,20 @@ TEST_F(CliTest, OutputFailuresExitThreeAndAnyFileNameOpens)
         << err.toStdString();
     EXPECT_FALSE(err.contains("/dev/fd")) << err.toStdString();
 }
+
+TEST_F(CliTest, WorkbooksByExtensionOrByFormatName)
+{
+    const QString data = QStringLiteral(BARVIK_TEST_DATA "/spreadsheets/");
+    QFile::copy(data + "job_parts.ods", dir.filePath("parts.dat"));
+    auto layouts = [](const CliResult& result) {
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        QStringList kept;
+        for (const QString& line : result.out.split("\r\n"))
+            kept << line.section(u'\t', 0, 5);
+        return kept;
+    };
+    const QStringList text = layouts(runCli({data + "job_parts.txt", data + "job_stocks.txt"}));
+    EXPECT_EQ(layouts(runCli({data + "job_parts.xlsx", data + "job_stocks.csv"})), text);
+    EXPECT_EQ(layouts(runCli({dir.filePath("parts.dat"), data + "job_stocks.xls", "--parts-format", "ods"})), text);
+    EXPECT_EQ(runCli({data + "job_parts.txt", data + "job_stocks.txt", "--stocks-format", "xlsx"}).exitCode, 2);
+}
