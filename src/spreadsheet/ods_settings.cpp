@@ -60,9 +60,12 @@ std::optional<std::string> odsActiveTable(QByteArrayView bytes)
         std::vector<unsigned char> settings;
         if (!archive.read_file_entry("settings.xml", settings))
             return std::nullopt;
+        // Orcus 0.17's XML parser looks at the character after a cut-off attribute name: a NUL behind the
+        // text gives it one to find.
+        const size_t size = settings.size();
+        settings.push_back('\0');
         ActiveTableFinder finder;
-        orcus::sax_parser<ActiveTableFinder> parser(reinterpret_cast<const char*>(settings.data()), settings.size(),
-                                                    finder);
+        orcus::sax_parser<ActiveTableFinder> parser(reinterpret_cast<const char*>(settings.data()), size, finder);
         parser.parse();
         return finder.name();
     } catch (const std::exception&) {

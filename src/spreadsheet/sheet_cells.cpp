@@ -20,6 +20,9 @@ void SheetCells::setCell(int row, int column, const QString& text)
     if (row > m_rows.size())
         setRowCount(row);
     QStringList& cells = m_rows[row - 1];
+    // Empty cells past a row's end take no memory: a sheet's used range may reach far below its data.
+    if (text.isEmpty() && column > cells.size())
+        return;
     while (cells.size() < column)
         cells.append(QString());
     cells[column - 1] = text;
