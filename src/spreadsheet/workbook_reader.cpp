@@ -1,7 +1,9 @@
 #include "workbook_reader.h"
 
 #include "localization/translate.h"
+#include "isolated_run.h"
 #include "readers.h"
+#include "sheet_records.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +38,14 @@ std::optional<WorkbookKind> kindFromPath(const QString& path)
     return std::nullopt;
 }
 
-FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& sheet)
+namespace {
+
+// Far beyond any real list; a reader that takes longer is stuck.
+constexpr int kReaderSeconds = 30;
+
+// The reading itself, in this process. FreeXL reads files only: its bytes come from xlsPath when that is
+// given, else from a temporary file.
+FileResult readHere(QByteArrayView bytes, WorkbookKind kind, const QString& xlsPath, SheetCells& sheet)
 {
     switch (kind) {
     case WorkbookKind::Xlsx:
@@ -47,11 +56,38 @@ FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& she
     case WorkbookKind::Xls:
         break;
     }
-    // FreeXL reads files only.
+    if (!xlsPath.isEmpty())
+        return detail::readXlsFile(xlsPath, sheet);
     QTemporaryFile file;
     if (!file.open() || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
         return detail::cantStart(QStringLiteral("no temporary file for the workbook"));
     return detail::readXlsFile(file.fileName(), sheet);
+}
+
+// FreeXL 1.0.6 overruns a buffer on some crafted .xls files and Orcus 0.17 allocates what a crafted
+// archive claims, so the libraries read in a child process that hands the cells back.
+FileResult readIsolated(QByteArrayView bytes, WorkbookKind kind, const QString& xlsPath, SheetCells& sheet)
+{
+    QString failure;
+    const std::optional<std::string> records = detail::runIsolated(
+        [&] {
+            SheetCells cells;
+            const FileResult read = readHere(bytes, kind, xlsPath, cells);
+            return detail::encodeSheet(read, cells);
+        },
+        kReaderSeconds, failure);
+    if (!records) {
+        sheet = SheetCells();
+        return detail::cantStart(failure);
+    }
+    return detail::decodeSheet(*records, sheet);
+}
+
+} // namespace
+
+FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& sheet)
+{
+    return readIsolated(bytes, kind, QString(), sheet);
 }
 
 FileResult readWorkbookFile(const QString& path, WorkbookKind kind, SheetCells& sheet)
@@ -66,7 +102,7 @@ FileResult readWorkbookFile(const QString& path, WorkbookKind kind, SheetCells& 
                                .arg(path, QString::number(double(info.size()) / (1 << 20), 'f', 1),
                                     QString::number(kMaxWorkbookBytes >> 20)));
     if (kind == WorkbookKind::Xls)
-        return detail::readXlsFile(path, sheet);
+        return readIsolated({}, kind, path, sheet);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return cannotOpen;

@@ -20,7 +20,8 @@ std::optional<WorkbookKind> kindFromPath(const QString& path);
 // their decimal text (numberText), texts stay as they are, formulas give their stored result, dates,
 // booleans and error values give texts such as "2024-01-31", "TRUE" and "#DIV/0!". The bytes are
 // untrusted: anything that is no readable workbook of the kind fails with "Cant start Excel" and the
-// reader's reason, and leaves the sheet empty.
+// reader's reason, and leaves the sheet empty. The libraries read in a child process, so a crash or a hang
+// of theirs (stopped after 30 s) is such a failure too.
 calculation::FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& sheet);
 // The same for a file; a file that can't be read fails as the list loaders fail ("Cannot open file %s").
 calculation::FileResult readWorkbookFile(const QString& path, WorkbookKind kind, SheetCells& sheet);

@@ -1,6 +1,12 @@
 #include "spreadsheet_fixture.h"
 
+#include "spreadsheet/isolated_run.h"
+
 #include <QFile>
+
+#include <cstdlib>
+
+#include <unistd.h>
 
 using spreadsheet::readWorkbook;
 using spreadsheet::SheetCells;
@@ -101,4 +107,22 @@ TEST_F(WorkbookReaderTest, NumbersInTheUsersLocale)
         QLocale::setDefault(QLocale::c());
     }
     EXPECT_EQ(spreadsheet::numberText(0.1 + 0.2).toDouble(), 0.1 + 0.2);
+}
+
+// FreeXL overruns a stack buffer on this file (found by fuzzing): whatever it does, only the reader's
+// child process pays for it.
+TEST_F(WorkbookReaderTest, ReadersThatCrashOrHangCostOnlyTheirChildProcess)
+{
+    SheetCells sheet;
+    const calculation::FileResult crafted =
+        spreadsheet::readWorkbookFile(workbookPath("crafted.xls"), WorkbookKind::Xls, sheet);
+    EXPECT_FALSE(crafted.ok);
+    EXPECT_TRUE(crafted.error.startsWith("Cant start Excel: ")) << crafted.error.toStdString();
+
+    QString failure;
+    EXPECT_FALSE(spreadsheet::detail::runIsolated([]() -> std::string { std::abort(); }, 5, failure));
+    EXPECT_EQ(failure, "the reader crashed on it (signal 6)");
+    EXPECT_FALSE(spreadsheet::detail::runIsolated([]() -> std::string { pause(); return {}; }, 1, failure));
+    EXPECT_EQ(failure, "the reader did not finish within 1 seconds");
+    EXPECT_EQ(spreadsheet::detail::runIsolated([] { return std::string("cells"); }, 5, failure), "cells");
 }
