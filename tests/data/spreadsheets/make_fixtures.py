@@ -2,7 +2,8 @@
 """Writes the workbook fixtures of the spreadsheet tests into this folder.
 
 Needs python3-xlwt (.xls), python3-openpyxl (.xlsx) and python3-odf (.ods). The files it writes are
-committed; run it again only to change them.
+committed; run it again only to change them. crafted.xls is not made here: it is an input that the
+fuzzer found to overrun FreeXL, kept as it was found.
 """
 import datetime
 import os
