@@ -1,6 +1,6 @@
 #include "readers.h"
 
-#include "ods_settings.h"
+#include "archive_parts.h"
 
 #include <orcus/interface.hpp>
 #include <orcus/orcus_ods.hpp>
@@ -179,6 +179,11 @@ calculation::FileResult readOrcusWorkbook(QByteArrayView bytes, bool ods, SheetC
         else
             filter = std::make_unique<orcus::orcus_xlsx>(&factory);
         filter->read_stream(std::string_view(bytes.data(), size_t(bytes.size())));
+        if (!ods) {
+            // Better no import than rows whose labels went missing without a word.
+            if (const std::optional<QString> unreadable = xlsxUnreadableParts(bytes))
+                return cantStart(*unreadable);
+        }
         if (doc.get_sheet_count() == 0)
             return cantStart(QStringLiteral("the workbook has no sheet"));
         ss::sheet_t active = view.get_active_sheet();

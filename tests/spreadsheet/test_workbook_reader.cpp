@@ -51,7 +51,8 @@ TEST_F(WorkbookReaderTest, DamagedOrForeignFilesFailWithTheLibrarysReason)
         WorkbookKind kind;
     } cases[] = {{"damaged.xlsx", WorkbookKind::Xlsx}, {"damaged.xls", WorkbookKind::Xls},
                  {"job_parts.txt", WorkbookKind::Xlsx}, {"job_parts.txt", WorkbookKind::Ods},
-                 {"job_parts.txt", WorkbookKind::Xls},  {"job_parts.xlsx", WorkbookKind::Ods}};
+                 {"job_parts.txt", WorkbookKind::Xls},  {"job_parts.xlsx", WorkbookKind::Ods},
+                 {"openpyxl_as_is.xlsx", WorkbookKind::Xlsx}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         SheetCells sheet;

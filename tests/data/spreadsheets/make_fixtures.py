@@ -38,7 +38,7 @@ def write_xls(name, sheets):
     book.save(path(name))
 
 
-def write_xlsx(name, sheets, active=0):
+def write_xlsx(name, sheets, active=0, as_excel=True):
     book = openpyxl.Workbook()
     book.remove(book.active)
     for index, (title, cells) in enumerate(sheets):
@@ -48,7 +48,8 @@ def write_xlsx(name, sheets, active=0):
             sheet.cell(row=row + 1, column=col + 1, value=value)
     book.active = active
     book.save(path(name))
-    excel_like(name)
+    if as_excel:
+        excel_like(name)
 
 
 def excel_like(name, patch=None):
@@ -158,6 +159,7 @@ def main():
     write_ods("second_active.ods", [("First", grid([("Wrong", 1, 1)])), ("Second", parts)], active=1)
     write_xlsx("row20.xlsx", [("Parts", grid(PARTS, first_row=19))])
     write_xlsx("second_active.xlsx", [("First", grid([("Wrong", 1, 1)])), ("Second", parts)], active=1)
+    write_xlsx("openpyxl_as_is.xlsx", [("Parts", parts)], as_excel=False)
     write_xlsx("date_qty.xlsx", [("Parts", grid([("A", 100, datetime.date(2024, 1, 31))]))])
     write_xlsx("bool_length.xlsx", [("Parts", grid([("A", True, 2)]))])
 

@@ -1,10 +1,12 @@
-#include "ods_settings.h"
+#include "archive_parts.h"
 
 #include <orcus/sax_parser.hpp>
 #include <orcus/zip_archive.hpp>
 #include <orcus/zip_archive_stream.hpp>
 
+#include <algorithm>
 #include <exception>
+#include <string_view>
 #include <vector>
 
 namespace spreadsheet::detail {
@@ -50,6 +52,29 @@ private:
 };
 
 } // namespace
+
+std::optional<QString> xlsxUnreadableParts(QByteArrayView bytes)
+{
+    try {
+        orcus::zip_archive_stream_blob stream(reinterpret_cast<const uint8_t*>(bytes.data()), size_t(bytes.size()));
+        orcus::zip_archive archive(&stream);
+        archive.load();
+        std::vector<unsigned char> part;
+        auto holds = [&part](std::string_view text) {
+            return std::search(part.begin(), part.end(), text.begin(), text.end()) != part.end();
+        };
+        if (archive.read_file_entry("xl/_rels/workbook.xml.rels", part) && holds("Target=\"/"))
+            return QStringLiteral("the workbook names its parts by absolute paths, which this reader can't follow");
+        for (size_t i = 0; i < archive.get_file_entry_count(); ++i) {
+            const std::string_view name = archive.get_file_entry_name(i);
+            if (name.substr(0, 14) == "xl/worksheets/" && archive.read_file_entry(name, part) &&
+                holds("t=\"inlineStr\""))
+                return QStringLiteral("the workbook keeps texts inside its sheets, which this reader can't read");
+        }
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> odsActiveTable(QByteArrayView bytes)
 {
