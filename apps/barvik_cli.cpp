@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -131,8 +132,23 @@ private:
     bool m_drawn = false;
 };
 
+// The workbook formats by name or, without one, by the file's extension; the list loaders number them
+// from their Excel entry on.
+std::optional<int> workbookFormat(const std::string& name, const QString& path, int excelFormat)
+{
+    static const char* const names[] = {"xls", "xlsx", "ods", "csv"};
+    const std::string suffix = QFileInfo(path).suffix().toLower().toStdString();
+    for (int i = 0; i < int(std::size(names)); ++i) {
+        if (name == names[i] || (name.empty() && suffix == names[i]))
+            return excelFormat + i;
+    }
+    return std::nullopt;
+}
+
 int partsFormat(const std::string& name, const QString& path)
 {
+    if (const std::optional<int> workbook = workbookFormat(name, path, mainwindow::kPartsExcel))
+        return *workbook;
     if (name == "text")
         return mainwindow::kPartsText;
     if (name == "sfcad")
@@ -151,6 +167,8 @@ int partsFormat(const std::string& name, const QString& path)
 
 int stocksFormat(const std::string& name, const QString& path)
 {
+    if (const std::optional<int> workbook = workbookFormat(name, path, mainwindow::kStocksExcel))
+        return *workbook;
     if (name == "text")
         return mainwindow::kStocksText;
     if (name == "pipe")
@@ -255,9 +273,9 @@ int main(int argc, char** argv)
     cli.add_option("PARTS", partsPath, "Parts list file")->required();
     cli.add_option("STOCKS", stocksPath, "Stocks list file")->required();
     cli.add_option("--parts-format", partsFormatName, "Layout of the parts file (default from the extension)")
-        ->check(CLI::IsMember({"text", "sfcad", "mst", "pipe"}));
+        ->check(CLI::IsMember({"text", "sfcad", "mst", "pipe", "xls", "xlsx", "ods", "csv"}));
     cli.add_option("--stocks-format", stocksFormatName, "Layout of the stocks file (default from the extension)")
-        ->check(CLI::IsMember({"text", "pipe"}));
+        ->check(CLI::IsMember({"text", "pipe", "xls", "xlsx", "ods", "csv"}));
     cli.add_option("--blade", blade, "Blade width")->capture_default_str();
     cli.add_option("--stub", stub, "Stub length, the unusable end of every bar")->capture_default_str();
     cli.add_option("--reuse", reuse, "Shortest left-over that counts as a reusable remnant")->capture_default_str();

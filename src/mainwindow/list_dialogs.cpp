@@ -8,6 +8,14 @@ using localization::translate;
 
 namespace {
 
+// The workbook types that both open dialogs offer after the Excel entry.
+QString moreWorkbooksFilter()
+{
+    return QStringLiteral("|Excel 2007+ ") + translate("file") + QStringLiteral("(*.xlsx)|*.xlsx|") +
+           translate("OpenDocument spreadsheet") + QStringLiteral("(*.ods)|*.ods|CSV ") + translate("file") +
+           QStringLiteral("(*.csv)|*.csv");
+}
+
 // The file types of both save dialogs: one text file entry.
 QString textFileFilter()
 {
@@ -32,14 +40,16 @@ FileDialogSetup partsOpenDialog()
     const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|SFCAD ") + translate("file") +
                            QStringLiteral("(*.nbt)|*.nbt|MST ") + translate("file") +
                            QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("part file") +
-                           QStringLiteral("(*.dst)|*.dst|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
+                           QStringLiteral("(*.dst)|*.dst|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls") +
+                           moreWorkbooksFilter();
     return {translate("Please select open part file name"), filter};
 }
 
 FileDialogSetup stocksOpenDialog()
 {
     const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("stock file") +
-                           QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
+                           QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls") +
+                           moreWorkbooksFilter();
     return {translate("Please select open stock file name"), filter};
 }
 

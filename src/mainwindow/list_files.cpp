@@ -5,8 +5,10 @@
 #include "calculation/number_text.h"
 #include "localization/translate.h"
 #include "calculation/split_fields.h"
+#include "spreadsheet/sheet_import.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace mainwindow {
@@ -101,9 +103,17 @@ float addProduct(float total, float value, int32_t qty)
     return float(double(total) + double(value) * qty);
 }
 
-FileResult excelNotReadable()
+using spreadsheet::WorkbookKind;
+
+// The workbook formats, after the text layouts in both open dialogs.
+std::optional<WorkbookKind> workbookKind(int format, int firstWorkbookFormat)
 {
-    return fileFailure(translate("Excel workbooks can't be read yet."));
+    static constexpr WorkbookKind kinds[] = {WorkbookKind::Xls, WorkbookKind::Xlsx, WorkbookKind::Ods,
+                                             WorkbookKind::Csv};
+    const int index = format - firstWorkbookFormat;
+    if (index < 0 || index >= int(std::size(kinds)))
+        return std::nullopt;
+    return kinds[index];
 }
 
 } // namespace
@@ -112,8 +122,8 @@ FileResult LoadPartsFile(GridModel& parts, const QString& path, int format)
 {
     if (path.isEmpty())
         return {};
-    if (format == kPartsExcel)
-        return excelNotReadable();
+    if (const std::optional<WorkbookKind> kind = workbookKind(format, kPartsExcel))
+        return spreadsheet::ImportPartsWorkbook(parts, path, *kind);
     QString text;
     if (const FileResult read = readTextFile(path, text); !read.ok)
         return read;
@@ -169,8 +179,8 @@ FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
 {
     if (path.isEmpty())
         return {};
-    if (format == kStocksExcel)
-        return excelNotReadable();
+    if (const std::optional<WorkbookKind> kind = workbookKind(format, kStocksExcel))
+        return spreadsheet::ImportStocksWorkbook(stocks, path, *kind);
     QString text;
     if (const FileResult read = readTextFile(path, text); !read.ok)
         return read;

@@ -14,12 +14,19 @@ inline constexpr int kPartsSfcad = 2;
 inline constexpr int kPartsMst = 3;
 inline constexpr int kPartsPipe = 4;
 inline constexpr int kPartsExcel = 5;
+inline constexpr int kPartsXlsx = 6;
+inline constexpr int kPartsOds = 7;
+inline constexpr int kPartsCsv = 8;
 inline constexpr int kStocksProject = 0;
 inline constexpr int kStocksText = 1;
 inline constexpr int kStocksPipe = 2;
 inline constexpr int kStocksExcel = 3;
+inline constexpr int kStocksXlsx = 4;
+inline constexpr int kStocksOds = 5;
+inline constexpr int kStocksCsv = 6;
 
-// Fill the parts or stocks grid from a list file and rewrite its totals row; the grid then ends with one
+// Fill the parts or stocks grid from a list file, or from a workbook's active sheet for the workbook
+// formats (Excel, Excel 2007+, OpenDocument, CSV) and rewrite its totals row; the grid then ends with one
 // empty data row. An empty path does nothing. A file that can't be opened leaves the grid untouched; a
 // bad line stops the load there with the rows read so far and the totals row as it was. Only regular files
 // of at most 16 MB in UTF-8 are read.

@@ -226,3 +226,20 @@ TEST_F(CliTest, WritesThePrintedPagesAsPdf)
     EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QRegularExpression("Page size:\\s+595 x 420")));
     EXPECT_EQ(runCli({parts, stocks, "--pdf", parts}).exitCode, 2);
 }
+
+TEST_F(CliTest, WorkbooksByExtensionOrByFormatName)
+{
+    const QString data = QStringLiteral(BARVIK_TEST_DATA "/spreadsheets/");
+    QFile::copy(data + "job_parts.ods", dir.filePath("parts.dat"));
+    auto layouts = [](const CliResult& result) {
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        QStringList kept;
+        for (const QString& line : result.out.split("\r\n"))
+            kept << line.section(u'\t', 0, 5);
+        return kept;
+    };
+    const QStringList text = layouts(runCli({data + "job_parts.txt", data + "job_stocks.txt"}));
+    EXPECT_EQ(layouts(runCli({data + "job_parts.xlsx", data + "job_stocks.csv"})), text);
+    EXPECT_EQ(layouts(runCli({dir.filePath("parts.dat"), data + "job_stocks.xls", "--parts-format", "ods"})), text);
+    EXPECT_EQ(runCli({data + "job_parts.txt", data + "job_stocks.txt", "--stocks-format", "xlsx"}).exitCode, 2);
+}

@@ -8,11 +8,15 @@ TEST(NameFilters, OneQtFilterPerPairInTheLoadersOrder)
 {
     const QStringList parts = nameFilters(mainwindow::partsOpenDialog().filter);
     EXPECT_EQ(parts, QStringList({"Text file (*.txt)", "SFCAD file (*.nbt)", "MST file (*.txt)",
-                                  "Pipe part file (*.dst)", "Excel file (*.xls)"}));
+                                  "Pipe part file (*.dst)", "Excel file (*.xls)", "Excel 2007+ file (*.xlsx)",
+                                  "OpenDocument spreadsheet (*.ods)", "CSV file (*.csv)"}));
     EXPECT_TRUE(parts.value(mainwindow::kPartsExcel - 1).startsWith("Excel"));
+    EXPECT_TRUE(parts.value(mainwindow::kPartsCsv - 1).startsWith("CSV"));
     const QStringList stocks = nameFilters(mainwindow::stocksOpenDialog().filter);
-    EXPECT_EQ(stocks, QStringList({"Text file (*.txt)", "Pipe stock file (*.stk)", "Excel file (*.xls)"}));
+    EXPECT_EQ(stocks, QStringList({"Text file (*.txt)", "Pipe stock file (*.stk)", "Excel file (*.xls)",
+                                   "Excel 2007+ file (*.xlsx)", "OpenDocument spreadsheet (*.ods)", "CSV file (*.csv)"}));
     EXPECT_TRUE(stocks.value(mainwindow::kStocksExcel - 1).startsWith("Excel"));
+    EXPECT_TRUE(stocks.value(mainwindow::kStocksOds - 1).startsWith("OpenDocument"));
     EXPECT_EQ(nameFilters(mainwindow::layoutExportDialog().filter),
               QStringList({"Text file (*.txt)", "Excel file (*.xls)"}));
 }

@@ -156,7 +156,10 @@ TEST_F(ListFilesTest, FilesThatCannotBeReadLeaveTheGridUntouched)
     };
     const std::vector<Attempt> attempts = {{missing, kPartsText, "Cannot open file " + missing},
                                            {m_dir.path(), kPartsText, "Cannot open file " + m_dir.path()},
-                                           {missing, kPartsExcel, "Excel workbooks can't be read yet."},
+                                           {m_dir.filePath("missing.xls"), kPartsExcel,
+                                            "Cannot open file " + m_dir.filePath("missing.xls")},
+                                           {QStringLiteral(BARVIK_TEST_DATA "/spreadsheets/damaged.xlsx"), kPartsXlsx,
+                                            "Cant start Excel: the file is damaged or no Excel 2007+ workbook"},
                                            {QString(), kPartsText, QString()}};
     for (const Attempt& attempt : attempts) {
         const FileResult result = LoadPartsFile(*m_parts, attempt.path, attempt.format);
@@ -165,7 +168,41 @@ TEST_F(ListFilesTest, FilesThatCannotBeReadLeaveTheGridUntouched)
         EXPECT_EQ(m_parts->rows(), 4);
         EXPECT_EQ(row(*m_parts, 3), QStringList({"P2", "800", "2"}));
     }
-    EXPECT_EQ(LoadStocksFile(*m_stocks, missing, kStocksExcel).error, "Excel workbooks can't be read yet.");
+}
+
+TEST_F(ListFilesTest, TheSameJobFromEveryFileTypeGivesTheSameGrid)
+{
+    const QString data = QStringLiteral(BARVIK_TEST_DATA "/spreadsheets/");
+    ASSERT_TRUE(LoadPartsFile(*m_parts, data + "job_parts.txt", kPartsText).ok);
+    ASSERT_TRUE(LoadStocksFile(*m_stocks, data + "job_stocks.txt", kStocksText).ok);
+    std::vector<QStringList> parts, stocks;
+    for (int r = 0; r < m_parts->rows(); ++r)
+        parts.push_back(row(*m_parts, r));
+    // Workbook rows keep their Priority empty, which counts as the "Yes" a text list writes.
+    for (int r = 0; r < m_stocks->rows(); ++r)
+        stocks.push_back(row(*m_stocks, r).mid(0, 4));
+    const struct {
+        const char* extension;
+        int partsFormat;
+        int stocksFormat;
+    } kinds[] = {{"xls", kPartsExcel, kStocksExcel},
+                 {"xlsx", kPartsXlsx, kStocksXlsx},
+                 {"ods", kPartsOds, kStocksOds},
+                 {"csv", kPartsCsv, kStocksCsv}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.extension);
+        const std::unique_ptr<GridModel> p(calculation::createPartsGrid());
+        const std::unique_ptr<GridModel> s(calculation::createStocksGrid());
+        const FileResult readParts = LoadPartsFile(*p, data + "job_parts." + kind.extension, kind.partsFormat);
+        ASSERT_TRUE(readParts.ok) << readParts.error.toStdString();
+        ASSERT_TRUE(LoadStocksFile(*s, data + "job_stocks." + kind.extension, kind.stocksFormat).ok);
+        ASSERT_EQ(p->rows(), int(parts.size()));
+        ASSERT_EQ(s->rows(), int(stocks.size()));
+        for (int r = 0; r < p->rows(); ++r)
+            EXPECT_EQ(row(*p, r), parts[r]) << r;
+        for (int r = 0; r < s->rows(); ++r)
+            EXPECT_EQ(row(*s, r).mid(0, 4), stocks[r]) << r;
+    }
 }
 
 TEST_F(ListFilesTest, SavesLabelledRowsAndReadsThemBack)

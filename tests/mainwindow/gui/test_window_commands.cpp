@@ -337,6 +337,9 @@ void TestWindowCommands::openButtonsReadByTheChosenFileType_data()
                          << QStringList{"M1", "950", "6"} << 4 << openParts;
     QTest::newRow("Pipe stock file") << "btnStockOpen" << 2 << QByteArray("T\t5000\t2\t9\tNo\r\n")
                                      << QStringList{"T", "5000", "2", "9", "No", ""} << 4 << openStocks;
+    QTest::newRow("CSV through the workbook import")
+        << "btnPartOpen" << 8 << QByteArray("Label,Length,Qty\r\nP1,1200,4\r\nP2,800,3\r\n")
+        << QStringList{"P1", "1200", "4"} << 5 << openParts;
 }
 
 void TestWindowCommands::openButtonsReadByTheChosenFileType()
