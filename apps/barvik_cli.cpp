@@ -5,7 +5,7 @@
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "localization/translate.h"
-#include "mainwindow/list_files.h"
+#include "lists/list_files.h"
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
@@ -112,29 +112,29 @@ private:
 int partsFormat(const std::string& name, const QString& path)
 {
     if (name == "text")
-        return mainwindow::kPartsText;
+        return lists::kPartsText;
     if (name == "sfcad")
-        return mainwindow::kPartsSfcad;
+        return lists::kPartsSfcad;
     if (name == "mst")
-        return mainwindow::kPartsMst;
+        return lists::kPartsMst;
     if (name == "pipe")
-        return mainwindow::kPartsPipe;
+        return lists::kPartsPipe;
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("nbt"))
-        return mainwindow::kPartsSfcad;
+        return lists::kPartsSfcad;
     if (suffix == QLatin1String("dst"))
-        return mainwindow::kPartsPipe;
-    return mainwindow::kPartsText;
+        return lists::kPartsPipe;
+    return lists::kPartsText;
 }
 
 int stocksFormat(const std::string& name, const QString& path)
 {
     if (name == "text")
-        return mainwindow::kStocksText;
+        return lists::kStocksText;
     if (name == "pipe")
-        return mainwindow::kStocksPipe;
-    return QFileInfo(path).suffix().toLower() == QLatin1String("stk") ? mainwindow::kStocksPipe
-                                                                       : mainwindow::kStocksText;
+        return lists::kStocksPipe;
+    return QFileInfo(path).suffix().toLower() == QLatin1String("stk") ? lists::kStocksPipe
+                                                                       : lists::kStocksText;
 }
 
 // How good the shown plan is: the engine that made it, the lower bound and whether the plan meets it.
@@ -234,14 +234,14 @@ int main(int argc, char** argv)
     std::unique_ptr<calculation::GridModel> parts(calculation::createPartsGrid());
     std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
     std::unique_ptr<calculation::GridModel> layout(calculation::createLayoutGrid());
-    const std::pair<const InputFile*, mainwindow::FileResult> loads[] = {
+    const std::pair<const InputFile*, lists::FileResult> loads[] = {
         {&partsFile,
-         mainwindow::LoadPartsFile(*parts, partsFile.path(), partsFormat(partsFormatName, partsFile.path()))},
+         lists::LoadPartsFile(*parts, partsFile.path(), partsFormat(partsFormatName, partsFile.path()))},
         {&stocksFile,
-         mainwindow::LoadStocksFile(*stocks, stocksFile.path(), stocksFormat(stocksFormatName, stocksFile.path()))}};
+         lists::LoadStocksFile(*stocks, stocksFile.path(), stocksFormat(stocksFormatName, stocksFile.path()))}};
     for (const auto& [file, loaded] : loads) {
         if (!loaded.ok) {
-            printError(file->named(loaded.error));
+            printError(file->named(loaded.message()));
             return kExitUsage;
         }
         if (!loaded.notice.isEmpty())
@@ -283,9 +283,8 @@ int main(int argc, char** argv)
 
     // The export first: when it fails, nothing is printed that looks like success.
     if (!exportPath.empty()) {
-        QString error;
-        if (!exchange::exportLayouts(*layout, exportFile, &error)) {
-            printError(error);
+        if (const lists::FileResult written = exchange::exportLayouts(*layout, exportFile); !written.ok) {
+            printError(written.message());
             return kExitOutput;
         }
     }

@@ -2,7 +2,7 @@
 
 #include "grid_input.h"
 #include "list_dialogs.h"
-#include "list_files.h"
+#include "lists/list_files.h"
 #include "widgets/cell_delegates.h"
 
 #include "calculation/grids.h"
@@ -134,10 +134,10 @@ void TfrmMain::connectControls()
 
 // Lists
 
-void TfrmMain::report(const calculation::FileResult& result)
+void TfrmMain::report(const lists::FileResult& result)
 {
     if (!result.ok)
-        m_dialogs.showMessage(result.error, MessageIcon::Error);
+        m_dialogs.showMessage(result.message(), MessageIcon::Error);
     else if (!result.notice.isEmpty())
         m_dialogs.showMessage(result.notice, MessageIcon::Information);
 }
@@ -145,13 +145,13 @@ void TfrmMain::report(const calculation::FileResult& result)
 void TfrmMain::openPartsFile(const QString& path, int format)
 {
     ui.edPartFile->setText(path);
-    report(LoadPartsFile(*m_parts, path, format));
+    report(lists::LoadPartsFile(*m_parts, path, format));
 }
 
 void TfrmMain::openStocksFile(const QString& path, int format)
 {
     ui.edStockFile->setText(path);
-    report(LoadStocksFile(*m_stocks, path, format));
+    report(lists::LoadStocksFile(*m_stocks, path, format));
 }
 
 void TfrmMain::btnPartSaveClick()
@@ -160,7 +160,7 @@ void TfrmMain::btnPartSaveClick()
     if (!choice)
         return;
     ui.edPartFile->setText(choice->path);
-    report(SavePartsFile(*m_parts, choice->path));
+    report(lists::SavePartsFile(*m_parts, choice->path));
 }
 
 void TfrmMain::btnPartOpenClick()
@@ -175,7 +175,7 @@ void TfrmMain::btnStockSaveClick()
     if (!choice)
         return;
     ui.edStockFile->setText(choice->path);
-    report(SaveStocksFile(*m_stocks, choice->path));
+    report(lists::SaveStocksFile(*m_stocks, choice->path));
 }
 
 void TfrmMain::btnStockOpenClick()
@@ -189,9 +189,7 @@ void TfrmMain::N5Click()
     const std::optional<FileChoice> choice = m_dialogs.askSaveFile(layoutExportDialog());
     if (!choice)
         return;
-    QString error;
-    if (!exchange::exportLayouts(*m_layout, choice->path, &error))
-        m_dialogs.showMessage(error, MessageIcon::Error);
+    report(exchange::exportLayouts(*m_layout, choice->path));
 }
 
 void TfrmMain::cbExportClick()

@@ -7,7 +7,7 @@
 
 #include "calculation/calculation_run.h"
 #include "calculation/grid_model.h"
-#include "calculation/text_file.h"
+#include "lists/text_file.h"
 #include "optimizer/random_source.h"
 #include "optimizer/records.h"
 
@@ -77,7 +77,7 @@ private:
     calculation::CalcControls calcControls() const;
     void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
     int currentDataRow(const widgets::GridView* view) const;
-    void report(const calculation::FileResult& result);
+    void report(const lists::FileResult& result);
     // Asks a running search to stop and waits for it; its result is dropped.
     void abandonSearch();
     // Turns on or off every command that changes the job: off while a search runs, which works on the job

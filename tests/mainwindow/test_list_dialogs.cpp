@@ -1,5 +1,5 @@
 #include "mainwindow/list_dialogs.h"
-#include "mainwindow/list_files.h"
+#include "lists/list_files.h"
 #include "support/grid_fixture.h"
 
 using mainwindow::nameFilters;
@@ -9,10 +9,10 @@ TEST(NameFilters, OneQtFilterPerPairInTheLoadersOrder)
     const QStringList parts = nameFilters(mainwindow::partsOpenDialog().filter);
     EXPECT_EQ(parts, QStringList({"Text file (*.txt)", "SFCAD file (*.nbt)", "MST file (*.txt)",
                                   "Pipe part file (*.dst)", "Excel file (*.xls)"}));
-    EXPECT_TRUE(parts.value(mainwindow::kPartsExcel - 1).startsWith("Excel"));
+    EXPECT_TRUE(parts.value(lists::kPartsExcel - 1).startsWith("Excel"));
     const QStringList stocks = nameFilters(mainwindow::stocksOpenDialog().filter);
     EXPECT_EQ(stocks, QStringList({"Text file (*.txt)", "Pipe stock file (*.stk)", "Excel file (*.xls)"}));
-    EXPECT_TRUE(stocks.value(mainwindow::kStocksExcel - 1).startsWith("Excel"));
+    EXPECT_TRUE(stocks.value(lists::kStocksExcel - 1).startsWith("Excel"));
     EXPECT_EQ(nameFilters(mainwindow::layoutExportDialog().filter),
               QStringList({"Text file (*.txt)", "Excel file (*.xls)"}));
 }

@@ -3,8 +3,8 @@
 
 #include "window_fixture.h"
 
-#include "calculation/text_file.h"
-#include "mainwindow/list_files.h"
+#include "lists/text_file.h"
+#include "lists/list_files.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,7 +32,7 @@ constexpr int kRunTimeout = 120000;
 QStringList fileLines(const QString& path)
 {
     QStringList lines;
-    const calculation::FileResult read = calculation::readTextLines(path, lines);
+    const lists::FileResult read = lists::readTextLines(path, lines);
     return read.ok ? lines : QStringList{QStringLiteral("<unreadable>")};
 }
 
@@ -370,7 +370,7 @@ void TestWindowCommands::cancelledOrFailedOpenKeepsTheGrid()
     QTest::mouseClick(m.find<QPushButton>("btnPartOpen"), Qt::LeftButton);
     GridModel scratch(3);
     QCOMPARE(m.dialogs.messages.size(), 1);
-    QCOMPARE(m.dialogs.messages[0].text, mainwindow::LoadPartsFile(scratch, missing, 1).error);
+    QCOMPARE(m.dialogs.messages[0].text, lists::LoadPartsFile(scratch, missing, 1).error);
     QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
     QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("Kept"));
     QCOMPARE(m.find<QLineEdit>("edPartFile")->text(), missing);
@@ -384,7 +384,7 @@ void TestWindowCommands::openTellsWhatTextWasNotUsed()
     QTest::mouseClick(m.find<QPushButton>("btnStockOpen"), Qt::LeftButton);
     GridModel scratch(6);
     QCOMPARE(m.dialogs.messages.size(), 1);
-    QCOMPARE(m.dialogs.messages[0].text, mainwindow::LoadStocksFile(scratch, file, 1).notice);
+    QCOMPARE(m.dialogs.messages[0].text, lists::LoadStocksFile(scratch, file, 1).notice);
     QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Information);
     QCOMPARE(m.grid("sgStock")->cell(0, kFirst), QStringLiteral("Tube"));
 }

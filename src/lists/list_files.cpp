@@ -1,15 +1,15 @@
-#include "list_files.h"
+#include "lists/list_files.h"
 
 #include "calculation/grids.h"
-#include "calculation/ignored_text.h"
+#include "lists/ignored_text.h"
 #include "calculation/number_text.h"
 #include "localization/translate.h"
-#include "calculation/split_fields.h"
+#include "lists/split_fields.h"
 
 #include <algorithm>
 #include <optional>
 
-namespace mainwindow {
+namespace lists {
 
 using calculation::GridModel;
 using calculation::kCostColumn;
@@ -18,13 +18,6 @@ using calculation::kLeftQtyColumn;
 using calculation::kLengthColumn;
 using calculation::kPriorityColumn;
 using calculation::kQtyColumn;
-using calculation::fileFailure;
-using calculation::fillIn;
-using calculation::IgnoredText;
-using calculation::LineWalker;
-using calculation::readTextFile;
-using calculation::SplitFields;
-using calculation::writeTextLines;
 using localization::translate;
 
 namespace {
@@ -55,7 +48,10 @@ PartsLayout partsLayout(int format)
 // One line being read; the first failure is kept as the load's result.
 class LineReader {
 public:
-    explicit LineReader(QStringView line) : m_fields(SplitFields(line)) {}
+    LineReader(QStringView line, const QString& path, int lineNumber)
+        : m_fields(SplitFields(line)), m_path(path), m_lineNumber(lineNumber)
+    {
+    }
 
     bool isEmpty() const { return m_fields.isEmpty(); }
     qsizetype size() const { return m_fields.size(); }
@@ -67,31 +63,33 @@ public:
     {
         if (index < m_fields.size())
             return m_fields[index];
-        return fail(fillIn(translate("List index out of bounds (%d)"), {QString::number(index)}));
+        return fail(translate("List index out of bounds (%1)").arg(index));
     }
 
     std::optional<int32_t> integer(const QString& text)
     {
         if (const std::optional<int32_t> value = calculation::parseInteger(text))
             return value;
-        return fail(fillIn(translate("'%s' is not a valid integer value"), {calculation::excerpt(text)}));
+        return fail(translate("'%1' is not a valid integer value").arg(calculation::excerpt(text)));
     }
 
     std::optional<float> number(const QString& text)
     {
         if (const std::optional<float> value = calculation::parseNumber(text))
             return value;
-        return fail(fillIn(translate("'%s' is not a valid floating point value"), {calculation::excerpt(text)}));
+        return fail(translate("'%1' is not a valid floating point value").arg(calculation::excerpt(text)));
     }
 
 private:
     std::nullopt_t fail(const QString& message)
     {
-        m_result = fileFailure(message);
+        m_result = fileFailure(message, m_path, m_lineNumber);
         return std::nullopt;
     }
 
     QStringList m_fields;
+    QString m_path;
+    int m_lineNumber;
     FileResult m_result;
 };
 
@@ -101,9 +99,9 @@ float addProduct(float total, float value, int32_t qty)
     return float(double(total) + double(value) * qty);
 }
 
-FileResult excelNotReadable()
+FileResult excelNotReadable(const QString& path)
 {
-    return fileFailure(translate("Excel workbooks can't be read yet."));
+    return fileFailure(translate("Excel workbooks can't be read yet."), path);
 }
 
 } // namespace
@@ -113,7 +111,7 @@ FileResult LoadPartsFile(GridModel& parts, const QString& path, int format)
     if (path.isEmpty())
         return {};
     if (format == kPartsExcel)
-        return excelNotReadable();
+        return excelNotReadable(path);
     QString text;
     if (const FileResult read = readTextFile(path, text); !read.ok)
         return read;
@@ -133,7 +131,7 @@ FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const Q
     for (int skipped = 0; skipped < layout.skippedLines; ++skipped)
         lines.next(lineText);
     for (int lineNumber = layout.skippedLines + 1; lines.next(lineText); ++lineNumber) {
-        LineReader line(lineText);
+        LineReader line(lineText, path, lineNumber);
         if (line.isEmpty())
             continue;
         const std::optional<QString> label = line.field(layout.label);
@@ -162,7 +160,7 @@ FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const Q
     parts.setCell(kLengthColumn, GridModel::kTotalsRow, calculation::formatTotal(totalLength));
     parts.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(totalQty));
     parts.clearCells(row, kLabelColumn, kQtyColumn);
-    return {true, QString(), ignored.message(path)};
+    return {true, QString(), ignored.message(path), path, 0};
 }
 
 FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
@@ -170,7 +168,7 @@ FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
     if (path.isEmpty())
         return {};
     if (format == kStocksExcel)
-        return excelNotReadable();
+        return excelNotReadable(path);
     QString text;
     if (const FileResult read = readTextFile(path, text); !read.ok)
         return read;
@@ -190,7 +188,7 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
     LineWalker lines(text);
     QStringView lineText;
     for (int lineNumber = 1; lines.next(lineText); ++lineNumber) {
-        LineReader line(lineText);
+        LineReader line(lineText, path, lineNumber);
         if (line.isEmpty())
             continue;
         std::optional<QString> label = line.field(kLabelColumn);
@@ -231,7 +229,7 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
     stocks.setCell(kCostColumn, GridModel::kTotalsRow, calculation::formatTotal(totalCost));
     stocks.setCell(kLeftQtyColumn, GridModel::kTotalsRow, QString());
     stocks.clearCells(row, kLabelColumn, kLeftQtyColumn);
-    return {true, QString(), ignored.message(path)};
+    return {true, QString(), ignored.message(path), path, 0};
 }
 
 FileResult SavePartsFile(const GridModel& parts, const QString& path)
@@ -260,4 +258,4 @@ FileResult SaveStocksFile(const GridModel& stocks, const QString& path)
     return writeTextLines(path, lines);
 }
 
-} // namespace mainwindow
+} // namespace lists

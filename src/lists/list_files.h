@@ -1,11 +1,10 @@
 #pragma once
 
 #include "calculation/grid_model.h"
-#include "calculation/text_file.h"
+#include "lists/text_file.h"
 
-namespace mainwindow {
+namespace lists {
 
-using calculation::FileResult;
 
 // Source formats: the position of the file type in the open dialogs (from 1); a project's lists use 0.
 inline constexpr int kPartsProject = 0;
@@ -35,4 +34,4 @@ FileResult LoadStocksText(calculation::GridModel& stocks, QStringView text, cons
 FileResult SavePartsFile(const calculation::GridModel& parts, const QString& path);
 FileResult SaveStocksFile(const calculation::GridModel& stocks, const QString& path);
 
-} // namespace mainwindow
+} // namespace lists
