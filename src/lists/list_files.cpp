@@ -58,6 +58,7 @@ public:
     const FileResult& result() const { return m_result; }
     // The fields from `used` on, which the layout does not read.
     QStringList extraFields(int used) const { return m_fields.mid(used); }
+    const QStringList& fields() const { return m_fields; }
 
     std::optional<QString> field(int index)
     {
@@ -92,12 +93,6 @@ private:
     int m_lineNumber;
     FileResult m_result;
 };
-
-// Sums kept as the loaders keep them: lengths and costs in 32-bit floats.
-float addProduct(float total, float value, int32_t qty)
-{
-    return float(double(total) + double(value) * qty);
-}
 
 FileResult excelNotReadable(const QString& path)
 {
@@ -153,7 +148,7 @@ FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const Q
             return line.result();
         if (line.size() > layout.fieldsUsed())
             ignored.addExtraFields(lineNumber, line.extraFields(layout.fieldsUsed()));
-        totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
+        totalLength = addToTotal(totalLength, *lengthValue, *qtyValue);
         totalQty += *qtyValue;
         parts.setRows(++row + 1);
     }
@@ -196,13 +191,9 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
         std::optional<QString> qty = length ? line.field(kQtyColumn) : std::nullopt;
         if (!qty)
             return line.result();
-        // Short lines are complete stocks: no cost means a free bar, no priority means "Yes".
-        QString cost = line.size() > kCostColumn ? *line.field(kCostColumn) : QString();
-        QString priority = line.size() > kPriorityColumn ? *line.field(kPriorityColumn) : QString();
-        if (cost.isEmpty())
-            cost = QStringLiteral("0");
-        if (priority.isEmpty())
-            priority = yes;
+        const StockFields texts = completeStockFields(line.fields());
+        const QString& cost = texts.cost;
+        const QString& priority = texts.priority;
 
         stocks.setCell(kLabelColumn, row, *label);
         stocks.setCell(kLengthColumn, row, *length);
@@ -219,8 +210,8 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
             ignored.addPriority(lineNumber, priority);
         if (line.size() > kPriorityColumn + 1)
             ignored.addExtraFields(lineNumber, line.extraFields(kPriorityColumn + 1));
-        totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
-        totalCost = addProduct(totalCost, *costValue, *qtyValue);
+        totalLength = addToTotal(totalLength, *lengthValue, *qtyValue);
+        totalCost = addToTotal(totalCost, *costValue, *qtyValue);
         totalQty += *qtyValue;
         stocks.setRows(++row + 1);
     }
@@ -230,6 +221,28 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
     stocks.setCell(kLeftQtyColumn, GridModel::kTotalsRow, QString());
     stocks.clearCells(row, kLabelColumn, kLeftQtyColumn);
     return {true, QString(), ignored.message(path), path, 0};
+}
+
+float addToTotal(float total, float value, int32_t qty)
+{
+    return float(double(total) + double(value) * qty);
+}
+
+StockFields completeStockFields(const QStringList& fields)
+{
+    StockFields stock{fields.value(kLabelColumn), fields.value(kLengthColumn), fields.value(kQtyColumn),
+                      fields.value(kCostColumn), fields.value(kPriorityColumn)};
+    if (stock.cost.isEmpty())
+        stock.cost = QStringLiteral("0");
+    if (stock.priority.isEmpty())
+        stock.priority = translate("Yes");
+    return stock;
+}
+
+QString stockLine(const StockFields& stock)
+{
+    const QString cost = stock.cost.isEmpty() ? QStringLiteral("0") : stock.cost;
+    return stock.label + u'\t' + stock.length + u'\t' + stock.qty + u'\t' + cost + u'\t' + stock.priority;
 }
 
 FileResult SavePartsFile(const GridModel& parts, const QString& path)
@@ -250,10 +263,9 @@ FileResult SaveStocksFile(const GridModel& stocks, const QString& path)
     for (int row = GridModel::kFirstDataRow; row < stocks.rows(); ++row) {
         if (stocks.cell(kLabelColumn, row).isEmpty())
             continue;
-        const QString cost = stocks.cell(kCostColumn, row);
-        lines.append(stocks.cell(kLabelColumn, row) + u'\t' + stocks.cell(kLengthColumn, row) + u'\t' +
-                     stocks.cell(kQtyColumn, row) + u'\t' + (cost.isEmpty() ? QStringLiteral("0") : cost) + u'\t' +
-                     stocks.cell(kPriorityColumn, row));
+        lines.append(stockLine({stocks.cell(kLabelColumn, row), stocks.cell(kLengthColumn, row),
+                                stocks.cell(kQtyColumn, row), stocks.cell(kCostColumn, row),
+                                stocks.cell(kPriorityColumn, row)}));
     }
     return writeTextLines(path, lines);
 }

@@ -58,12 +58,11 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
     connectControls();
 
     // The commands of these controls come with their own features; until then they do nothing.
-    for (QWidget* later :
-         std::initializer_list<QWidget*>{ui.btnPrint, ui.btnLeft, ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang}) {
+    for (QWidget* later : std::initializer_list<QWidget*>{ui.btnPrint, ui.cmbLang}) {
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
-    for (QAction* later : {ui.O1, ui.S1, ui.P1, ui.mnPreview, ui.R1, ui.H2, ui.A1}) {
+    for (QAction* later : {ui.P1, ui.mnPreview, ui.R1, ui.H2, ui.A1}) {
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
@@ -128,6 +127,11 @@ void TfrmMain::connectControls()
     connect(ui.N5, &QAction::triggered, this, &TfrmMain::N5Click);
     connect(ui.btnExit, &QPushButton::clicked, this, &TfrmMain::btnExitClick);
     connect(ui.X1, &QAction::triggered, this, &TfrmMain::X1Click);
+    connect(ui.S1, &QAction::triggered, this, &TfrmMain::S1Click);
+    connect(ui.O1, &QAction::triggered, this, &TfrmMain::O1Click);
+    connect(ui.btnLeft, &QPushButton::clicked, this, &TfrmMain::btnLeftClick);
+    connect(ui.btnExportLeft, &QPushButton::clicked, this, &TfrmMain::btnExportLeftClick);
+    connect(ui.btnImportLeft, &QPushButton::clicked, this, &TfrmMain::btnImportLeftClick);
     // The green of reusable remnants follows "Rpt Use Len:" as it is typed.
     connect(ui.edCircle, &QLineEdit::textChanged, ui.sgLayout->viewport(), qOverload<>(&QWidget::update));
 }

@@ -14,6 +14,11 @@ QString textFileFilter()
     return translate("Text file") + QStringLiteral("(*.txt)|*.txt");
 }
 
+QString projectFileFilter()
+{
+    return translate("Project file") + QStringLiteral("(*.dat)|*.dat");
+}
+
 } // namespace
 
 FileDialogSetup partsSaveDialog()
@@ -48,6 +53,33 @@ FileDialogSetup layoutExportDialog()
     const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Excel ") + translate("file") +
                            QStringLiteral("(*.xls)|*.xls");
     return {translate("Please choose layouts file name save as"), filter};
+}
+
+FileDialogSetup projectSaveDialog()
+{
+    return {translate("Please choose project file name save as"), projectFileFilter(), QStringLiteral("dat")};
+}
+
+FileDialogSetup projectOpenDialog()
+{
+    return {translate("Please choose open project file name"), projectFileFilter(), QStringLiteral("dat")};
+}
+
+FileDialogSetup leftStocksSaveDialog()
+{
+    return {translate("Please choose left stocks file name save as"), textFileFilter()};
+}
+
+FileDialogSetup remnantExportDialog()
+{
+    const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("part file") +
+                           QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
+    return {translate("Please choose left stock file name save as"), filter};
+}
+
+FileDialogSetup remnantImportDialog()
+{
+    return {translate("Please choose open left stock file name"), stocksOpenDialog().filter};
 }
 
 QStringList nameFilters(const QString& filter)
