@@ -4,8 +4,10 @@
 #include "calculation/grids.h"
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
+#include "exchange/remnant_stocks.h"
 #include "localization/translate.h"
-#include "mainwindow/list_files.h"
+#include "lists/list_files.h"
+#include "mainwindow/project_file.h"
 #include "printing/layout_printout.h"
 
 #include <CLI/CLI.hpp>
@@ -15,6 +17,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageSize>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <chrono>
@@ -63,6 +67,7 @@ public:
     InputFile& operator=(const InputFile&) = delete;
 
     const QString& path() const { return m_path; }
+    const QString& shown() const { return m_shown; }
     // A message about the file, naming it as the user wrote it.
     QString named(QString message) const { return message.replace(m_path, m_shown); }
 
@@ -76,25 +81,6 @@ bool sameFile(const QString& a, const QString& b)
 {
     const QString canonical = QFileInfo(a).canonicalFilePath();
     return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
-}
-
-// Checked before anything is read or written: a typo must not cost the user a list.
-bool checkOutputName(const char* option, const std::string& bytes, const QString& name, const InputFile& parts,
-                     const InputFile& stocks)
-{
-    if (bytes.empty()) {
-        printError(translate("%1 needs a file name.").arg(QLatin1String(option)));
-        return false;
-    }
-    if (QFile::encodeName(name).toStdString() != bytes) {
-        printError(translate("The output file name %1 is not valid UTF-8.").arg(name));
-        return false;
-    }
-    if (sameFile(name, parts.path()) || sameFile(name, stocks.path())) {
-        printError(translate("The output file %1 is one of the input files.").arg(name));
-        return false;
-    }
-    return true;
 }
 
 class StandardErrorMessages : public calculation::MessageSink {
@@ -147,34 +133,63 @@ std::optional<int> workbookFormat(const std::string& name, const QString& path, 
 
 int partsFormat(const std::string& name, const QString& path)
 {
-    if (const std::optional<int> workbook = workbookFormat(name, path, mainwindow::kPartsExcel))
+    if (const std::optional<int> workbook = workbookFormat(name, path, lists::kPartsExcel))
         return *workbook;
     if (name == "text")
-        return mainwindow::kPartsText;
+        return lists::kPartsText;
     if (name == "sfcad")
-        return mainwindow::kPartsSfcad;
+        return lists::kPartsSfcad;
     if (name == "mst")
-        return mainwindow::kPartsMst;
+        return lists::kPartsMst;
     if (name == "pipe")
-        return mainwindow::kPartsPipe;
+        return lists::kPartsPipe;
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("nbt"))
-        return mainwindow::kPartsSfcad;
+        return lists::kPartsSfcad;
     if (suffix == QLatin1String("dst"))
-        return mainwindow::kPartsPipe;
-    return mainwindow::kPartsText;
+        return lists::kPartsPipe;
+    return lists::kPartsText;
 }
 
 int stocksFormat(const std::string& name, const QString& path)
 {
-    if (const std::optional<int> workbook = workbookFormat(name, path, mainwindow::kStocksExcel))
+    if (const std::optional<int> workbook = workbookFormat(name, path, lists::kStocksExcel))
         return *workbook;
     if (name == "text")
-        return mainwindow::kStocksText;
+        return lists::kStocksText;
     if (name == "pipe")
-        return mainwindow::kStocksPipe;
-    return QFileInfo(path).suffix().toLower() == QLatin1String("stk") ? mainwindow::kStocksPipe
-                                                                       : mainwindow::kStocksText;
+        return lists::kStocksPipe;
+    return QFileInfo(path).suffix().toLower() == QLatin1String("stk") ? lists::kStocksPipe
+                                                                       : lists::kStocksText;
+}
+
+// An output file named on the command line, checked before anything is read or written: a typo must not
+// cost the user a list.
+bool checkOutputFile(const std::string& option, const std::string& bytes, const std::vector<const InputFile*>& inputs)
+{
+    const QString name = QFile::decodeName(QByteArray::fromStdString(bytes));
+    const QString shown = QString::fromStdString(option);
+    if (bytes.empty())
+        printError(translate("%1 needs a file name.").arg(shown));
+    else if (QFile::encodeName(name).toStdString() != bytes)
+        printError(translate("The %1 file name %2 is not valid UTF-8.").arg(shown.mid(2), name));
+    else if (std::any_of(inputs.begin(), inputs.end(), [&](const InputFile* in) { return sameFile(name, in->path()); }))
+        printError(translate("The %1 file %2 is one of the input files.").arg(shown.mid(2), name));
+    else
+        return true;
+    return false;
+}
+
+// A list named on the command line, loaded into its grid; false after the message when it can't be read.
+bool loadList(const InputFile& file, const lists::FileResult& loaded)
+{
+    if (!loaded.ok) {
+        printError(file.named(loaded.message()));
+        return false;
+    }
+    if (!loaded.notice.isEmpty())
+        printError(file.named(loaded.notice));
+    return true;
 }
 
 // How good the shown plan is: the engine that made it, the lower bound and whether the plan meets it.
@@ -265,13 +280,27 @@ int main(int argc, char** argv)
     bool json = false;
     std::optional<uint32_t> seed;
     std::string exportPath;
+    std::string projectPath;
+    std::string saveProjectPath;
+    std::string saveLeftPath;
+    std::string exportLeftPath;
+    std::vector<std::string> importLeftPaths;
     std::string engine = "both";
     double timeLimit = -1;
     std::string pdfPath;
     std::string pageSize = "A4";
     std::string orientation = "portrait";
-    cli.add_option("PARTS", partsPath, "Parts list file")->required();
-    cli.add_option("STOCKS", stocksPath, "Stocks list file")->required();
+    cli.add_option("PARTS", partsPath, "Parts list file (default: the project's)");
+    cli.add_option("STOCKS", stocksPath, "Stocks list file (default: the project's)");
+    cli.add_option("--project", projectPath,
+                   "Run the job of a project file: its two lists and its settings; the lists and options given "
+                   "here win. A list path that does not exist is looked for beside the project file");
+    cli.add_option("--save-project", saveProjectPath,
+                   "Write a project file of this job's lists (as absolute paths) and settings");
+    cli.add_option("--import-left", importLeftPaths,
+                   "Append a remnant stock list to the stocks before the run (may be given more than once)");
+    cli.add_option("--save-left", saveLeftPath, "After the run, write the whole bars no layout used as a stock list");
+    cli.add_option("--export-left", exportLeftPath, "After the run, write the reusable remnants as a stock list");
     cli.add_option("--parts-format", partsFormatName, "Layout of the parts file (default from the extension)")
         ->check(CLI::IsMember({"text", "sfcad", "mst", "pipe", "xls", "xlsx", "ods", "csv"}));
     cli.add_option("--stocks-format", stocksFormatName, "Layout of the stocks file (default from the extension)")
@@ -309,30 +338,86 @@ int main(int argc, char** argv)
         return cli.exit(error) == 0 ? 0 : kExitUsage;
     }
 
+    if (projectPath.empty() && (partsPath.empty() || stocksPath.empty())) {
+        printError(translate("Give a parts list and a stocks list, or a project with --project."));
+        return kExitUsage;
+    }
+    const InputFile projectFile(projectPath);
     const InputFile partsFile(partsPath);
     const InputFile stocksFile(stocksPath);
-    const QString exportFile = QFile::decodeName(QByteArray::fromStdString(exportPath));
-    const QString pdfFile = QFile::decodeName(QByteArray::fromStdString(pdfPath));
-    if (cli.count("--export") > 0 && !checkOutputName("--export", exportPath, exportFile, partsFile, stocksFile))
-        return kExitUsage;
-    if (cli.count("--pdf") > 0 && !checkOutputName("--pdf", pdfPath, pdfFile, partsFile, stocksFile))
-        return kExitUsage;
+    std::vector<std::unique_ptr<InputFile>> importFiles;
+    std::vector<const InputFile*> inputs = {&projectFile, &partsFile, &stocksFile};
+    for (const std::string& path : importLeftPaths)
+        inputs.push_back(importFiles.emplace_back(std::make_unique<InputFile>(path)).get());
+    const std::pair<const char*, const std::string*> outputs[] = {{"--export", &exportPath},
+                                                                  {"--save-project", &saveProjectPath},
+                                                                  {"--save-left", &saveLeftPath},
+                                                                  {"--export-left", &exportLeftPath},
+                                                                  {"--pdf", &pdfPath}};
+    for (const auto& [option, path] : outputs)
+        if (cli.count(option) > 0 && !checkOutputFile(option, *path, inputs))
+            return kExitUsage;
+    auto outputName = [](const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); };
 
     std::unique_ptr<calculation::GridModel> parts(calculation::createPartsGrid());
     std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
     std::unique_ptr<calculation::GridModel> layout(calculation::createLayoutGrid());
-    const std::pair<const InputFile*, mainwindow::FileResult> loads[] = {
-        {&partsFile,
-         mainwindow::LoadPartsFile(*parts, partsFile.path(), partsFormat(partsFormatName, partsFile.path()))},
-        {&stocksFile,
-         mainwindow::LoadStocksFile(*stocks, stocksFile.path(), stocksFormat(stocksFormatName, stocksFile.path()))}};
-    for (const auto& [file, loaded] : loads) {
-        if (!loaded.ok) {
-            printError(file->named(loaded.error));
+    // The project first; lists and options of the command line then take the place of its own.
+    mainwindow::ProjectSettings project;
+    if (!projectPath.empty()) {
+        const mainwindow::ProjectLoad load = mainwindow::LoadProjectFile(projectFile.path(), *parts, *stocks);
+        if (!loadList(projectFile, load.result))
             return kExitUsage;
+        project = load.settings;
+        auto fromProject = [&](const char* option) { return cli.count(option) == 0; };
+        if (fromProject("--blade"))
+            blade = project.blade.toStdString();
+        if (fromProject("--stub"))
+            stub = project.stub.toStdString();
+        if (fromProject("--reuse"))
+            reuse = project.reuse.toStdString();
+        // Out-of-range values are shown by the window's controls at their nearest end.
+        if (fromProject("--quality"))
+            quality = std::clamp(project.quality, 1, 12);
+        if (fromProject("--display"))
+            display = std::clamp(project.display, 0, 2);
+        if (fromProject("--format"))
+            format = std::clamp(project.format, 0, 4);
+        change = change || (fromProject("--change") && project.change);
+        cost = cost || (fromProject("--cost") && project.cost);
+    }
+    if (!partsPath.empty()) {
+        if (!loadList(partsFile, lists::LoadPartsFile(*parts, partsFile.path(),
+                                                      partsFormat(partsFormatName, partsFile.path()))))
+            return kExitUsage;
+        project.partFile = partsFile.shown();
+    }
+    if (!stocksPath.empty()) {
+        if (!loadList(stocksFile, lists::LoadStocksFile(*stocks, stocksFile.path(),
+                                                        stocksFormat(stocksFormatName, stocksFile.path()))))
+            return kExitUsage;
+        project.stockFile = stocksFile.shown();
+    }
+    for (const std::unique_ptr<InputFile>& file : importFiles)
+        if (!loadList(*file, exchange::importLeftStocks(*stocks, file->path())))
+            return kExitUsage;
+
+    if (!saveProjectPath.empty()) {
+        project.partFile = QFileInfo(project.partFile).absoluteFilePath();
+        project.stockFile = QFileInfo(project.stockFile).absoluteFilePath();
+        project.quality = quality;
+        project.change = change;
+        project.cost = cost;
+        project.blade = QString::fromStdString(blade);
+        project.stub = QString::fromStdString(stub);
+        project.reuse = QString::fromStdString(reuse);
+        project.format = format;
+        project.display = display;
+        if (const lists::FileResult saved = mainwindow::SaveProjectFile(project, outputName(saveProjectPath));
+            !saved.ok) {
+            printError(saved.message());
+            return kExitOutput;
         }
-        if (!loaded.notice.isEmpty())
-            printError(file->named(loaded.notice));
     }
 
     StandardErrorMessages messages;
@@ -368,15 +453,19 @@ int main(int argc, char** argv)
     if (!shown)
         return kExitNoLayout;
 
-    // The export first: when it fails, nothing is printed that looks like success.
-    if (!exportPath.empty()) {
-        QString error;
-        if (!exchange::exportLayouts(*layout, exportFile, &error)) {
-            printError(error);
+    // The files first: when one fails, nothing is printed that looks like success.
+    const lists::FileResult written[] = {
+        exportPath.empty() ? lists::FileResult{} : exchange::exportLayouts(*layout, outputName(exportPath)),
+        saveLeftPath.empty() ? lists::FileResult{} : exchange::saveLeftStocks(*stocks, outputName(saveLeftPath)).result,
+        exportLeftPath.empty() ? lists::FileResult{}
+                               : exchange::exportRemnants(*layout, outputName(exportLeftPath)).result};
+    for (const lists::FileResult& result : written) {
+        if (!result.ok) {
+            printError(result.message());
             return kExitOutput;
         }
     }
-    if (!pdfPath.empty() && !writeLayoutPdf(*layout, clock, pdfFile, pageSize, orientation))
+    if (!pdfPath.empty() && !writeLayoutPdf(*layout, clock, outputName(pdfPath), pageSize, orientation))
         return kExitOutput;
     if (json) {
         const QByteArray text = exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout,

@@ -1,7 +1,7 @@
 // The desktop program: the main window, optionally with a job's lists loaded and calculated at once.
 
 #include "mainwindow/deruruvi.h"
-#include "mainwindow/list_files.h"
+#include "lists/list_files.h"
 #include "mainwindow/widgets/qt_user_dialogs.h"
 
 #include "localization/translate.h"
@@ -39,9 +39,9 @@ int main(int argc, char* argv[])
     window.show();
     // The lists load into the shown window, so that a load error's box stands over it.
     if (parser.isSet(partsOption))
-        window.openPartsFile(QFileInfo(parser.value(partsOption)).absoluteFilePath(), mainwindow::kPartsText);
+        window.openPartsFile(QFileInfo(parser.value(partsOption)).absoluteFilePath(), lists::kPartsText);
     if (parser.isSet(stocksOption))
-        window.openStocksFile(QFileInfo(parser.value(stocksOption)).absoluteFilePath(), mainwindow::kStocksText);
+        window.openStocksFile(QFileInfo(parser.value(stocksOption)).absoluteFilePath(), lists::kStocksText);
     if (parser.isSet(calcOption))
         QTimer::singleShot(0, &window, &mainwindow::TfrmMain::btnCalcClick);
 

@@ -1,6 +1,6 @@
 // The line splitter against the splitting rule written out the slow, obvious way: same fields, same order.
 
-#include "calculation/split_fields.h"
+#include "lists/split_fields.h"
 
 #include <array>
 #include <cstdint>
@@ -14,7 +14,7 @@ QStringList splitByRule(const QString& line)
     QStringList fields;
     if (line.isEmpty() || line == u"0")
         return fields;
-    QString rest = calculation::trimBlanks(line);
+    QString rest = lists::trimBlanks(line);
     for (;;) {
         qsizetype at = -1;
         for (char16_t separator : {u'\t', u' ', u';', u',', u':'}) {
@@ -24,8 +24,8 @@ QStringList splitByRule(const QString& line)
         }
         if (at < 0)
             break;
-        fields.append(calculation::trimBlanks(rest.left(at)));
-        rest = calculation::trimBlanks(rest.mid(at + 1));
+        fields.append(lists::trimBlanks(rest.left(at)));
+        rest = lists::trimBlanks(rest.mid(at + 1));
     }
     if (!rest.isEmpty())
         fields.append(rest);
@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     QStringList walked;
-    calculation::LineWalker walker(text);
+    lists::LineWalker walker(text);
     for (QStringView line; walker.next(line);) {
         walked.append(line.toString());
-        if (calculation::SplitFields(line) != splitByRule(walked.back()))
+        if (lists::SplitFields(line) != splitByRule(walked.back()))
             std::abort();
     }
-    if (walked != calculation::splitLines(text))
+    if (walked != lists::splitLines(text))
         std::abort();
     return 0;
 }

@@ -3,7 +3,7 @@
 #include "list_checks.h"
 
 #include "calculation/grids.h"
-#include "mainwindow/list_files.h"
+#include "lists/list_files.h"
 
 #include <QByteArray>
 
@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QString name = QStringLiteral("fuzz.stk");
     QString text;
-    if (!calculation::decodeText(bytes, name, text).ok)
+    if (!lists::decodeText(bytes, name, text).ok)
         return 0;
     static const std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
-    checkLoad(mainwindow::LoadStocksText(*stocks, text, name), *stocks);
+    checkLoad(lists::LoadStocksText(*stocks, text, name), *stocks);
     return 0;
 }

@@ -3,12 +3,12 @@
 // What every load must leave behind, whatever the file held.
 
 #include "calculation/grid_model.h"
-#include "calculation/text_file.h"
+#include "lists/text_file.h"
 
 #include <cstdlib>
 
 // A load that went through ends the grid with one empty data row; a refused one says why.
-inline void checkLoad(const calculation::FileResult& result, const calculation::GridModel& grid)
+inline void checkLoad(const lists::FileResult& result, const calculation::GridModel& grid)
 {
     if (!result.ok) {
         if (result.error.isEmpty())

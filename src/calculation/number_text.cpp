@@ -308,4 +308,10 @@ QString formatLength(double value, int formatIndex)
     return formatPicture(value, lengthPicture(formatIndex));
 }
 
+QString excerpt(const QString& text)
+{
+    constexpr qsizetype kLongest = 40;
+    return text.size() <= kLongest ? text : text.left(kLongest) + u'…';
+}
+
 } // namespace calculation

@@ -18,6 +18,9 @@ std::optional<double> parseDecimal(const QString& text);
 // A quantity: a signed 32-bit decimal integer.
 std::optional<int32_t> parseInteger(const QString& text);
 
+// At most 40 characters of a text, for a message; a longer text is cut and ends in "…".
+QString excerpt(const QString& text);
+
 // Totals of lengths and costs: the shortest general form with up to 15 significant digits in the
 // current locale ("0.100000001490116" for the float nearest 0.1, "1200" for 1200).
 QString formatTotal(double value);

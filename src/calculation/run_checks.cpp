@@ -2,7 +2,6 @@
 
 #include "grids.h"
 #include "number_text.h"
-#include "text_file.h"
 
 #include "localization/translate.h"
 

@@ -1,7 +1,7 @@
 #include "layout_export.h"
 
 #include "calculation/grids.h"
-#include "calculation/text_file.h"
+#include "lists/text_file.h"
 
 namespace exchange {
 
@@ -30,12 +30,9 @@ QStringList layoutExportLines(const GridModel& layout)
     return lines;
 }
 
-bool exportLayouts(const GridModel& layout, const QString& path, QString* error)
+lists::FileResult exportLayouts(const GridModel& layout, const QString& path)
 {
-    const calculation::FileResult result = calculation::writeTextLines(path, layoutExportLines(layout));
-    if (!result.ok && error)
-        *error = result.error;
-    return result.ok;
+    return lists::writeTextLines(path, layoutExportLines(layout));
 }
 
 } // namespace exchange

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation/grid_model.h"
+#include "lists/text_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,7 @@ namespace exchange {
 QStringList layoutExportLines(const calculation::GridModel& layout);
 
 // Writes the export to a file (CR LF after every line, UTF-8), safely: a failed write keeps the old file.
-// False with a message naming the file and the reason when it can't be written.
-bool exportLayouts(const calculation::GridModel& layout, const QString& path, QString* error);
+// A failure names the file and the reason when it can't be written.
+lists::FileResult exportLayouts(const calculation::GridModel& layout, const QString& path);
 
 } // namespace exchange

@@ -2,7 +2,7 @@
 
 #include "grid_input.h"
 #include "list_dialogs.h"
-#include "list_files.h"
+#include "lists/list_files.h"
 #include "widgets/cell_delegates.h"
 
 #include "calculation/grids.h"
@@ -65,12 +65,11 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
     connectControls();
 
     // The commands of these controls come with their own features; until then they do nothing.
-    for (QWidget* later :
-         std::initializer_list<QWidget*>{ui.btnLeft, ui.btnImportLeft, ui.btnExportLeft, ui.cmbLang}) {
+    for (QWidget* later : std::initializer_list<QWidget*>{ui.cmbLang}) {
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
-    for (QAction* later : {ui.O1, ui.S1, ui.H2}) {
+    for (QAction* later : {ui.H2}) {
         later->setEnabled(false);
         m_notYetAvailable.insert(later);
     }
@@ -140,16 +139,21 @@ void TfrmMain::connectControls()
     connect(ui.mnPreview, &QAction::triggered, this, &TfrmMain::mnPreviewClick);
     connect(ui.R1, &QAction::triggered, this, &TfrmMain::R1Click);
     connect(ui.A1, &QAction::triggered, this, &TfrmMain::A1Click);
+    connect(ui.S1, &QAction::triggered, this, &TfrmMain::S1Click);
+    connect(ui.O1, &QAction::triggered, this, &TfrmMain::O1Click);
+    connect(ui.btnLeft, &QPushButton::clicked, this, &TfrmMain::btnLeftClick);
+    connect(ui.btnExportLeft, &QPushButton::clicked, this, &TfrmMain::btnExportLeftClick);
+    connect(ui.btnImportLeft, &QPushButton::clicked, this, &TfrmMain::btnImportLeftClick);
     // The green of reusable remnants follows "Rpt Use Len:" as it is typed.
     connect(ui.edCircle, &QLineEdit::textChanged, ui.sgLayout->viewport(), qOverload<>(&QWidget::update));
 }
 
 // Lists
 
-void TfrmMain::report(const calculation::FileResult& result)
+void TfrmMain::report(const lists::FileResult& result)
 {
     if (!result.ok)
-        m_dialogs.showMessage(result.error, MessageIcon::Error);
+        m_dialogs.showMessage(result.message(), MessageIcon::Error);
     else if (!result.notice.isEmpty())
         m_dialogs.showMessage(result.notice, MessageIcon::Information);
 }
@@ -157,13 +161,13 @@ void TfrmMain::report(const calculation::FileResult& result)
 void TfrmMain::openPartsFile(const QString& path, int format)
 {
     ui.edPartFile->setText(path);
-    report(LoadPartsFile(*m_parts, path, format));
+    report(lists::LoadPartsFile(*m_parts, path, format));
 }
 
 void TfrmMain::openStocksFile(const QString& path, int format)
 {
     ui.edStockFile->setText(path);
-    report(LoadStocksFile(*m_stocks, path, format));
+    report(lists::LoadStocksFile(*m_stocks, path, format));
 }
 
 void TfrmMain::btnPartSaveClick()
@@ -172,7 +176,7 @@ void TfrmMain::btnPartSaveClick()
     if (!choice)
         return;
     ui.edPartFile->setText(choice->path);
-    report(SavePartsFile(*m_parts, choice->path));
+    report(lists::SavePartsFile(*m_parts, choice->path));
 }
 
 void TfrmMain::btnPartOpenClick()
@@ -187,7 +191,7 @@ void TfrmMain::btnStockSaveClick()
     if (!choice)
         return;
     ui.edStockFile->setText(choice->path);
-    report(SaveStocksFile(*m_stocks, choice->path));
+    report(lists::SaveStocksFile(*m_stocks, choice->path));
 }
 
 void TfrmMain::btnStockOpenClick()
@@ -201,9 +205,7 @@ void TfrmMain::N5Click()
     const std::optional<FileChoice> choice = m_dialogs.askSaveFile(layoutExportDialog());
     if (!choice)
         return;
-    QString error;
-    if (!exchange::exportLayouts(*m_layout, choice->path, &error))
-        m_dialogs.showMessage(error, MessageIcon::Error);
+    report(exchange::exportLayouts(*m_layout, choice->path));
 }
 
 void TfrmMain::cbExportClick()

@@ -7,7 +7,8 @@
 
 #include "calculation/calculation_run.h"
 #include "calculation/grid_model.h"
-#include "calculation/text_file.h"
+#include "exchange/remnant_stocks.h"
+#include "lists/text_file.h"
 #include "optimizer/random_source.h"
 #include "optimizer/records.h"
 
@@ -42,6 +43,9 @@ public:
     // above the grid.
     void openPartsFile(const QString& path, int format);
     void openStocksFile(const QString& path, int format);
+    // A project: written from the controls, or read back into the grids and controls.
+    void SaveProject(const QString& path);
+    void LoadProject(const QString& path);
 
     bool searchRunning() const { return m_searchThread != nullptr; }
     // The printer list and printer dialogs; the window starts with the real ones.
@@ -87,6 +91,11 @@ private Q_SLOTS:
     void R1Click();
     void A1Click();
     void searchFinished();
+    void S1Click();
+    void O1Click();
+    void btnLeftClick();
+    void btnExportLeftClick();
+    void btnImportLeftClick();
 
 private:
     void setUpGrids();
@@ -94,7 +103,9 @@ private:
     calculation::CalcControls calcControls() const;
     void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
     int currentDataRow(const widgets::GridView* view) const;
-    void report(const calculation::FileResult& result);
+    void report(const lists::FileResult& result);
+    // A remnant list written: the count message, or why it failed.
+    void reportCount(const exchange::RemnantSave& saved, const QString& message);
     // Asks a running search to stop and waits for it; its result is dropped.
     void abandonSearch();
     // Turns on or off every command that changes the job: off while a search runs, which works on the job

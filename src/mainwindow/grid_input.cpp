@@ -3,7 +3,7 @@
 #include "calculation/grids.h"
 #include "calculation/number_text.h"
 #include "localization/translate.h"
-#include "calculation/split_fields.h"
+#include "lists/split_fields.h"
 
 namespace mainwindow {
 
@@ -13,8 +13,8 @@ using calculation::kLabelColumn;
 using calculation::kLengthColumn;
 using calculation::kPriorityColumn;
 using calculation::kQtyColumn;
-using calculation::splitLines;
-using calculation::trimBlanks;
+using lists::splitLines;
+using lists::trimBlanks;
 
 namespace {
 

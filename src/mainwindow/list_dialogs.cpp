@@ -22,6 +22,18 @@ QString textFileFilter()
     return translate("Text file") + QStringLiteral("(*.txt)|*.txt");
 }
 
+QString projectFileFilter()
+{
+    return translate("Project file") + QStringLiteral("(*.dat)|*.dat");
+}
+
+// The stock list types of the remnant commands, which read and write text lines whatever the extension.
+QString stockListFilter()
+{
+    return translate("Text file") + QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("stock file") +
+           QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
+}
+
 } // namespace
 
 FileDialogSetup partsSaveDialog()
@@ -47,10 +59,7 @@ FileDialogSetup partsOpenDialog()
 
 FileDialogSetup stocksOpenDialog()
 {
-    const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("stock file") +
-                           QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls") +
-                           moreWorkbooksFilter();
-    return {translate("Please select open stock file name"), filter};
+    return {translate("Please select open stock file name"), stockListFilter() + moreWorkbooksFilter()};
 }
 
 FileDialogSetup layoutExportDialog()
@@ -58,6 +67,33 @@ FileDialogSetup layoutExportDialog()
     const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Excel ") + translate("file") +
                            QStringLiteral("(*.xls)|*.xls");
     return {translate("Please choose layouts file name save as"), filter};
+}
+
+FileDialogSetup projectSaveDialog()
+{
+    return {translate("Please choose project file name save as"), projectFileFilter(), QStringLiteral("dat")};
+}
+
+FileDialogSetup projectOpenDialog()
+{
+    return {translate("Please choose open project file name"), projectFileFilter(), QStringLiteral("dat")};
+}
+
+FileDialogSetup leftStocksSaveDialog()
+{
+    return {translate("Please choose left stocks file name save as"), textFileFilter()};
+}
+
+FileDialogSetup remnantExportDialog()
+{
+    const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("part file") +
+                           QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
+    return {translate("Please choose left stock file name save as"), filter};
+}
+
+FileDialogSetup remnantImportDialog()
+{
+    return {translate("Please choose open left stock file name"), stockListFilter()};
 }
 
 QStringList nameFilters(const QString& filter)

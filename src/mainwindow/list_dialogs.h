@@ -13,6 +13,12 @@ FileDialogSetup stocksSaveDialog();
 FileDialogSetup partsOpenDialog();
 FileDialogSetup stocksOpenDialog();
 FileDialogSetup layoutExportDialog();
+// Projects ("dat") and the remnant lists of Save Left, Exp Left and Imp Left.
+FileDialogSetup projectSaveDialog();
+FileDialogSetup projectOpenDialog();
+FileDialogSetup leftStocksSaveDialog();
+FileDialogSetup remnantExportDialog();
+FileDialogSetup remnantImportDialog();
 
 // "Text file(*.txt)|*.txt|MST file(*.txt)|*.txt" as name filters of a Qt file dialog: one entry per pair,
 // in the same order, the description's words kept and the pattern in parentheses behind it

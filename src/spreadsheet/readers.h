@@ -3,7 +3,7 @@
 // The readers behind readWorkbook, one per library; each fills the sheet or fails with the reason for the
 // user, and never throws.
 
-#include "calculation/text_file.h"
+#include "calculation/file_result.h"
 #include "sheet_cells.h"
 
 #include <QByteArrayView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation/text_file.h"
+#include "calculation/file_result.h"
 #include "sheet_cells.h"
 
 #include <string>

@@ -93,7 +93,7 @@ FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& she
 FileResult readWorkbookFile(const QString& path, WorkbookKind kind, SheetCells& sheet)
 {
     sheet = SheetCells();
-    const FileResult cannotOpen = fileFailure(calculation::fillIn(translate("Cannot open file %s"), {path}));
+    const FileResult cannotOpen = fileFailure(translate("Cannot open file %1").arg(path), path);
     const QFileInfo info(path);
     if (!info.isFile())
         return cannotOpen;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation/text_file.h"
+#include "calculation/file_result.h"
 #include "sheet_cells.h"
 
 #include <QByteArrayView>
@@ -23,7 +23,7 @@ std::optional<WorkbookKind> kindFromPath(const QString& path);
 // reader's reason, and leaves the sheet empty. The libraries read in a child process, so a crash or a hang
 // of theirs (stopped after 30 s) is such a failure too.
 calculation::FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& sheet);
-// The same for a file; a file that can't be read fails as the list loaders fail ("Cannot open file %s").
+// The same for a file; a file that can't be read fails as the list loaders fail ("Cannot open file %1").
 calculation::FileResult readWorkbookFile(const QString& path, WorkbookKind kind, SheetCells& sheet);
 
 // The largest workbook that is read.

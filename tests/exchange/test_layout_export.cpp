@@ -51,15 +51,17 @@ TEST_F(LayoutExportTest, FileHasCrLfLinesAndAFailedWriteKeepsTheOldFile)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("layouts.xls");
-    QString error;
-    ASSERT_TRUE(exchange::exportLayouts(*layout, path, &error)) << error.toStdString();
+    const lists::FileResult written = exchange::exportLayouts(*layout, path);
+    ASSERT_TRUE(written.ok) << written.error.toStdString();
     EXPECT_EQ(readAll(path),
               QByteArray("No.\tLabel\tLength\tQty\tLeft Len\tCutting Layout\tLeft Lable\r\nTotal\t\t\t\t\t\t\r\n"));
 
     // A folder where the file should be: nothing is written and the reason names the path.
     const QString folder = dir.filePath("busy");
     ASSERT_TRUE(QDir().mkdir(folder));
-    EXPECT_FALSE(exchange::exportLayouts(*layout, folder, &error));
-    EXPECT_TRUE(error.contains(folder)) << error.toStdString();
+    const lists::FileResult refused = exchange::exportLayouts(*layout, folder);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.file, folder);
+    EXPECT_TRUE(refused.message().contains(folder)) << refused.error.toStdString();
     EXPECT_TRUE(QFileInfo(folder).isDir());
 }

@@ -1,5 +1,5 @@
 #include "mainwindow/list_dialogs.h"
-#include "mainwindow/list_files.h"
+#include "lists/list_files.h"
 #include "support/grid_fixture.h"
 
 using mainwindow::nameFilters;
@@ -10,13 +10,13 @@ TEST(NameFilters, OneQtFilterPerPairInTheLoadersOrder)
     EXPECT_EQ(parts, QStringList({"Text file (*.txt)", "SFCAD file (*.nbt)", "MST file (*.txt)",
                                   "Pipe part file (*.dst)", "Excel file (*.xls)", "Excel 2007+ file (*.xlsx)",
                                   "OpenDocument spreadsheet (*.ods)", "CSV file (*.csv)"}));
-    EXPECT_TRUE(parts.value(mainwindow::kPartsExcel - 1).startsWith("Excel"));
-    EXPECT_TRUE(parts.value(mainwindow::kPartsCsv - 1).startsWith("CSV"));
+    EXPECT_TRUE(parts.value(lists::kPartsExcel - 1).startsWith("Excel"));
+    EXPECT_TRUE(parts.value(lists::kPartsCsv - 1).startsWith("CSV"));
     const QStringList stocks = nameFilters(mainwindow::stocksOpenDialog().filter);
     EXPECT_EQ(stocks, QStringList({"Text file (*.txt)", "Pipe stock file (*.stk)", "Excel file (*.xls)",
                                    "Excel 2007+ file (*.xlsx)", "OpenDocument spreadsheet (*.ods)", "CSV file (*.csv)"}));
-    EXPECT_TRUE(stocks.value(mainwindow::kStocksExcel - 1).startsWith("Excel"));
-    EXPECT_TRUE(stocks.value(mainwindow::kStocksOds - 1).startsWith("OpenDocument"));
+    EXPECT_TRUE(stocks.value(lists::kStocksExcel - 1).startsWith("Excel"));
+    EXPECT_TRUE(stocks.value(lists::kStocksOds - 1).startsWith("OpenDocument"));
     EXPECT_EQ(nameFilters(mainwindow::layoutExportDialog().filter),
               QStringList({"Text file (*.txt)", "Excel file (*.xls)"}));
 }

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "calculation/grid_model.h"
-#include "calculation/text_file.h"
+#include "lists/text_file.h"
 
-namespace mainwindow {
-
-using calculation::FileResult;
+namespace lists {
 
 // Source formats: the position of the file type in the open dialogs (from 1); a project's lists use 0.
 inline constexpr int kPartsProject = 0;
@@ -38,8 +36,25 @@ FileResult LoadStocksFile(calculation::GridModel& stocks, const QString& path, i
 FileResult LoadPartsText(calculation::GridModel& parts, QStringView text, int format, const QString& path);
 FileResult LoadStocksText(calculation::GridModel& stocks, QStringView text, const QString& path);
 
+// The five texts of a stock line: label, length, quantity, cost, priority.
+struct StockFields {
+    QString label;
+    QString length;
+    QString qty;
+    QString cost;
+    QString priority;
+};
+
+// A stock line's fields (at least three) completed as short lines are meant: no cost is a free bar, no
+// priority means "Yes".
+StockFields completeStockFields(const QStringList& fields);
+// A stock list line: the texts joined by TABs, an empty cost written as "0".
+QString stockLine(const StockFields& stock);
+// A total of lengths or costs as the lists keep it: in a 32-bit float.
+float addToTotal(float total, float value, int32_t qty);
+
 // Write one tab-separated line per data row with a label; cells are written as they stand.
 FileResult SavePartsFile(const calculation::GridModel& parts, const QString& path);
 FileResult SaveStocksFile(const calculation::GridModel& stocks, const QString& path);
 
-} // namespace mainwindow
+} // namespace lists

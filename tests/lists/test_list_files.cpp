@@ -1,6 +1,6 @@
 #include "calculation/grids.h"
 #include "support/grid_fixture.h"
-#include "mainwindow/list_files.h"
+#include "lists/list_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 using calculation::GridModel;
-using namespace mainwindow;
+using namespace lists;
 
 class ListFilesTest : public GridTest {
 protected:
@@ -124,6 +124,9 @@ TEST_P(BadLineTest, StopsWithTheRunTimeMessage)
                                          : LoadPartsFile(grid, write("f", good + bad.text), bad.format);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, QString::fromUtf8(bad.message));
+    // The bad line is named by the file and its number, the skipped header lines counted.
+    EXPECT_EQ(result.line, bad.format == kPartsSfcad ? 5 : 2);
+    EXPECT_EQ(result.message(), m_dir.filePath("f") + ", line " + QString::number(result.line) + ": " + result.error);
     EXPECT_EQ(row(grid, 0), totals.mid(0, grid.columns()));
     EXPECT_EQ(grid.cell(0, 2), QStringLiteral("A"));
     EXPECT_EQ(grid.cell(1, 2), QStringLiteral("100"));
@@ -263,7 +266,7 @@ TEST_F(ListFilesTest, RefusesWhatIsNoTextListAndKeepsTheGrid)
     const QString fifo = m_dir.filePath("pipe.txt");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString tooLarge = write("large.txt", "P1\t1\t1\n");
-    ASSERT_TRUE(QFile::resize(tooLarge, calculation::kMaxListFileBytes + 1));
+    ASSERT_TRUE(QFile::resize(tooLarge, lists::kMaxListFileBytes + 1));
     struct Refusal {
         QString path;
         QString message;
@@ -285,7 +288,7 @@ TEST_F(ListFilesTest, RefusesWhatIsNoTextListAndKeepsTheGrid)
     }
 
     // A list of exactly the largest size is read.
-    const QString largest = write("largest.txt", "P1\t1\t1\n" + QByteArray(calculation::kMaxListFileBytes - 7, ' '));
+    const QString largest = write("largest.txt", "P1\t1\t1\n" + QByteArray(lists::kMaxListFileBytes - 7, ' '));
     EXPECT_TRUE(LoadPartsFile(*m_parts, largest, kPartsText).ok);
     EXPECT_EQ(row(*m_parts, 2), QStringList({"P1", "1", "1"}));
 }

@@ -1,35 +1,21 @@
 #pragma once
 
+#include "calculation/file_result.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <initializer_list>
+namespace lists {
 
-namespace calculation {
-
-// The outcome of reading or writing a file: on failure, the message for the user; on success, what the
-// user should still be told (text of the file that was not used).
-struct FileResult {
-    bool ok = true;
-    QString error;
-    QString notice;
-};
-
-FileResult fileFailure(const QString& message);
-
-// Replaces the "%s" and "%d" placeholders of a message by the values, in order: the messages keep the
-// placeholders of the catalogs they are translated with. Values are not searched for placeholders.
-QString fillIn(QString message, std::initializer_list<QString> values);
-
-// At most 40 characters of a text, for a message; a longer text is cut and ends in "…".
-QString excerpt(const QString& text);
+using calculation::FileResult;
+using calculation::fileFailure;
 
 // The largest list file that is read: far above any real list, small enough to hold in memory.
 inline constexpr qint64 kMaxListFileBytes = 16 * 1024 * 1024;
 
 // Reads a whole text file as UTF-8 (a leading byte-order mark is dropped). Only a regular file of at most
 // kMaxListFileBytes is opened: a folder, a device or a pipe would never end or never start. A missing or
-// unreadable file fails with "Cannot open file %s".
+// unreadable file fails with "Cannot open file %1".
 FileResult readTextFile(const QString& path, QString& text);
 // The text of a file already read; a file with NUL bytes or in UTF-16 is no text list.
 FileResult decodeText(const QByteArray& bytes, const QString& path, QString& text);
@@ -40,4 +26,4 @@ FileResult readTextLines(const QString& path, QStringList& lines);
 // a failed write leaves the previous file as it was.
 FileResult writeTextLines(const QString& path, const QStringList& lines);
 
-} // namespace calculation
+} // namespace lists

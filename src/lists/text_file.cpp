@@ -1,54 +1,29 @@
-#include "text_file.h"
+#include "lists/text_file.h"
 
 #include "localization/translate.h"
-#include "split_fields.h"
+#include "lists/split_fields.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
-namespace calculation {
+namespace lists {
 
 using localization::translate;
 
-FileResult fileFailure(const QString& message)
-{
-    return {false, message, QString()};
-}
-
-QString fillIn(QString message, std::initializer_list<QString> values)
-{
-    static const QRegularExpression placeholder(QStringLiteral("%[sd]"));
-    qsizetype from = 0;
-    for (const QString& value : values) {
-        const qsizetype at = message.indexOf(placeholder, from);
-        if (at < 0)
-            break;
-        message.replace(at, 2, value);
-        from = at + value.size();
-    }
-    return message;
-}
-
-QString excerpt(const QString& text)
-{
-    constexpr qsizetype kLongest = 40;
-    return text.size() <= kLongest ? text : text.left(kLongest) + u'…';
-}
-
 FileResult readTextFile(const QString& path, QString& text)
 {
-    const FileResult cannotOpen = fileFailure(fillIn(translate("Cannot open file %s"), {path}));
+    const FileResult cannotOpen = fileFailure(translate("Cannot open file %1").arg(path), path);
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return cannotOpen;
     if (!info.isFile())
-        return fileFailure(translate("%1 is not a list file: only regular files can be read.").arg(path));
+        return fileFailure(translate("%1 is not a list file: only regular files can be read.").arg(path), path);
     auto tooLarge = [&](qint64 size) {
         return fileFailure(translate("%1 is %2 MB, larger than a list file can be (at most %3 MB).")
                                .arg(path, QString::number(double(size) / (1 << 20), 'f', 1),
-                                    QString::number(kMaxListFileBytes >> 20)));
+                                    QString::number(kMaxListFileBytes >> 20)),
+                           path);
     };
     if (info.size() > kMaxListFileBytes)
         return tooLarge(info.size());
@@ -68,7 +43,7 @@ FileResult decodeText(const QByteArray& bytes, const QString& path, QString& tex
 {
     // UTF-16 shows as its byte-order mark or as a NUL beside every ASCII letter.
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.contains('\0'))
-        return fileFailure(translate("%1 is not a text list: it holds NUL bytes or is written in UTF-16.").arg(path));
+        return fileFailure(translate("%1 is not a text list: it holds NUL bytes or is written in UTF-16.").arg(path), path);
     const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     text = QString::fromUtf8(QByteArrayView(bytes).sliced(bom));
     return {};
@@ -93,7 +68,7 @@ FileResult writeTextLines(const QString& path, const QStringList& lines)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return {};
-    return fileFailure(fillIn(translate("Cannot save file %s: %s"), {path, file.errorString()}));
+    return fileFailure(translate("Cannot save file %1: %2").arg(path, file.errorString()), path);
 }
 
-} // namespace calculation
+} // namespace lists

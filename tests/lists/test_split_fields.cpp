@@ -1,8 +1,8 @@
 #include "support/grid_fixture.h"
-#include "calculation/split_fields.h"
+#include "lists/split_fields.h"
 
-using calculation::SplitFields;
-using calculation::splitLines;
+using lists::SplitFields;
+using lists::splitLines;
 
 struct SplitCase {
     const char* line;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace calculation {
+namespace lists {
 
 // Text of a list file that a loader read past without using: collected line by line while the file is
 // loaded and told to the user afterwards in one message.
@@ -28,4 +28,4 @@ private:
     int m_count = 0;
 };
 
-} // namespace calculation
+} // namespace lists

@@ -1,11 +1,12 @@
-#include "ignored_text.h"
+#include "lists/ignored_text.h"
 
-#include "text_file.h"
+#include "calculation/number_text.h"
 
 #include "localization/translate.h"
 
-namespace calculation {
+namespace lists {
 
+using calculation::excerpt;
 using localization::translate;
 
 void IgnoredText::add(const QString& entry)
@@ -37,4 +38,4 @@ QString IgnoredText::message(const QString& path) const
     return lines.join(u'\n');
 }
 
-} // namespace calculation
+} // namespace lists

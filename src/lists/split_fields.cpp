@@ -1,8 +1,8 @@
-#include "split_fields.h"
+#include "lists/split_fields.h"
 
 #include <array>
 
-namespace calculation {
+namespace lists {
 
 namespace {
 
@@ -95,4 +95,4 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-} // namespace calculation
+} // namespace lists

@@ -1,17 +1,17 @@
-#include "list_files.h"
+#include "lists/list_files.h"
 
 #include "calculation/grids.h"
-#include "calculation/ignored_text.h"
+#include "lists/ignored_text.h"
 #include "calculation/number_text.h"
 #include "localization/translate.h"
-#include "calculation/split_fields.h"
+#include "lists/split_fields.h"
 #include "spreadsheet/sheet_import.h"
 
 #include <algorithm>
 #include <iterator>
 #include <optional>
 
-namespace mainwindow {
+namespace lists {
 
 using calculation::GridModel;
 using calculation::kCostColumn;
@@ -20,13 +20,6 @@ using calculation::kLeftQtyColumn;
 using calculation::kLengthColumn;
 using calculation::kPriorityColumn;
 using calculation::kQtyColumn;
-using calculation::fileFailure;
-using calculation::fillIn;
-using calculation::IgnoredText;
-using calculation::LineWalker;
-using calculation::readTextFile;
-using calculation::SplitFields;
-using calculation::writeTextLines;
 using localization::translate;
 
 namespace {
@@ -57,51 +50,51 @@ PartsLayout partsLayout(int format)
 // One line being read; the first failure is kept as the load's result.
 class LineReader {
 public:
-    explicit LineReader(QStringView line) : m_fields(SplitFields(line)) {}
+    LineReader(QStringView line, const QString& path, int lineNumber)
+        : m_fields(SplitFields(line)), m_path(path), m_lineNumber(lineNumber)
+    {
+    }
 
     bool isEmpty() const { return m_fields.isEmpty(); }
     qsizetype size() const { return m_fields.size(); }
     const FileResult& result() const { return m_result; }
     // The fields from `used` on, which the layout does not read.
     QStringList extraFields(int used) const { return m_fields.mid(used); }
+    const QStringList& fields() const { return m_fields; }
 
     std::optional<QString> field(int index)
     {
         if (index < m_fields.size())
             return m_fields[index];
-        return fail(fillIn(translate("List index out of bounds (%d)"), {QString::number(index)}));
+        return fail(translate("List index out of bounds (%1)").arg(index));
     }
 
     std::optional<int32_t> integer(const QString& text)
     {
         if (const std::optional<int32_t> value = calculation::parseInteger(text))
             return value;
-        return fail(fillIn(translate("'%s' is not a valid integer value"), {calculation::excerpt(text)}));
+        return fail(translate("'%1' is not a valid integer value").arg(calculation::excerpt(text)));
     }
 
     std::optional<float> number(const QString& text)
     {
         if (const std::optional<float> value = calculation::parseNumber(text))
             return value;
-        return fail(fillIn(translate("'%s' is not a valid floating point value"), {calculation::excerpt(text)}));
+        return fail(translate("'%1' is not a valid floating point value").arg(calculation::excerpt(text)));
     }
 
 private:
     std::nullopt_t fail(const QString& message)
     {
-        m_result = fileFailure(message);
+        m_result = fileFailure(message, m_path, m_lineNumber);
         return std::nullopt;
     }
 
     QStringList m_fields;
+    QString m_path;
+    int m_lineNumber;
     FileResult m_result;
 };
-
-// Sums kept as the loaders keep them: lengths and costs in 32-bit floats.
-float addProduct(float total, float value, int32_t qty)
-{
-    return float(double(total) + double(value) * qty);
-}
 
 using spreadsheet::WorkbookKind;
 
@@ -143,7 +136,7 @@ FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const Q
     for (int skipped = 0; skipped < layout.skippedLines; ++skipped)
         lines.next(lineText);
     for (int lineNumber = layout.skippedLines + 1; lines.next(lineText); ++lineNumber) {
-        LineReader line(lineText);
+        LineReader line(lineText, path, lineNumber);
         if (line.isEmpty())
             continue;
         const std::optional<QString> label = line.field(layout.label);
@@ -165,14 +158,14 @@ FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const Q
             return line.result();
         if (line.size() > layout.fieldsUsed())
             ignored.addExtraFields(lineNumber, line.extraFields(layout.fieldsUsed()));
-        totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
+        totalLength = addToTotal(totalLength, *lengthValue, *qtyValue);
         totalQty += *qtyValue;
         parts.setRows(++row + 1);
     }
     parts.setCell(kLengthColumn, GridModel::kTotalsRow, calculation::formatTotal(totalLength));
     parts.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(totalQty));
     parts.clearCells(row, kLabelColumn, kQtyColumn);
-    return {true, QString(), ignored.message(path)};
+    return {true, QString(), ignored.message(path), path, 0};
 }
 
 FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
@@ -200,7 +193,7 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
     LineWalker lines(text);
     QStringView lineText;
     for (int lineNumber = 1; lines.next(lineText); ++lineNumber) {
-        LineReader line(lineText);
+        LineReader line(lineText, path, lineNumber);
         if (line.isEmpty())
             continue;
         std::optional<QString> label = line.field(kLabelColumn);
@@ -208,13 +201,9 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
         std::optional<QString> qty = length ? line.field(kQtyColumn) : std::nullopt;
         if (!qty)
             return line.result();
-        // Short lines are complete stocks: no cost means a free bar, no priority means "Yes".
-        QString cost = line.size() > kCostColumn ? *line.field(kCostColumn) : QString();
-        QString priority = line.size() > kPriorityColumn ? *line.field(kPriorityColumn) : QString();
-        if (cost.isEmpty())
-            cost = QStringLiteral("0");
-        if (priority.isEmpty())
-            priority = yes;
+        const StockFields texts = completeStockFields(line.fields());
+        const QString& cost = texts.cost;
+        const QString& priority = texts.priority;
 
         stocks.setCell(kLabelColumn, row, *label);
         stocks.setCell(kLengthColumn, row, *length);
@@ -231,8 +220,8 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
             ignored.addPriority(lineNumber, priority);
         if (line.size() > kPriorityColumn + 1)
             ignored.addExtraFields(lineNumber, line.extraFields(kPriorityColumn + 1));
-        totalLength = addProduct(totalLength, *lengthValue, *qtyValue);
-        totalCost = addProduct(totalCost, *costValue, *qtyValue);
+        totalLength = addToTotal(totalLength, *lengthValue, *qtyValue);
+        totalCost = addToTotal(totalCost, *costValue, *qtyValue);
         totalQty += *qtyValue;
         stocks.setRows(++row + 1);
     }
@@ -241,7 +230,29 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
     stocks.setCell(kCostColumn, GridModel::kTotalsRow, calculation::formatTotal(totalCost));
     stocks.setCell(kLeftQtyColumn, GridModel::kTotalsRow, QString());
     stocks.clearCells(row, kLabelColumn, kLeftQtyColumn);
-    return {true, QString(), ignored.message(path)};
+    return {true, QString(), ignored.message(path), path, 0};
+}
+
+float addToTotal(float total, float value, int32_t qty)
+{
+    return float(double(total) + double(value) * qty);
+}
+
+StockFields completeStockFields(const QStringList& fields)
+{
+    StockFields stock{fields.value(kLabelColumn), fields.value(kLengthColumn), fields.value(kQtyColumn),
+                      fields.value(kCostColumn), fields.value(kPriorityColumn)};
+    if (stock.cost.isEmpty())
+        stock.cost = QStringLiteral("0");
+    if (stock.priority.isEmpty())
+        stock.priority = translate("Yes");
+    return stock;
+}
+
+QString stockLine(const StockFields& stock)
+{
+    const QString cost = stock.cost.isEmpty() ? QStringLiteral("0") : stock.cost;
+    return stock.label + u'\t' + stock.length + u'\t' + stock.qty + u'\t' + cost + u'\t' + stock.priority;
 }
 
 FileResult SavePartsFile(const GridModel& parts, const QString& path)
@@ -262,12 +273,11 @@ FileResult SaveStocksFile(const GridModel& stocks, const QString& path)
     for (int row = GridModel::kFirstDataRow; row < stocks.rows(); ++row) {
         if (stocks.cell(kLabelColumn, row).isEmpty())
             continue;
-        const QString cost = stocks.cell(kCostColumn, row);
-        lines.append(stocks.cell(kLabelColumn, row) + u'\t' + stocks.cell(kLengthColumn, row) + u'\t' +
-                     stocks.cell(kQtyColumn, row) + u'\t' + (cost.isEmpty() ? QStringLiteral("0") : cost) + u'\t' +
-                     stocks.cell(kPriorityColumn, row));
+        lines.append(stockLine({stocks.cell(kLabelColumn, row), stocks.cell(kLengthColumn, row),
+                                stocks.cell(kQtyColumn, row), stocks.cell(kCostColumn, row),
+                                stocks.cell(kPriorityColumn, row)}));
     }
     return writeTextLines(path, lines);
 }
 
-} // namespace mainwindow
+} // namespace lists

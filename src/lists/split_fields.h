@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QStringView>
 
-namespace calculation {
+namespace lists {
 
 // Removes blanks, tabs and other characters with codes up to 32 from both ends.
 QString trimBlanks(const QString& text);
@@ -31,4 +31,4 @@ private:
     qsizetype m_at = 0;
 };
 
-} // namespace calculation
+} // namespace lists

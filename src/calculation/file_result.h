@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace calculation {
+
+// The outcome of every file operation of the program: on failure, what failed, in which file and, where
+// it applies, on which line (from 1; 0 when the failure concerns the file as a whole); on success, what
+// the user should still be told (text of the file that was not used).
+struct FileResult {
+    bool ok = true;
+    QString error;
+    QString notice;
+    QString file;
+    int line = 0;
+
+    // The failure as the user reads it: a line's failure is prefixed by the file and the line; a failure
+    // of the whole file names the file in its own words.
+    QString message() const;
+};
+
+FileResult fileFailure(const QString& message, const QString& file = QString(), int line = 0);
+
+} // namespace calculation

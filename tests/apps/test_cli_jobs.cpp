@@ -1,0 +1,92 @@
+// barvik-cli with project files and remnant stock lists.
+
+#include "apps/cli_fixture.h"
+
+#include <QDir>
+
+namespace {
+
+QStringList lines(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts)
+                                          : QStringList{"<unreadable>"};
+}
+
+// The layout export without the remnant labels, which carry the minute of the run.
+QStringList withoutLabels(const QString& out)
+{
+    QStringList kept;
+    for (const QString& line : out.split("\r\n"))
+        kept << line.section(u'\t', 0, 5);
+    return kept;
+}
+
+} // namespace
+
+TEST_F(CliTest, AProjectRunsTheJobItNames)
+{
+    write("parts.txt", "A\t731\t9\r\nB\t517\t13\r\nC\t389\t11\r\n");
+    write("stocks.txt", "Bar\t2000\t30\t10\tYes\r\nShort\t1300\t30\t8\tNo\r\n");
+    const QStringList options = {"--blade", "2", "--quality", "3", "--change", "--display", "1", "--seed", "5"};
+    const QString project = dir.filePath("job.dat");
+    const CliResult given = runCli(QStringList{dir.filePath("parts.txt"), dir.filePath("stocks.txt"), "--save-project",
+                                               project} + options);
+    ASSERT_EQ(given.exitCode, 0) << given.err.toStdString();
+    EXPECT_EQ(lines(project), QStringList({dir.filePath("parts.txt"), dir.filePath("stocks.txt"), "3", "1", "0", "2",
+                                           "0", "15", "0", "mm", "Barvik pipe cuting project", "1", "1", "2"}));
+    const CliResult fromProject = runCli({"--project", project, "--seed", "5"});
+    ASSERT_EQ(fromProject.exitCode, 0) << fromProject.err.toStdString();
+    EXPECT_EQ(withoutLabels(fromProject.out), withoutLabels(given.out));
+
+    // Options given win over the project's; what they don't name stays the project's.
+    const QString changed = dir.filePath("changed.dat");
+    ASSERT_EQ(runCli({"--project", project, "--blade", "4", "--save-project", changed}).exitCode, 0);
+    EXPECT_EQ(lines(changed).mid(2, 4), QStringList({"3", "1", "0", "4"}));
+
+    // Moved to another folder with its lists: found beside it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("moved"));
+    for (const char* name : {"parts.txt", "stocks.txt", "job.dat"})
+        ASSERT_TRUE(QFile::rename(dir.filePath(name), dir.filePath(QStringLiteral("moved/") + name)));
+    EXPECT_EQ(runCli({"--project", dir.filePath("moved/job.dat")}).exitCode, 0);
+
+    // A project whose parts list is gone stops at line 1 and says so.
+    const QString gone = write("gone.dat", "/nowhere/lost.txt\r\n/nowhere/stocks.txt\r\n5\r\n");
+    const CliResult stopped = runCli({"--project", gone});
+    EXPECT_EQ(stopped.exitCode, 2);
+    EXPECT_TRUE(stopped.err.contains(gone + ", line 1: the parts list /nowhere/lost.txt can't be read"))
+        << stopped.err.toStdString();
+}
+
+TEST_F(CliTest, RemnantListsAreWrittenAfterTheRunAndImportedBeforeIt)
+{
+    const QString parts = write("parts.txt", "A\t600\t3\r\n");
+    const QString stocks = write("stocks.txt", "Bar\t1000\t1\t12\tYes\r\n");
+    const QString left = write("left.txt", "R\t1000\t1\r\n");
+    // One bar is not enough; two imports of one bar each make the job possible.
+    EXPECT_EQ(runCli({parts, stocks}).exitCode, 1);
+    const QString saved = dir.filePath("saved.txt");
+    const QString remnants = dir.filePath("remnants.stk");
+    const CliResult result = runCli({parts, stocks, "--import-left", left, "--import-left", left, "--save-left", saved,
+                                     "--export-left", remnants, "--stocks-format", "text"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    // Every bar is cut, one piece each: nothing left whole, and a remnant of 400 from each of the three stocks.
+    EXPECT_EQ(lines(saved), QStringList());
+    const QStringList remnant = lines(remnants);
+    ASSERT_EQ(remnant.size(), 3);
+    for (const QString& line : remnant)
+        EXPECT_EQ(line.section(u'\t', 1), QStringLiteral("400\t1\t0\tYes"));
+
+    // More bars than needed: the whole ones are saved for the next job.
+    const QString plenty = write("plenty.txt", "Bar\t1000\t5\t12\tYes\r\n");
+    ASSERT_EQ(runCli({parts, plenty, "--save-left", saved}).exitCode, 0);
+    EXPECT_EQ(lines(saved), QStringList{"Bar\t1000\t2\t12\tYes"});
+
+    // A bad line in an import refuses the run and names the line.
+    const QString bad = write("bad.txt", "R\t1000\t1\r\nR\t1000\tmany\r\n");
+    const CliResult refused = runCli({parts, stocks, "--import-left", bad});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(bad + ", line 2: the quantity \"many\" is not a whole number"))
+        << refused.err.toStdString();
+    EXPECT_EQ(runCli({parts, stocks, "--save-left", stocks}).exitCode, 2);
+}
