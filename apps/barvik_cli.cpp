@@ -385,6 +385,8 @@ int main(int argc, char** argv)
             format = std::clamp(project.format, 0, 4);
         change = change || (fromProject("--change") && project.change);
         cost = cost || (fromProject("--cost") && project.cost);
+        if (fromProject("--engine") && !project.exact)
+            engine = "genetic";
     }
     if (!partsPath.empty()) {
         if (!loadList(partsFile, lists::LoadPartsFile(*parts, partsFile.path(),
@@ -413,6 +415,7 @@ int main(int argc, char** argv)
         project.reuse = QString::fromStdString(reuse);
         project.format = format;
         project.display = display;
+        project.exact = engine != "genetic";
         if (const lists::FileResult saved = mainwindow::SaveProjectFile(project, outputName(saveProjectPath));
             !saved.ok) {
             printError(saved.message());

@@ -61,6 +61,7 @@ void TfrmMain::SaveProject(const QString& path)
     settings.display = ui.cbxDisplay->currentIndex();
     settings.print = ui.cbxPrint->currentIndex();
     settings.times = ui.edTimes->text();
+    settings.exact = ui.ckExact->isChecked();
     report(SaveProjectFile(settings, path));
 }
 
@@ -99,6 +100,8 @@ void TfrmMain::LoadProject(const QString& path)
     }
     if (load.restored(ProjectStep::Times))
         ui.edTimes->setText(settings.times);
+    if (load.restored(ProjectStep::Exact))
+        ui.ckExact->setChecked(settings.exact);
     report(load.result);
 }
 

@@ -18,7 +18,7 @@ using localization::translate;
 
 namespace {
 
-constexpr int kProjectLines = 14;
+constexpr int kProjectLines = 15;
 
 // What each step restores, as the failure message names it.
 QString stepName(ProjectStep step)
@@ -42,6 +42,8 @@ QString stepName(ProjectStep step)
         return translate("the length unit and title");
     case ProjectStep::Choices:
         return translate("the display and print choices");
+    case ProjectStep::Exact:
+        return translate("Exact Search");
     case ProjectStep::Times:
     case ProjectStep::Done:
         break;
@@ -94,6 +96,8 @@ public:
             m_notices.append(loaded.notice);
         return true;
     }
+
+    int lineCount() const { return int(m_lines.size()); }
 
     // The step is restored; the next one begins.
     void next() { m_load.reached = ProjectStep(int(m_load.reached) + 1); }
@@ -173,6 +177,13 @@ bool readSettings(ProjectReader& reader, ProjectSettings& settings)
         return false;
     settings.times = *times;
     reader.next();
+    if (reader.lineCount() >= 15) {
+        const std::optional<int> exact = reader.integer(15);
+        if (!exact)
+            return false;
+        settings.exact = *exact != 0;
+    }
+    reader.next();
     return true;
 }
 
@@ -194,7 +205,8 @@ QStringList projectLines(const ProjectSettings& settings)
                                settings.title,
                                QString::number(settings.display),
                                QString::number(settings.print),
-                               settings.times};
+                               settings.times,
+                               flag(settings.exact)};
     Q_ASSERT(lines.size() == kProjectLines);
     return lines;
 }

@@ -24,10 +24,12 @@ struct ProjectSettings {
     int display = 2;
     int print = 1;
     QString times = QStringLiteral("2");
+    // "Exact Search"; projects written before it was kept have 14 lines and leave it ticked.
+    bool exact = true;
 };
 
 // The steps of opening a project, in the order they are restored; each needs the ones before it.
-enum class ProjectStep { PartsList, StocksList, Quality, Change, Cost, Lengths, Format, Texts, Choices, Times, Done };
+enum class ProjectStep { PartsList, StocksList, Quality, Change, Cost, Lengths, Format, Texts, Choices, Times, Exact, Done };
 
 // An opened project: the settings of every step before `reached`, the first step that was not restored
 // (Done when all were). A step that failed is told in the result with the project's line. A list's path
@@ -40,7 +42,7 @@ struct ProjectLoad {
     bool restored(ProjectStep step) const { return step < reached; }
 };
 
-// The 14 lines of a project file.
+// The 15 lines of a project file.
 QStringList projectLines(const ProjectSettings& settings);
 // Replaces the file only when everything was written.
 lists::FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path);

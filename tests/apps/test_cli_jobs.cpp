@@ -34,7 +34,7 @@ TEST_F(CliTest, AProjectRunsTheJobItNames)
                                                project} + options);
     ASSERT_EQ(given.exitCode, 0) << given.err.toStdString();
     EXPECT_EQ(lines(project), QStringList({dir.filePath("parts.txt"), dir.filePath("stocks.txt"), "3", "1", "0", "2",
-                                           "0", "15", "0", "mm", "Barvik pipe cuting project", "1", "1", "2"}));
+                                           "0", "15", "0", "mm", "Barvik pipe cuting project", "1", "1", "2", "1"}));
     const CliResult fromProject = runCli({"--project", project, "--seed", "5"});
     ASSERT_EQ(fromProject.exitCode, 0) << fromProject.err.toStdString();
     EXPECT_EQ(withoutLabels(fromProject.out), withoutLabels(given.out));

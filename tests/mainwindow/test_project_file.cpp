@@ -51,7 +51,7 @@ TEST_F(ProjectFileTest, RoundTripOfAFreshWindowsSettings)
     QStringList lines;
     ASSERT_TRUE(lists::readTextLines(path, lines).ok);
     EXPECT_EQ(lines.mid(2), QStringList({"5", "0", "0", "0", "0", "15", "0", "mm", "Barvik pipe cuting project", "2",
-                                         "1", "2"}));
+                                         "1", "2", "1"}));
 
     // Every value comes back, and the lists are loaded from the paths.
     saved.change = true;
@@ -60,6 +60,7 @@ TEST_F(ProjectFileTest, RoundTripOfAFreshWindowsSettings)
     saved.title = "Hall 2";
     saved.print = 0;
     saved.times = "4";
+    saved.exact = false;
     ASSERT_TRUE(mainwindow::SaveProjectFile(saved, path).ok);
     const ProjectLoad load = LoadProjectFile(path, *m_parts, *m_stocks);
     ASSERT_TRUE(load.result.ok) << load.result.message().toStdString();
@@ -79,6 +80,7 @@ TEST_F(ProjectFileTest, QualityZeroOpensAtThreeAndListsAreReadAsText)
     ASSERT_TRUE(load.result.ok) << load.result.message().toStdString();
     EXPECT_EQ(load.settings.quality, 3);
     EXPECT_TRUE(load.settings.change);
+    EXPECT_TRUE(load.settings.exact) << "a project of 14 lines leaves Exact Search ticked";
     EXPECT_EQ(row(*m_parts, 2), QStringList({"P1", "100", "2"}));
     EXPECT_EQ(m_stocks->cell(0, 2), QStringLiteral("S"));
 }
@@ -100,6 +102,10 @@ TEST_F(ProjectFileTest, AFailingStepIsReportedWithItsLineAndWhatWasRestored)
          "the file ends before this line, which holds the quantity multiplier\nRestored before it: the parts list, "
          "the stocks list, the quality level, Change Optimization, Cost Optimization, the blade width, stub "
          "length and reuse length, the number format, the length unit and title, the display and print choices."},
+        {all + QStringList{"on"}, ProjectStep::Exact, 15,
+         "Exact Search \"on\" is not a whole number\nRestored before it: the parts list, the stocks list, the "
+         "quality level, Change Optimization, Cost Optimization, the blade width, stub length and reuse length, the "
+         "number format, the length unit and title, the display and print choices, the quantity multiplier."},
         {QStringList{"7", "yes"} + all.mid(2), ProjectStep::Change, 4,
          "Change Optimization \"yes\" is not a whole number\nRestored before it: the parts list, the stocks list, "
          "the quality level."}};

@@ -84,7 +84,7 @@ void TestWindowJobs::saveProjectNeedsBothListsSaved()
     QCOMPARE(m.dialogs.asked[0].setup.defaultSuffix, QStringLiteral("dat"));
     QCOMPARE(fileLines(path("job.dat")),
              QStringList({path("parts.txt"), path("stocks.txt"), "5", "0", "0", "0", "0", "15", "0", "mm",
-                          "Barvik pipe cuting project", "2", "1", "2"}));
+                          "Barvik pipe cuting project", "2", "1", "2", "1"}));
     QCOMPARE(m.dialogs.messages.size(), 2);
 }
 
