@@ -51,6 +51,14 @@ void ExactEngine::offer(const Layout& layout)
     }
 }
 
+void ExactEngine::seedColumns(const Layout& layout)
+{
+    // A relaxation that starts from real patterns instead of the artificial columns needs far fewer rounds.
+    if (m_master.columns() == 0)
+        for (const auto& [cut, times] : layout.cuts)
+            m_master.addColumn(cut);
+}
+
 bool ExactEngine::fix(Node& node, const Cut& cut, int64_t times) const
 {
     Cut trimmed;
@@ -153,9 +161,11 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
     for (int32_t j = 0; j < m_job.stocks(); ++j)
         root.bars.push_back(m_job.stockQty(j));
 
-    // 1 - a quick plan, so that even a stop at once has one
-    if (std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars))
+    // 1 - a quick plan, so that even a stop at once has one; its patterns start the relaxation
+    if (std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars)) {
         offer(*quick);
+        seedColumns(*quick);
+    }
 
     // 2 - the bound, or the proof that the pieces can't all be cut
     const MasterProblem::Solution solution = m_master.solve(m_limits);
@@ -195,6 +205,14 @@ std::optional<double> ExactEngine::lowerBound()
     if (m_job.items() == 0 || !m_job.usable())
         return std::nullopt;
     m_limits = Limits{};
+    std::vector<int32_t> demand;
+    for (int32_t i = 0; i < m_job.items(); ++i)
+        demand.push_back(m_job.demand(i));
+    std::vector<int64_t> bars;
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        bars.push_back(m_job.stockQty(j));
+    if (const std::optional<Layout> quick = m_heuristics.complete(demand, bars))
+        seedColumns(*quick);
     const MasterProblem::Solution solution = m_master.solve(m_limits);
     if (!solution.solved || !solution.covered || !solution.boundProven)
         return std::nullopt;

@@ -69,6 +69,7 @@ private:
     };
     void dive(Node node, int32_t discrepancies, std::vector<Cut> tabu);
     void offer(const Layout& layout);
+    void seedColumns(const Layout& layout);
     bool fix(Node& node, const Cut& cut, int64_t times) const;
     bool done() const;
     optimizer::strGroup toPlan(const Layout& layout) const;

@@ -12,6 +12,8 @@ constexpr double kUsed = 1e-9;
 constexpr int kMaxRounds = 100000;
 constexpr size_t kTailRounds = 10;
 constexpr int kExtraPricings = 3;
+// The relaxation is solved when its value is this close to the best bound, relative to the value.
+constexpr double kClosedGap = 1e-4;
 
 } // namespace
 
@@ -245,19 +247,26 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
             if (alpha == 0)
                 pricedOut = true;
         }
+        // Close enough: the last rounds of a relaxation creep towards a bound already known (often the pieces'
+        // lengths poured into the bars) and change neither the bound nor the plan that the columns lead to.
+        // Where the charge counts whole bars, the gap must stay far below one bar.
+        const double closedGap = std::min(kClosedGap * std::max(1.0, std::fabs(value)),
+                                          m_job.barsMeasure() ? 1e-3 * m_job.barCost(0) : COIN_DBL_MAX);
+        const bool gapClosed = !phaseOne && !tailingOff && bestBound > -COIN_DBL_MAX && value - bestBound <= closedGap;
         const bool boundMeets = !phaseOne && exact && roundUp(bestBound) >= roundUp(value) - m_tolerance;
         // Plans are made from patterns alone: once the exchanges have done their work the relaxation is
         // finished without them, which takes a few rounds from duals that are nearly right.
-        if ((pricedOut || boundMeets) && !phaseOne && m_exchangesOn) {
+        if ((pricedOut || boundMeets || gapClosed) && !phaseOne && m_exchangesOn) {
             for (int k = items; k < m_firstPattern; ++k)
                 m_lp->setColumnUpper(k, 0.0);
             m_exchangesOn = false;
             continue;
         }
-        if (pricedOut || boundMeets) {
+        if (pricedOut || boundMeets || gapClosed) {
             solution.solved = true;
             solution.value = value;
-            solution.boundProven = exact;
+            // The best bound was found by exact pricing (or is the poured lengths): it holds for every plan.
+            solution.boundProven = exact || gapClosed;
             solution.bound = pricedOut && exact ? value : std::max(bestBound, 0.0);
             break;
         }
