@@ -11,7 +11,7 @@ namespace {
 constexpr double kUsed = 1e-9;
 constexpr int kMaxRounds = 100000;
 constexpr size_t kTailRounds = 10;
-constexpr int kExtraPricings = 3;
+constexpr int kExtraPricings = 10;
 // The relaxation is solved when its value is this close to the best bound, relative to the value.
 constexpr double kClosedGap = 1e-4;
 
