@@ -9,6 +9,11 @@ namespace exact {
 
 namespace {
 
+// Steps of the search that fills bars to the last unit: a short try on every job of one bar length, and
+// many more where the bars must be filled almost to the last unit and the relaxation did not finish.
+constexpr int64_t kCompletionSteps = 200'000;
+constexpr int64_t kTightCompletionSteps = 50'000'000;
+
 bool integralValue(double x)
 {
     return std::fabs(x - std::nearbyint(x)) < 1e-6;
@@ -24,7 +29,8 @@ ExactEngine::ExactEngine(const std::vector<optimizer::strPart>& parts, const std
               ? 0.0f
               : std::max_element(stocks.begin(), stocks.end(), [](auto& a, auto& b) { return a.length < b.length; })
                     ->length)),
-      m_job(parts, stocks, settings, m_scale), m_master(m_job), m_heuristics(m_job)
+      m_job(parts, stocks, settings, m_scale), m_master(m_job), m_heuristics(m_job),
+      m_completion(m_job)
 {
 }
 
@@ -49,6 +55,23 @@ void ExactEngine::offer(const Layout& layout)
         m_bestCost = cost;
         m_limits.havePlan = true;
     }
+}
+
+bool ExactEngine::fillBarsFully(int64_t steps, const Limits& limits)
+{
+    if (!m_completion.applies() || done())
+        return false;
+    const int64_t fewest = m_completion.fewestBars();
+    if (m_best && m_best->bars() <= fewest)
+        return false;
+    const std::optional<Layout> filled = m_completion.search(fewest, limits, steps);
+    if (!filled)
+        return false;
+    offer(*filled);
+    // No plan needs fewer bars than the pieces' lengths fill.
+    m_bound = std::max(m_boundKnown ? m_bound : 0.0, filled->cost(m_job));
+    m_boundKnown = true;
+    return true;
 }
 
 void ExactEngine::seedColumns(const Layout& layout)
@@ -167,8 +190,16 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
         seedColumns(*quick);
     }
 
-    // 2 - the bound, or the proof that the pieces can't all be cut
-    const MasterProblem::Solution solution = m_master.solve(m_limits);
+    // 2 - bars filled to the last unit on jobs of one bar length: a short search first
+    fillBarsFully(kCompletionSteps, m_limits);
+
+    // 3 - the bound, or the proof that the pieces can't all be cut. Where the bars must be filled to the last
+    // unit the relaxation is slow and seldom leads to the plan: it gets half the time, the search the rest.
+    const bool tight = m_completion.applies() && m_completion.tight(m_completion.fewestBars());
+    Limits rootLimits = m_limits;
+    if (tight)
+        rootLimits.deadline = std::min(m_limits.deadline, start + (m_limits.deadline - start) / 2);
+    const MasterProblem::Solution solution = done() ? MasterProblem::Solution{} : m_master.solve(rootLimits);
     if (solution.solved && !solution.covered && !m_best && m_master.provenUncoverable(m_limits)) {
         outcome.status = ExactOutcome::Status::Infeasible;
         for (int32_t i = 0; i < m_job.items() && outcome.infeasibleReason.empty(); ++i) {
@@ -181,11 +212,13 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
         return outcome;
     }
     if (solution.solved && solution.covered && solution.boundProven) {
-        m_bound = m_master.roundUp(solution.bound);
+        m_bound = std::max(m_boundKnown ? m_bound : 0.0, m_master.roundUp(solution.bound));
         m_boundKnown = true;
     }
+    if (tight && !solution.solved)
+        fillBarsFully(kTightCompletionSteps, m_limits);
 
-    // 3 - rounding and diving until a plan meets the bound or the time is up
+    // 4 - rounding and diving until a plan meets the bound or the time is up
     if (!done())
         dive(root, m_exactSettings.discrepancies, {});
 

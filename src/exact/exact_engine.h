@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bin_completion.h"
 #include "exact_job.h"
 #include "heuristics.h"
 #include "master_problem.h"
@@ -70,6 +71,7 @@ private:
     void dive(Node node, int32_t discrepancies, std::vector<Cut> tabu);
     void offer(const Layout& layout);
     void seedColumns(const Layout& layout);
+    bool fillBarsFully(int64_t steps, const Limits& limits);
     bool fix(Node& node, const Cut& cut, int64_t times) const;
     bool done() const;
     optimizer::strGroup toPlan(const Layout& layout) const;
@@ -82,6 +84,7 @@ private:
     ExactJob m_job;
     MasterProblem m_master;
     Heuristics m_heuristics;
+    BinCompletion m_completion;
     Limits m_limits;
     std::optional<Layout> m_best;
     double m_bestCost = 0;

@@ -92,20 +92,26 @@ TEST(ExactEngineTest, TripletsAndWholeBarsReachTheirOptimum)
         for (int length : {a, b, 1000 - a - b})
             triplets.parts.push_back({float(length), 1});
     }
-    // Bars of 6000 cut into pieces with blade 3 and stub 10 and nothing left.
-    Job whole{{}, {{6000, 40}}, {}};
-    whole.settings.bladeWidth = 3;
-    whole.settings.stubLength = 10;
-    for (int bar = 0; bar < 12; ++bar) {
-        float room = 6000 - 10;
-        while (room > 1200) {
-            const float piece = float(pick(300, 900));
-            whole.parts.push_back({piece, 1});
-            room -= piece + 3;
+    // Bars cut into pieces with blade 3 and stub 10 and nothing left; on bars of 12000 the relaxation alone
+    // takes longer than the time given, so the bars must be filled to the last unit directly.
+    auto wholeBars = [&](float length, int count) {
+        Job whole{{}, {{length, count + 20}}, {}};
+        whole.settings.bladeWidth = 3;
+        whole.settings.stubLength = 10;
+        for (int bar = 0; bar < count; ++bar) {
+            float room = length - 10;
+            while (room > 1200) {
+                const float piece = float(pick(300, 900));
+                whole.parts.push_back({piece, 1});
+                room -= piece + 3;
+            }
+            whole.parts.push_back({room, 1});
         }
-        whole.parts.push_back({room, 1});
-    }
-    for (auto [job, optimum] : {std::pair{&triplets, 40}, std::pair{&whole, 12}}) {
+        return whole;
+    };
+    Job whole = wholeBars(6000, 12);
+    Job long12 = wholeBars(12000, 40);
+    for (auto [job, optimum] : {std::pair{&triplets, 40}, std::pair{&whole, 12}, std::pair{&long12, 40}}) {
         RandomSource random(1);
         auto cut = listsOf(*job, random);
         const exact::ExactOutcome outcome = solve(*cut, 20);
@@ -114,6 +120,23 @@ TEST(ExactEngineTest, TripletsAndWholeBarsReachTheirOptimum)
         EXPECT_EQ(bars(outcome.plan), optimum);
         EXPECT_TRUE(planConsistent(*cut, outcome.plan, true));
     }
+}
+
+TEST(ExactEngineTest, FilledBarsNeverFewerThanThePiecesNeed)
+{
+    // Three pieces of 60 fill two bars of 100 by length, yet each needs a bar of its own.
+    Job job{{{60, 3}}, {{100, 5}}, {}};
+    RandomSource random(1);
+    auto cut = listsOf(job, random);
+    exact::ExactEngine engine(cut->parts, cut->stocks, cut->settings(), {});
+    exact::BinCompletion completion(engine.job());
+    ASSERT_TRUE(completion.applies());
+    EXPECT_EQ(completion.fewestBars(), 2);
+    const exact::Limits limits;
+    EXPECT_FALSE(completion.search(2, limits, 1000));
+    const std::optional<exact::Layout> three = completion.search(3, limits, 1000);
+    ASSERT_TRUE(three);
+    EXPECT_EQ(three->bars(), 3);
 }
 
 TEST(ExactEngineTest, PlansOfRandomJobsKeepThePlanInvariants)
