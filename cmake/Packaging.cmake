@@ -10,7 +10,8 @@ install(TARGETS ${installed_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR
 # Whatever the build puts under locale/ (catalogs, manuals and their pictures), laid out as it is there.
 file(MAKE_DIRECTORY ${BARVIK_LOCALE_DIR})
 install(DIRECTORY ${BARVIK_LOCALE_DIR}/ DESTINATION ${BARVIK_INSTALL_DATADIR}/locale
-        FILES_MATCHING PATTERN "*.mo" PATTERN "*.html" PATTERN "*.png" PATTERN "*.svg" PATTERN "*.css")
+        FILES_MATCHING PATTERN "*.mo" PATTERN "*.html" PATTERN "*.png" PATTERN "*.jpg" PATTERN "*.svg"
+        PATTERN "*.css")
 
 # Named after the package, as Debian keeps the documentation of each package.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/barvik RENAME copyright)
