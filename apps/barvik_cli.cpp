@@ -5,10 +5,13 @@
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "exchange/remnant_stocks.h"
+#include "localization/catalogs.h"
 #include "localization/translate.h"
 #include "lists/list_files.h"
 #include "mainwindow/project_file.h"
 #include "printing/layout_printout.h"
+
+#include "build_info.h"
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
@@ -290,6 +293,11 @@ int main(int argc, char** argv)
     std::string pdfPath;
     std::string pageSize = "A4";
     std::string orientation = "portrait";
+    std::string language;
+    cli.set_version_flag("--version", std::string("barvik-cli ") + buildinfo::kVersion, "Print the version and exit");
+    cli.add_option("--language", language,
+                   "Language of the messages and the layout texts: the code of an installed catalog, such as "
+                   "de_de (default: English)");
     cli.add_option("PARTS", partsPath, "Parts list file (default: the project's)");
     cli.add_option("STOCKS", stocksPath, "Stocks list file (default: the project's)");
     cli.add_option("--project", projectPath,
@@ -338,6 +346,15 @@ int main(int argc, char** argv)
         return cli.exit(error) == 0 ? 0 : kExitUsage;
     }
 
+    // Before any text is built, so that every message and header is in that language.
+    if (!language.empty() && !localization::useLanguage(QString::fromStdString(language))) {
+        if (!localization::catalogProblem().isEmpty())
+            printError(localization::catalogProblem());
+        else if (language != localization::kDefaultLanguage) {
+            printError(translate("There is no catalog for the language %1.").arg(QString::fromStdString(language)));
+            return kExitUsage;
+        }
+    }
     if (projectPath.empty() && (partsPath.empty() || stocksPath.empty())) {
         printError(translate("Give a parts list and a stocks list, or a project with --project."));
         return kExitUsage;

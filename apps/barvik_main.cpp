@@ -1,4 +1,5 @@
-// The desktop program: the main window, optionally with a job's lists loaded and calculated at once.
+// The desktop program: the main window, optionally with a project or a job's lists loaded and calculated at
+// once.
 
 #include "mainwindow/deruruvi.h"
 #include "lists/list_files.h"
@@ -6,19 +7,26 @@
 
 #include "localization/translate.h"
 
+#include "build_info.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
 
+#include <cstdio>
 #include <exception>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("barvik"));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    QApplication::setApplicationVersion(QLatin1String(buildinfo::kVersion));
+    // The desktop matches the window to its menu entry by this name, and finds the installed icon by it.
+    QApplication::setDesktopFileName(QLatin1String(buildinfo::kAppId));
+    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(buildinfo::kAppId)));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(localization::translate("Barvik pipe cutting system"));
@@ -31,13 +39,30 @@ int main(int argc, char* argv[])
     const QCommandLineOption calcOption(QStringLiteral("calc"),
                                         QStringLiteral("Press \"Calc\" once the window shows."));
     parser.addOptions({partsOption, stocksOption, calcOption});
+    parser.addPositionalArgument(
+        QStringLiteral("project"),
+        QStringLiteral("Open a project file (.dat); --parts and --stocks then replace its lists."),
+        QStringLiteral("[project]"));
     parser.process(app);
+    const QStringList projects = parser.positionalArguments();
+    if (projects.size() > 1)
+        parser.showHelp(2);
+    // Checked before the window shows: the window itself opens projects without a word about failures.
+    const QString project = projects.isEmpty() ? QString() : QFileInfo(projects.first()).absoluteFilePath();
+    if (!project.isEmpty() && !QFileInfo(project).isFile()) {
+        std::fprintf(
+            stderr, "%s\n",
+            localization::translate("There is no project file %1.").arg(projects.first()).toLocal8Bit().constData());
+        return 2;
+    }
 
     mainwindow::widgets::QtUserDialogs dialogs;
     mainwindow::TfrmMain window(dialogs);
     dialogs.setWindow(&window);
     window.show();
     // The lists load into the shown window, so that a load error's box stands over it.
+    if (!project.isEmpty())
+        window.LoadProject(project);
     if (parser.isSet(partsOption))
         window.openPartsFile(QFileInfo(parser.value(partsOption)).absoluteFilePath(), lists::kPartsText);
     if (parser.isSet(stocksOption))

@@ -2,6 +2,8 @@
 
 #include "mo_catalog.h"
 
+#include "build_info.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -44,8 +46,18 @@ QString localeFolder()
             return s.folder;
     }
     if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/locale");
+        return localeFolderOf(QCoreApplication::applicationDirPath());
     return {};
+}
+
+QString localeFolderOf(const QString& programFolder)
+{
+    const QString beside = programFolder + QStringLiteral("/locale");
+    if (QFileInfo(beside).isDir())
+        return beside;
+    const QString installed = QDir::cleanPath(programFolder + u'/' + QLatin1String(buildinfo::kDataFolderFromPrograms) +
+                                              QStringLiteral("/locale"));
+    return QFileInfo(installed).isDir() ? installed : beside;
 }
 
 QStringList availableLanguages()

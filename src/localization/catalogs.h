@@ -11,10 +11,14 @@ namespace localization {
 
 inline constexpr const char* kDefaultLanguage = "en_us";
 
-// The folder that holds the language folders. An empty text restores the default, the folder "locale"
-// beside the executable (when an application object exists). Takes effect at the next useLanguage().
+// The folder that holds the language folders. An empty text restores the default, localeFolderOf() the
+// executable's folder (when an application object exists). Takes effect at the next useLanguage().
 void setLocaleFolder(const QString& folder);
 QString localeFolder();
+
+// The folder "locale" of programs in `programFolder`: beside them (the build tree, a portable copy) when it
+// is there, else the one in the installed data folder when that is there, else the one beside them.
+QString localeFolderOf(const QString& programFolder);
 
 // The codes of the languages that have a catalog: every language folder whose LC_MESSAGES holds
 // default.mo, its name in lower case, each once, sorted.

@@ -1,6 +1,8 @@
 #include "localization/catalogs.h"
 #include "localization/translate.h"
 
+#include "build_info.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -208,6 +210,31 @@ TEST_F(CatalogTest, defaultFolderIsBesideTheExecutable)
     char* argv[] = {name, nullptr};
     const QCoreApplication app(argc, argv);
     EXPECT_EQ(localization::localeFolder(), QCoreApplication::applicationDirPath() + QStringLiteral("/locale"));
+}
+
+// The programs in bin/ of a tree laid out as installed, with the folders that each case creates.
+TEST(LocaleFolderOf, prefersTheFolderBesideTheProgramsThenTheInstalledOne)
+{
+    const QString beside = QStringLiteral("bin/locale");
+    const QString installed = QDir::cleanPath(
+        QStringLiteral("bin/") + QLatin1String(buildinfo::kDataFolderFromPrograms) + QStringLiteral("/locale"));
+    const struct {
+        QStringList folders;
+        QString expected;
+    } cases[] = {
+        {{}, beside},
+        {{installed}, installed},
+        {{installed, beside}, beside},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("bin")));
+        for (const QString& folder : c.folders)
+            ASSERT_TRUE(QDir(root.path()).mkpath(folder));
+        EXPECT_EQ(localization::localeFolderOf(root.filePath(QStringLiteral("bin"))), root.filePath(c.expected))
+            << c.folders.join(u',').toStdString();
+    }
 }
 
 TEST_F(CatalogTest, translatesWhileAnotherThreadSwitchesLanguages)

@@ -2,6 +2,8 @@
 
 #include "localization/translate.h"
 
+#include "build_info.h"
+
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QLabel>
@@ -74,7 +76,7 @@ TAboutBox::TAboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent), m_op
     QFont bold = product->font();
     bold.setBold(true);
     product->setFont(bold);
-    auto* version = new QLabel(translate("Ver. %1").arg(QStringLiteral(BARVIK_VERSION)), this);
+    auto* version = new QLabel(translate("Ver. %1").arg(QLatin1String(buildinfo::kVersion)), this);
     QLabel* web = linkLabel(webSite().toString(), this);
     web->setObjectName(QStringLiteral("lbWeb"));
     QLabel* mail = linkLabel(QLatin1String(kSupportAddress), this);
