@@ -1,5 +1,7 @@
 #include "bar_geometry.h"
 
+#include "palette.h"
+
 #include "calculation/number_text.h"
 #include "localization/translate.h"
 
@@ -74,6 +76,8 @@ PlanDiagrams buildDiagrams(const DiagramSource& source, const QString& reuseText
     for (size_t kind = 0; kind < used.size(); ++kind)
         if (used[kind])
             plan.legendKinds.push_back(int32_t(kind));
+    if (!plan.legendKinds.empty() && plan.legendKinds.back() >= kDistinctStyles)
+        plan.legendKinds.clear();
     return plan;
 }
 

@@ -40,7 +40,8 @@ struct PartKey {
 struct PlanDiagrams {
     std::vector<BarDiagram> bars;
     std::vector<PartKey> parts;
-    // The part kinds that some pattern cuts, for the legend.
+    // The part kinds that some pattern cuts, for the legend; empty when styles would repeat among them and
+    // only the labels in the blocks tell the kinds apart.
     std::vector<int32_t> legendKinds;
     int formatIndex = 0;
 };

@@ -5,6 +5,12 @@
 
 namespace diagrams {
 
+namespace {
+
+constexpr int kStubPixels = 3;
+
+} // namespace
+
 std::vector<PixelSpan> pixelSpans(const BarDiagram& bar, int width)
 {
     const size_t count = bar.segments.size();
@@ -14,7 +20,14 @@ std::vector<PixelSpan> pixelSpans(const BarDiagram& bar, int width)
     const int cuts = int(std::count_if(bar.segments.begin(), bar.segments.end(),
                                        [](const Segment& s) { return s.kind == SegmentKind::Cut; }));
     const int cutMinimum = cuts <= width ? 1 : 0;
-    auto minimum = [&](size_t k) { return bar.segments[k].kind == SegmentKind::Cut ? cutMinimum : 0; };
+    // A stub is a few pixels wide even where its length would round to less, so that its hatching shows.
+    const int stubMinimum = cuts + kStubPixels <= width ? kStubPixels : 0;
+    auto minimum = [&](size_t k) {
+        const Segment& segment = bar.segments[k];
+        if (segment.kind == SegmentKind::Cut)
+            return cutMinimum;
+        return segment.kind == SegmentKind::Stub && segment.length > 0 ? stubMinimum : 0;
+    };
 
     // 1 - edges rounded from the scaled positions, the last on the bar's end
     const double scale = bar.barLength > 0 ? width / bar.barLength : 0;

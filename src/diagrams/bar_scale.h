@@ -15,8 +15,8 @@ struct PixelSpan {
 };
 
 // The segments of a bar laid over `width` pixels, one span each, side by side from 0 with nothing left over.
-// Every saw cut is at least a pixel wide while the width has room for all of them; the other segments
-// give those pixels up.
+// Every saw cut is at least a pixel wide and a stub three while the width has room for them; the other
+// segments give those pixels up.
 std::vector<PixelSpan> pixelSpans(const BarDiagram& bar, int width);
 
 // The index of the segment under a pixel, or -1.

@@ -18,6 +18,7 @@ constexpr std::array<Rgb, 7> kFills{{
     {0, 158, 115},   // bluish green
     {204, 121, 167}, // reddish purple
 }};
+static_assert(kDistinctStyles == kFills.size() * 4);
 
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kWhite{255, 255, 255};

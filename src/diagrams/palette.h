@@ -22,7 +22,9 @@ struct PieceStyle {
     int hatching = 0; // 0 none, 1 to 3 the hatchings of later rounds
 };
 
-// The same part kind gets the same style in every pattern of a plan.
+// The same part kind gets the same style in every pattern of a plan; the first kDistinctStyles kinds each
+// get one of their own.
+inline constexpr int32_t kDistinctStyles = 28;
 PieceStyle pieceStyle(int32_t partKind);
 
 // The left-over as its "Left Len" cell is painted: cream, grey or green.

@@ -47,6 +47,11 @@ TEST(BarGeometry, PiecesCutsLeftOverAndStubFillTheBarInOrder)
     EXPECT_EQ(bar.remnantLabel, QStringLiteral("091405YL1"));
     EXPECT_EQ(bar.times, 3);
     EXPECT_EQ(plan.legendKinds, (std::vector<int32_t>{0, 1}));
+
+    // Beyond the distinct styles the legend would name two kinds by one colour: it is left out.
+    source.parts.resize(size_t(kDistinctStyles) + 1, part("D", 10));
+    addPattern(source, {{kDistinctStyles, 2}});
+    EXPECT_TRUE(buildDiagrams(source, QStringLiteral("15"), {}).legendKinds.empty());
 }
 
 TEST(BarGeometry, CutListGivesEachCutFromTheBarsStart)
@@ -87,14 +92,15 @@ TEST(BarScale, SpansTileTheWidthAtAnyScaleWithVisibleCuts)
     addPattern(source, {{0, 4}, {1, 1}}); // a short left-over
     const PlanDiagrams plan = buildDiagrams(source, QStringLiteral("15"), {});
     for (const BarDiagram& bar : plan.bars) {
-        for (int width : {18, 40, 97, 333, 1000, 4096}) {
+        for (int width : {21, 40, 97, 333, 1000, 4096}) {
             SCOPED_TRACE(width);
             const std::vector<PixelSpan> spans = pixelSpans(bar, width);
             ASSERT_EQ(spans.size(), bar.segments.size());
             int x = 0;
             for (size_t k = 0; k < spans.size(); ++k) {
                 EXPECT_EQ(spans[k].x, x);
-                EXPECT_GE(spans[k].width, bar.segments[k].kind == SegmentKind::Cut ? 1 : 0);
+                const SegmentKind kind = bar.segments[k].kind;
+                EXPECT_GE(spans[k].width, kind == SegmentKind::Cut ? 1 : kind == SegmentKind::Stub ? 3 : 0);
                 x += spans[k].width;
             }
             EXPECT_EQ(x, width);
@@ -146,5 +152,8 @@ TEST(Palette, KindsKeepTheirStyleAndTextStaysReadable)
                            calculation::LeftLenShade::Green})
             EXPECT_GT(contrastRatio(style.fill, leftOverFill(shade)), 1.2);
     }
-    EXPECT_NE(pieceStyle(0).hatching, pieceStyle(7).hatching);
+    for (int32_t a = 0; a < kDistinctStyles; ++a)
+        for (int32_t b = a + 1; b < kDistinctStyles; ++b)
+            EXPECT_TRUE(!(pieceStyle(a).fill == pieceStyle(b).fill) || pieceStyle(a).hatching != pieceStyle(b).hatching)
+                << a << " " << b;
 }
