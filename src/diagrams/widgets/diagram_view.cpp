@@ -86,6 +86,9 @@ QString DiagramView::tipAt(const QPoint& point) const
         return {};
     const BarDiagram& bar = m_diagrams.bars[size_t(index)];
     const QRect area = barRect(rowRect(index), kPrefixWidth);
+    // Before the bar: the cutting list of the whole pattern.
+    if (point.x() < area.left())
+        return cutListText(m_diagrams, bar);
     if (!area.contains(point))
         return {};
     const int segment = segmentAt(pixelSpans(bar, area.width()), point.x() - area.left());

@@ -8,7 +8,8 @@ namespace diagrams {
 
 // The cutting diagrams of the shown plan, one row per pattern in the layout table's order, under a legend.
 // Only the rows in sight are painted, so a thousand patterns scroll as smoothly as ten. The current row is
-// marked; a click makes a row current, the pointer's tooltip names the piece under it.
+// marked; a click makes a row current, the pointer's tooltip names the piece under it, and before the bar
+// gives the pattern's cutting list.
 class DiagramView : public QAbstractScrollArea {
     Q_OBJECT
 

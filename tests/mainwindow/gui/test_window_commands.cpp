@@ -460,6 +460,7 @@ void TestWindowCommands::diagramsFollowTheLayoutTable()
     QCOMPARE(m.view("sgLayout")->currentIndex().row(), kFirst);
     QCOMPARE(diagrams->currentPattern(), 0);
     QVERIFY(diagrams->tipAt(onFirstBar).contains(QStringLiteral(", from 0 to ")));
+    QVERIFY(diagrams->tipAt(QPoint(2, onFirstBar.y())).startsWith(QStringLiteral("Cuts at: ")));
 
     // The diagram print mode adds the diagram pages after the table's page.
     m.window->setPrintDialogs(m_print);
