@@ -20,10 +20,14 @@ LayoutDiagrams::LayoutDiagrams(QAbstractItemView& table, const GridModel& layout
             [this](const QModelIndex& current) { tableRowChanged(current.row()); });
     connect(&m_view, &DiagramView::patternClicked, this, &LayoutDiagrams::diagramClicked);
     // A table cut back to its empty row shows no plan any more.
-    connect(&m_layout, &QAbstractItemModel::rowsRemoved, this, [this] {
-        if (m_layout.cell(calculation::kLayoutNoColumn, GridModel::kFirstDataRow).isEmpty())
-            clear();
-    });
+    connect(&m_layout, &QAbstractItemModel::rowsRemoved, this, &LayoutDiagrams::clearWhenTableEmpty);
+    connect(&m_layout, &QAbstractItemModel::dataChanged, this, &LayoutDiagrams::clearWhenTableEmpty);
+}
+
+void LayoutDiagrams::clearWhenTableEmpty()
+{
+    if (m_source && m_layout.cell(calculation::kLayoutNoColumn, GridModel::kFirstDataRow).isEmpty())
+        clear();
 }
 
 void LayoutDiagrams::show(DiagramSource source)

@@ -34,6 +34,7 @@ public:
     const PlanDiagrams* shown() const;
 
 private:
+    void clearWhenTableEmpty();
     void tableRowChanged(int row);
     void diagramClicked(int index);
 

@@ -474,6 +474,11 @@ void TestWindowCommands::diagramsFollowTheLayoutTable()
     });
     m.find<QAction>("mnPreview")->trigger();
     QCOMPARE(pages, QStringLiteral("of 2"));
+
+    // A table emptied of its layouts takes the diagrams with it.
+    m.grid("sgLayout")->setRows(kFirst + 1);
+    m.grid("sgLayout")->clearCells(kFirst, 0, 6);
+    QVERIFY(diagrams->diagrams().bars.empty());
 }
 
 void TestWindowCommands::aboutOpensModally()
