@@ -86,7 +86,8 @@ PlanDiagrams diagramsOfTable(const DiagramSource& source, const calculation::Gri
 {
     std::vector<QString> labels;
     for (size_t k = 0; k < source.plan.patterns.size(); ++k)
-        labels.push_back(layout.cell(calculation::kLayoutLeftLabelColumn, calculation::GridModel::kFirstDataRow + int(k)));
+        labels.push_back(
+            layout.cell(calculation::kLayoutLeftLabelColumn, calculation::GridModel::kFirstDataRow + int(k)));
     return buildDiagrams(source, reuseText, labels);
 }
 

@@ -36,8 +36,8 @@ TEST(BarGeometry, PiecesCutsLeftOverAndStubFillTheBarInOrder)
     ASSERT_EQ(plan.bars.size(), 1u);
     const BarDiagram& bar = plan.bars[0];
     using K = SegmentKind;
-    EXPECT_EQ(kinds(bar), (std::vector<K>{K::Piece, K::Cut, K::Piece, K::Cut, K::Piece, K::Cut, K::Piece,
-                                           K::LeftOver, K::Stub}));
+    EXPECT_EQ(kinds(bar),
+              (std::vector<K>{K::Piece, K::Cut, K::Piece, K::Cut, K::Piece, K::Cut, K::Piece, K::LeftOver, K::Stub}));
     EXPECT_DOUBLE_EQ(total(bar), 6000);
     EXPECT_DOUBLE_EQ(bar.segments[7].start, 4415);
     EXPECT_DOUBLE_EQ(bar.segments[7].length, 1575);
@@ -137,21 +137,18 @@ TEST(DiagramPages, BreakOnlyBetweenBlocks)
         EXPECT_EQ(pageStarts(c.heights, c.firstRoom, c.pageRoom), c.starts);
 }
 
-TEST(Palette, KindsKeepTheirStyleAndTextStaysReadable)
+TEST(Palette, StylesStayApartAndTheirTextReadable)
 {
     for (int32_t kind = 0; kind < 30; ++kind) {
         SCOPED_TRACE(kind);
         const PieceStyle style = pieceStyle(kind);
-        EXPECT_EQ(style.fill, pieceStyle(kind).fill);
         EXPECT_GE(contrastRatio(style.fill, style.text), 4.5);
-        // Neighbouring kinds differ in colour, or at least in hatching.
-        const PieceStyle next = pieceStyle(kind + 1);
-        EXPECT_TRUE(!(style.fill == next.fill) || style.hatching != next.hatching);
         // No piece looks like a left-over.
-        for (auto shade : {calculation::LeftLenShade::Cream, calculation::LeftLenShade::Grey,
-                           calculation::LeftLenShade::Green})
+        for (auto shade :
+             {calculation::LeftLenShade::Cream, calculation::LeftLenShade::Grey, calculation::LeftLenShade::Green})
             EXPECT_GT(contrastRatio(style.fill, leftOverFill(shade)), 1.2);
     }
+    // The first kinds differ in colour, or at least in hatching.
     for (int32_t a = 0; a < kDistinctStyles; ++a)
         for (int32_t b = a + 1; b < kDistinctStyles; ++b)
             EXPECT_TRUE(!(pieceStyle(a).fill == pieceStyle(b).fill) || pieceStyle(a).hatching != pieceStyle(b).hatching)

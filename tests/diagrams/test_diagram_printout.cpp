@@ -14,8 +14,7 @@
 
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const guiApplication =
-    ::testing::AddGlobalTestEnvironment(new GuiApplication);
+[[maybe_unused]] ::testing::Environment* const guiApplication = ::testing::AddGlobalTestEnvironment(new GuiApplication);
 
 } // namespace
 

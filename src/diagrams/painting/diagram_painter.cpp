@@ -108,8 +108,7 @@ void paintDiagramRow(QPainter& painter, const PlanDiagrams& plan, const BarDiagr
 namespace {
 
 // The legend's entries laid out in lines across the width; calls place(kind, swatch, text rectangle).
-template <typename Place>
-int flowLegend(const PlanDiagrams& plan, const QFont& font, const QRect& rect, Place place)
+template <typename Place> int flowLegend(const PlanDiagrams& plan, const QFont& font, const QRect& rect, Place place)
 {
     const QFontMetrics metrics(font);
     const int lineHeight = std::max(kSwatch, metrics.height()) + 4;

@@ -60,8 +60,8 @@ void DiagramPrintout::paintBlock(QPainter& painter, int block, const QRect& area
     const QRect barArea(area.left(), area.top() + metrics.height(), area.width(), kBarHeight);
     paintBar(painter, m_plan, bar, barArea.adjusted(0, 3, -1, -3));
     painter.setPen(Qt::black);
-    painter.drawText(QRect(area.left(), barArea.bottom() + 1, area.width(), area.bottom() - barArea.bottom()),
-                     kWrapped, cutListText(m_plan, bar));
+    painter.drawText(QRect(area.left(), barArea.bottom() + 1, area.width(), area.bottom() - barArea.bottom()), kWrapped,
+                     cutListText(m_plan, bar));
 }
 
 void DiagramPrintout::paintPage(QPainter& painter, int page, const QRect& body) const
