@@ -94,7 +94,6 @@ void paintDiagramRow(QPainter& painter, const PlanDiagrams& plan, const BarDiagr
                      int prefixWidth)
 {
     painter.save();
-    painter.setPen(Qt::black);
     const QRect prefix(row.left() + kTextPadding, row.top(), prefixWidth - 2 * kTextPadding, row.height());
     painter.drawText(prefix, Qt::AlignLeft | Qt::AlignVCenter, QString::number(bar.number));
     QFont bold = painter.font();
@@ -140,12 +139,13 @@ int legendHeight(const PlanDiagrams& plan, const QFont& font, int width)
 void paintLegend(QPainter& painter, const PlanDiagrams& plan, const QRect& rect)
 {
     painter.save();
+    const QPen text = painter.pen();
     flowLegend(plan, painter.font(), rect,
                [&](int32_t kind, const QRect& swatch, const QRect& textRect, const QString& text) {
                    fillPiece(painter, swatch, kind);
                    painter.setPen(kOutline);
                    painter.drawRect(swatch.adjusted(0, 0, -1, -1));
-                   painter.setPen(Qt::black);
+                   painter.setPen(text);
                    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
                });
     painter.restore();

@@ -44,6 +44,7 @@ int DiagramPrintout::layOut(const QSize& body, const QFont& font)
 
 void DiagramPrintout::paintBlock(QPainter& painter, int block, const QRect& area) const
 {
+    painter.setPen(Qt::black);
     if (block == 0) {
         paintLegend(painter, m_plan, area);
         return;

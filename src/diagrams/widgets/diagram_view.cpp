@@ -99,6 +99,7 @@ void DiagramView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     painter.setFont(font());
+    painter.setPen(palette().color(QPalette::Text));
     const int legend = m_legendHeight;
     const int scroll = verticalScrollBar()->value();
     if (legend > scroll)
