@@ -2,6 +2,7 @@
 
 #include "calculation/calculation_run.h"
 #include "calculation/grids.h"
+#include "diagrams/painting/diagram_printout.h"
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "exchange/remnant_stocks.h"
@@ -243,11 +244,16 @@ QPageSize::PageSizeId pageSizeId(const std::string& name)
     return QPageSize::A4;
 }
 
-// The layout table as the preview lays it out, written to a PDF file.
+// The layout table as the preview lays it out, written to a PDF file, with the cutting diagrams after it
+// when they are given.
 bool writeLayoutPdf(const calculation::GridModel& layout, const calculation::Clock& clock, const QString& path,
-                    const std::string& pageSize, const std::string& orientation)
+                    const std::string& pageSize, const std::string& orientation,
+                    const diagrams::PlanDiagrams* diagramPages)
 {
     printing::TjvGridPrinter printer(layout, clock);
+    std::optional<diagrams::DiagramPrintout> printout;
+    if (diagramPages)
+        printer.setSupplement(&printout.emplace(*diagramPages));
     printing::prepareLayoutPrintout(printer);
     printer.setColumnWidths(printing::defaultLayoutColumnWidths());
     printer.options().orientation = orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -294,6 +300,7 @@ int main(int argc, char** argv)
     std::string pageSize = "A4";
     std::string orientation = "portrait";
     std::string language;
+    bool withDiagrams = false;
     cli.set_version_flag("--version", std::string("barvik-cli ") + buildinfo::kVersion, "Print the version and exit");
     cli.add_option("--language", language,
                    "Language of the messages and the layout texts: the code of an installed catalog, such as "
@@ -333,13 +340,16 @@ int main(int argc, char** argv)
         ->capture_default_str();
     cli.add_option("--time-limit", timeLimit, "Seconds for the exact engine (default: from the quality level)")
         ->check(CLI::Range(0.0, 86400.0));
-    cli.add_option("--pdf", pdfPath, "Also write the layouts as printed pages to this PDF file");
+    CLI::Option* pdfOption = cli.add_option("--pdf", pdfPath, "Also write the layouts as printed pages to this PDF file");
     cli.add_option("--page-size", pageSize, "Paper of the PDF")
         ->check(CLI::IsMember({"A3", "A4", "A5", "Letter", "Legal"}))
         ->capture_default_str();
     cli.add_option("--orientation", orientation, "Orientation of the PDF pages")
         ->check(CLI::IsMember({"portrait", "landscape"}))
         ->capture_default_str();
+    cli.add_flag("--diagrams", withDiagrams,
+                 "With --pdf: after the table, every pattern drawn to scale with its cutting list")
+        ->needs(pdfOption);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -485,8 +495,15 @@ int main(int argc, char** argv)
             return kExitOutput;
         }
     }
-    if (!pdfPath.empty() && !writeLayoutPdf(*layout, clock, outputName(pdfPath), pageSize, orientation))
-        return kExitOutput;
+    if (!pdfPath.empty()) {
+        const diagrams::DiagramSource source{run.shownPlan(), run.shownParts(), run.shownStocks(),
+                                             run.settings().bladeWidth, run.settings().stubLength,
+                                             controls.formatIndex};
+        const diagrams::PlanDiagrams pages = diagrams::diagramsOfTable(source, *layout, controls.reuseLength);
+        if (!writeLayoutPdf(*layout, clock, outputName(pdfPath), pageSize, orientation,
+                            withDiagrams ? &pages : nullptr))
+            return kExitOutput;
+    }
     if (json) {
         const QByteArray text = exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout,
                                                      seconds, qualityJson(run));

@@ -6,6 +6,9 @@
 #include "widgets/cell_delegates.h"
 
 #include "calculation/grids.h"
+#include "diagrams/painting/diagram_printout.h"
+#include "diagrams/widgets/diagram_view.h"
+#include "diagrams/widgets/layout_diagrams.h"
 #include "calculation/layout_table.h"
 #include "exchange/layout_export.h"
 #include "localization/translate.h"
@@ -30,6 +33,8 @@
 #include <QSlider>
 #include <QThread>
 
+#include <optional>
+
 namespace mainwindow {
 
 using calculation::GridModel;
@@ -41,6 +46,8 @@ namespace {
 
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
+// The print mode that adds the cutting diagrams after the table.
+constexpr int kPrintLayoutsAndDiagrams = 3;
 
 void setColumnWidths(GridView* view, std::initializer_list<int> widths)
 {
@@ -108,6 +115,8 @@ void TfrmMain::setUpGrids()
     setColumnWidths(ui.sgLayout, {37, 94, 63, 42, 59, 310, 89});
     ui.sgLayout->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui.sgLayout->setTextRowsColumn(calculation::kLayoutPiecesColumn);
+    m_diagrams = new diagrams::LayoutDiagrams(*ui.sgLayout, *m_layout, *ui.dvLayout, [reuse] { return reuse->text(); },
+                                              this);
 }
 
 void TfrmMain::connectControls()
@@ -146,6 +155,7 @@ void TfrmMain::connectControls()
     connect(ui.btnImportLeft, &QPushButton::clicked, this, &TfrmMain::btnImportLeftClick);
     // The green of reusable remnants follows "Rpt Use Len:" as it is typed.
     connect(ui.edCircle, &QLineEdit::textChanged, ui.sgLayout->viewport(), qOverload<>(&QWidget::update));
+    connect(ui.edCircle, &QLineEdit::textChanged, m_diagrams, &diagrams::LayoutDiagrams::refresh);
 }
 
 // Lists
@@ -238,6 +248,9 @@ void TfrmMain::mnPreviewClick()
         widths.append(ui.sgLayout->columnWidth(column));
     printer.setColumnWidths(widths);
     printer.setFont(ui.sgLayout->font());
+    std::optional<diagrams::DiagramPrintout> diagramPages;
+    if (ui.cbxPrint->currentIndex() == kPrintLayoutsAndDiagrams && m_diagrams->shown())
+        printer.setSupplement(&diagramPages.emplace(*m_diagrams->shown()));
     printing::TjvGridPreview preview(printer, *m_printer, *m_printDialogs, this);
     preview.exec();
 }
@@ -374,7 +387,9 @@ void TfrmMain::btnCalcClick()
     ui.sgStock->finishEditing();
     m_run = std::make_unique<calculation::CalculationRun>(calculation::RunGrids{*m_parts, *m_stocks, *m_layout},
                                                           m_strGroupArg, m_dialogs, m_clock, &m_progress);
-    if (!m_run->prepare(calcControls(), m_random)) {
+    const calculation::CalcControls controls = calcControls();
+    m_runFormat = controls.formatIndex;
+    if (!m_run->prepare(controls, m_random)) {
         if (m_run->focus() == calculation::RunFocus::Parts)
             ui.sgPart->setFocus();
         else if (m_run->focus() == calculation::RunFocus::Stocks)
@@ -405,6 +420,9 @@ void TfrmMain::searchFinished()
     ui.btnStop->setEnabled(false);
     const bool shown = m_run->finish();
     ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
+    if (shown)
+        m_diagrams->show({m_run->shownPlan(), m_run->shownParts(), m_run->shownStocks(), m_run->settings().bladeWidth,
+                          m_run->settings().stubLength, m_runFormat});
     m_run.reset();
     ui.btnCalc->setEnabled(true);
     setJobEditable(true);

@@ -20,6 +20,9 @@
 class QPrinter;
 class QThread;
 
+namespace diagrams {
+class LayoutDiagrams;
+}
 namespace localization {
 class UrlOpener;
 }
@@ -131,6 +134,9 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<localization::UrlOpener> m_ownUrlOpener;
     localization::UrlOpener* m_urlOpener = nullptr;
+    diagrams::LayoutDiagrams* m_diagrams = nullptr;
+    // The number format of the run under way, for its diagrams.
+    int m_runFormat = 0;
     // Controls whose commands come with later features: off whatever the run does.
     QSet<QObject*> m_notYetAvailable;
 };

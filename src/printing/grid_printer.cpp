@@ -188,6 +188,34 @@ void TjvGridPrinter::layOut()
     m_bandCount = int(columnBands.size());
     for (int band = 0; band < columnBands.size(); ++band)
         layOutBand(band + 1, columnBands[band].first, columnBands[band].second);
+    // 3 - the supplement's pages go on counting in the last band, under the first band's heading
+    if (m_supplement)
+        layOutSupplement();
+}
+
+QRect TjvGridPrinter::bodyRect() const
+{
+    const int top = bodyTop();
+    return QRect(m_options.MarginLeft, top, pageSize().width() - m_options.MarginLeft - m_options.MarginRight,
+                 footerTop() - top);
+}
+
+void TjvGridPrinter::layOutSupplement()
+{
+    if (m_pages.isEmpty())
+        return;
+    const int count = m_supplement->layOut(bodyRect().size(), m_font);
+    const PageFrame heading = m_pages.first();
+    for (int index = 0; index < count; ++index) {
+        PageFrame page;
+        page.band = m_pages.last().band;
+        page.pageInBand = m_pages.last().pageInBand + 1;
+        page.firstColumn = heading.firstColumn;
+        page.lastColumn = heading.lastColumn;
+        page.rows.append(heading.rows.first());
+        page.supplementPage = index;
+        m_pages.append(page);
+    }
 }
 
 void TjvGridPrinter::layOutBand(int band, int firstColumn, int lastColumn)
@@ -299,6 +327,11 @@ void TjvGridPrinter::paintPage(QPainter& painter, int index, const QSizeF& devic
     // 2 - the heading row and the rows of this page
     for (const RowSlice& slice : page.rows)
         paintRow(painter, page, slice);
+    if (m_supplement && page.supplementPage >= 0) {
+        painter.save();
+        m_supplement->paintPage(painter, page.supplementPage, bodyRect());
+        painter.restore();
+    }
 
     // 3 - the footer: left, centred and ending at the right margin
     const QStringList footer = footerTexts(index);

@@ -37,6 +37,18 @@ struct PageFrame {
     int lastColumn = 0;
     // Row 0, the repeated heading, comes first on every page.
     QVector<RowSlice> rows;
+    // A page of the supplement after the table's pages, or -1.
+    int supplementPage = -1;
+};
+
+// Pages printed after the table under the same title, repeated heading and footer, such as the cutting
+// diagrams. Sizes are screen pixels.
+class PageSupplement {
+public:
+    virtual ~PageSupplement() = default;
+    // Lays the pages out for a body of this size and returns how many there are.
+    virtual int layOut(const QSize& body, const QFont& font) = 0;
+    virtual void paintPage(QPainter& painter, int page, const QRect& body) const = 0;
 };
 
 // The page layout of a grid, written once for the preview, paper and PDF: a title block with an optional
@@ -59,6 +71,8 @@ public:
     void setColumnWidths(const QVector<int>& widths) { m_columnWidths = widths; }
     void setTotalsRowHeight(int height) { m_totalsRowHeight = height; }
     void setFont(const QFont& font);
+    // Pages after the table's; none by default. The supplement must outlive the printer's use.
+    void setSupplement(PageSupplement* supplement) { m_supplement = supplement; }
     // The paper and its printable area; the options' orientation replaces the layout's.
     void setPageLayout(const QPageLayout& layout) { m_pageLayout = layout; }
     QPageLayout pageLayout() const;
@@ -99,6 +113,8 @@ private:
     int footerTop() const;
     QVector<std::pair<int, int>> bands() const;
     void layOutBand(int band, int firstColumn, int lastColumn);
+    void layOutSupplement();
+    QRect bodyRect() const;
     void paintRow(QPainter& painter, const PageFrame& page, const RowSlice& slice) const;
 
     const calculation::GridModel& m_grid;
@@ -111,6 +127,7 @@ private:
     QVector<QVector<QStringList>> m_lines;
     QVector<PageFrame> m_pages;
     int m_bandCount = 0;
+    PageSupplement* m_supplement = nullptr;
 };
 
 } // namespace printing

@@ -184,6 +184,15 @@ TEST_F(CliTest, WritesThePrintedPagesAsPdf)
     EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QStringLiteral("(A5)")));
     EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QRegularExpression("Page size:\\s+595 x 420")));
     EXPECT_EQ(runCli({parts, stocks, "--pdf", parts}).exitCode, 2);
+
+    // With the diagrams: a cutting list per layout after the table, every page under the title.
+    ASSERT_EQ(runCli({parts, stocks, "--quality", "1", "--pdf", pdf, "--diagrams"}).exitCode, 0);
+    const QString withDiagrams = tool("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_GT(int(withDiagrams.count(QLatin1Char('\f'))), pages);
+    EXPECT_EQ(withDiagrams.count(QStringLiteral("Cuts at: ")), 120);
+    EXPECT_EQ(withDiagrams.count(QStringLiteral("Barvik pipe cutting system - layouts preview")),
+              withDiagrams.count(QLatin1Char('\f')));
+    EXPECT_EQ(runCli({parts, stocks, "--diagrams"}).exitCode, 2);
 }
 
 TEST_F(CliTest, WorkbooksByExtensionOrByFormatName)

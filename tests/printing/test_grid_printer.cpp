@@ -2,9 +2,9 @@
 #include "calculation/grids.h"
 #include "printing/grid_printer.h"
 #include "printing/layout_printout.h"
+#include "support/gui_environment.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,19 +18,6 @@ namespace {
 class FixedClock : public calculation::Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2026, 12, 9), QTime(14, 5, 7)); }
-};
-
-// Fonts need a GUI application; offscreen is enough.
-class GuiApplication : public ::testing::Environment {
-public:
-    void SetUp() override { m_application = std::make_unique<QGuiApplication>(m_argc, m_argv); }
-    void TearDown() override { m_application.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[16] = "tests_printing";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QGuiApplication> m_application;
 };
 
 [[maybe_unused]] ::testing::Environment* const guiApplication =

@@ -5,6 +5,7 @@
 #include "calculation/grid_model.h"
 #include "calculation/grids.h"
 #include "calculation/layout_table.h"
+#include "diagrams/painting/diagram_painter.h"
 #include "localization/translate.h"
 #include "mainwindow/grid_input.h"
 
@@ -31,15 +32,8 @@ bool isDataRow(const QModelIndex& index)
 
 QColor shadeColour(calculation::LeftLenShade shade)
 {
-    switch (shade) {
-    case calculation::LeftLenShade::Cream:
-        return {255, 251, 240};
-    case calculation::LeftLenShade::Green:
-        return {192, 220, 192};
-    case calculation::LeftLenShade::Grey:
-        break;
-    }
-    return totalsShade();
+    // The diagrams shade their left-overs the same way.
+    return diagrams::toColor(diagrams::leftOverFill(shade));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "main_window_ui.h"
 
+#include "diagrams/widgets/diagram_view.h"
 #include "localization/translate.h"
 
 #include <QAction>
@@ -230,14 +231,23 @@ void MainWindowUi::setupUi(QMainWindow* window)
     btnStop = button(gbLayout, "btnStop", "Stop", "Stop the calculation and show the best layouts found so far");
     btnStop->setEnabled(false);
     cbxDisplay = dropDown(gbLayout, "cbxDisplay", {"Label(Length) X Qty", "Length X Qty", "Label X Qty"}, 2);
-    cbxPrint = dropDown(gbLayout, "cbxPrint", {"Print All", "Print Cutting Layouts", "Print Stocks & Parts"}, 1);
-    sgLayout = named(new GridView(gbLayout), "sgLayout");
+    cbxPrint = dropDown(gbLayout, "cbxPrint",
+                        {"Print All", "Print Cutting Layouts", "Print Stocks & Parts", "Print Layouts & Diagrams"}, 1);
+    splitterDiagrams = named(new QSplitter(Qt::Vertical, gbLayout), "splitterDiagrams");
+    splitterDiagrams->setHandleWidth(kSplitterWidth);
+    sgLayout = named(new GridView(splitterDiagrams), "sgLayout");
+    dvLayout = named(new diagrams::DiagramView(splitterDiagrams), "dvLayout");
+    splitterDiagrams->addWidget(sgLayout);
+    splitterDiagrams->addWidget(dvLayout);
+    splitterDiagrams->setCollapsible(0, false);
+    splitterDiagrams->setStretchFactor(0, 3);
+    splitterDiagrams->setStretchFactor(1, 2);
     lbQuality = named(new QLabel(gbLayout), "lbQuality");
     lbQuality->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* layoutsLayout = new QVBoxLayout(gbLayout);
     layoutsLayout->setContentsMargins(4, 4, 4, 4);
     layoutsLayout->addLayout(row({pbCutting, btnStop, cbxDisplay, cbxPrint}));
-    layoutsLayout->addWidget(sgLayout, 1);
+    layoutsLayout->addWidget(splitterDiagrams, 1);
     layoutsLayout->addWidget(lbQuality);
 
     // The two splitters, 3 pixels each.

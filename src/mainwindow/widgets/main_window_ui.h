@@ -17,6 +17,10 @@ class QSlider;
 class QSplitter;
 class QWidget;
 
+namespace diagrams {
+class DiagramView;
+}
+
 namespace mainwindow::widgets {
 
 // The controls of the main window, built the way a form designer would: each under its own name, which is
@@ -76,6 +80,9 @@ struct MainWindowUi {
     QComboBox* cbxDisplay = nullptr;
     QComboBox* cbxPrint = nullptr;
     GridView* sgLayout = nullptr;
+    // The cutting diagrams under the table, in a pane the user can resize or close
+    diagrams::DiagramView* dvLayout = nullptr;
+    QSplitter* splitterDiagrams = nullptr;
 
     // Splitters: between the parts panel and the rest, and under the upper right area
     QSplitter* splitterParts = nullptr;

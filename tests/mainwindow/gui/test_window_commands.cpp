@@ -8,9 +8,12 @@
 
 #include "lists/text_file.h"
 #include "lists/list_files.h"
+#include "diagrams/widgets/diagram_view.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QScrollBar>
 #include <QDialog>
 #include <QLabel>
 #include <QClipboard>
@@ -76,6 +79,7 @@ private Q_SLOTS:
     void openTellsWhatTextWasNotUsed();
     void exportWritesTheLayoutTable();
     void printCommandsOpenThePreview();
+    void diagramsFollowTheLayoutTable();
     void aboutOpensModally();
     void closeAndExitEndTheProgram();
 
@@ -431,6 +435,50 @@ void TestWindowCommands::printCommandsOpenThePreview()
 
     m.find<QAction>("R1")->trigger();
     QCOMPARE(m_print.setupsAsked, 1);
+}
+
+void TestWindowCommands::diagramsFollowTheLayoutTable()
+{
+    fillSmallJob();
+    QSignalSpy finished(m.window.get(), &mainwindow::TfrmMain::calculationFinished);
+    QTest::mouseClick(m.find<QPushButton>("btnCalc"), Qt::LeftButton);
+    QVERIFY(finished.wait(kRunTimeout));
+    auto* diagrams = m.find<diagrams::DiagramView>("dvLayout");
+    const int patterns = m.grid("sgLayout")->rows() - kFirst;
+    QCOMPARE(int(diagrams->diagrams().bars.size()), patterns);
+
+    // The current row is the same in both, whichever side chooses it.
+    QVERIFY(patterns >= 2);
+    m.focusCell("sgLayout", kFirst + patterns - 1, 1);
+    QCOMPARE(diagrams->currentPattern(), patterns - 1);
+    diagrams->verticalScrollBar()->setValue(0);
+    int y = 0;
+    while (y < diagrams->viewport()->height() && diagrams->patternAt(QPoint(0, y)) != 0)
+        ++y;
+    const QPoint onFirstBar(diagrams::DiagramView::kPrefixWidth + 2, y + diagrams::DiagramView::kRowHeight / 2);
+    QTest::mouseClick(diagrams->viewport(), Qt::LeftButton, {}, onFirstBar);
+    QCOMPARE(m.view("sgLayout")->currentIndex().row(), kFirst);
+    QCOMPARE(diagrams->currentPattern(), 0);
+    QVERIFY(diagrams->tipAt(onFirstBar).contains(QStringLiteral(", from 0 to ")));
+    QVERIFY(diagrams->tipAt(QPoint(2, onFirstBar.y())).startsWith(QStringLiteral("Cuts at: ")));
+
+    // The diagram print mode adds the diagram pages after the table's page.
+    m.window->setPrintDialogs(m_print);
+    m.find<QComboBox>("cbxPrint")->setCurrentIndex(3);
+    QString pages;
+    QTimer::singleShot(0, [&] {
+        if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            pages = preview->findChild<QLabel*>(QStringLiteral("lbPages"))->text();
+            preview->reject();
+        }
+    });
+    m.find<QAction>("mnPreview")->trigger();
+    QCOMPARE(pages, QStringLiteral("of 2"));
+
+    // A table emptied of its layouts takes the diagrams with it.
+    m.grid("sgLayout")->setRows(kFirst + 1);
+    m.grid("sgLayout")->clearCells(kFirst, 0, 6);
+    QVERIFY(diagrams->diagrams().bars.empty());
 }
 
 void TestWindowCommands::aboutOpensModally()
