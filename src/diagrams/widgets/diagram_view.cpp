@@ -124,6 +124,14 @@ void DiagramView::resizeEvent(QResizeEvent* event)
     relayout();
 }
 
+void DiagramView::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    // The legend's lines follow the font.
+    if (event->type() == QEvent::FontChange)
+        relayout();
+}
+
 void DiagramView::mousePressEvent(QMouseEvent* event)
 {
     const int index = patternAt(event->position().toPoint());
