@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,7 @@
 #include <QSlider>
 #include <QThread>
 
+#include <algorithm>
 #include <optional>
 
 namespace mainwindow {
@@ -58,6 +60,23 @@ void setColumnWidths(GridView* view, std::initializer_list<int> widths)
     int column = 0;
     for (int width : widths)
         view->setColumnWidth(column++, width);
+}
+
+// Widens the columns whose header (or "Total") is longer in the current language than the column is wide; a column the
+// user made wider stays so.
+void fitHeaders(GridView* view, const GridModel& grid)
+{
+    constexpr int kPadding = 10;
+    const QFontMetrics metrics(view->font());
+    for (int column = 0; column < grid.columns(); ++column) {
+        // The first column also carries "Total" above its header.
+        const QString longer = column == 0 ? grid.cell(column, GridModel::kTotalsRow) : QString();
+        const int needed = std::max(metrics.horizontalAdvance(grid.cell(column, GridModel::kHeaderRow)),
+                                    metrics.horizontalAdvance(longer)) +
+                           kPadding;
+        if (view->columnWidth(column) < needed)
+            view->setColumnWidth(column, needed);
+    }
 }
 
 } // namespace
@@ -116,10 +135,18 @@ void TfrmMain::setUpGrids()
     setColumnWidths(ui.sgPart, {130, 60, 50});
     setColumnWidths(ui.sgStock, {133, 76, 64, 55, 57, 64});
     setColumnWidths(ui.sgLayout, {37, 94, 63, 42, 59, 310, 89});
+    fitColumnsToHeaders();
     ui.sgLayout->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui.sgLayout->setTextRowsColumn(calculation::kLayoutPiecesColumn);
     m_diagrams = new diagrams::LayoutDiagrams(*ui.sgLayout, *m_layout, *ui.dvLayout, [reuse] { return reuse->text(); },
                                               this);
+}
+
+void TfrmMain::fitColumnsToHeaders()
+{
+    fitHeaders(ui.sgPart, *m_parts);
+    fitHeaders(ui.sgStock, *m_stocks);
+    fitHeaders(ui.sgLayout, *m_layout);
 }
 
 void TfrmMain::connectControls()
@@ -309,6 +336,7 @@ void TfrmMain::cmbLangChange(int index)
     calculation::writePartsHeaders(*m_parts);
     calculation::writeStocksHeaders(*m_stocks);
     calculation::writeLayoutHeaders(*m_layout);
+    fitColumnsToHeaders();
     // The calculation reads the Priority words of the moment, so the words already in cells follow.
     retranslatePriorities(*m_stocks, oldYes, oldNo, translate("Yes"), translate("No"));
 }

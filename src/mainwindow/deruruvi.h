@@ -106,6 +106,7 @@ private:
     // Switches the translations to a language; a catalog turned away for its character set is reported once.
     void switchLanguage(const QString& code);
     void setUpGrids();
+    void fitColumnsToHeaders();
     void connectControls();
     calculation::CalcControls calcControls() const;
     void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);

@@ -141,7 +141,6 @@ void MainWindowUi::setupUi(QMainWindow* window)
     sgPart = named(new GridView(gbPart), "sgPart");
     Label9 = named(new QLabel(gbPart), "Label9");
     cmbLang = named(new QComboBox(gbPart), "cmbLang");
-    cmbLang->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Label8 = named(new QLabel(gbPart), "Label8");
     btnPartTimes = smallButton(gbPart, "btnPartTimes");
     edTimes = settingField(gbPart, "edTimes", QStringLiteral("2"));
@@ -150,7 +149,11 @@ void MainWindowUi::setupUi(QMainWindow* window)
     partsLayout->setContentsMargins(4, 4, 4, 4);
     partsLayout->addLayout(row({btnPartSave, btnPartOpen, edPartFile, btnPartDelAll, btnPartAdd, btnPartDel}));
     partsLayout->addWidget(sgPart, 1);
-    partsLayout->addLayout(row({Label9, cmbLang, nullptr, Label8, btnPartTimes, edTimes}));
+    // The language on a row of its own: "de_de - Deutsch" and the caption in a long language need the width.
+    partsLayout->addLayout(row({Label8, btnPartTimes, edTimes, nullptr}));
+    auto* languageRow = row({Label9, cmbLang});
+    languageRow->setStretch(1, 1);
+    partsLayout->addLayout(languageRow);
 
     // Stocks panel
     gbStock = named(new QGroupBox, "gbStock");
