@@ -46,8 +46,8 @@ std::optional<InputRefusal> checkSettings(const CalcControls& controls)
          translatable("The blade width can't be greater than %1.")},
         {&controls.stubLength, translatable("The stub length must be a number of 0 or more, not \"%1\"."),
          translatable("The stub length can't be greater than %1.")},
-        {&controls.reuseLength,
-         translatable("The reusable remnant length must be a number of 0 or more, not \"%1\"."), nullptr},
+        {&controls.reuseLength, translatable("The reusable remnant length must be a number of 0 or more, not \"%1\"."),
+         nullptr},
     };
     for (const Setting& setting : settings) {
         const std::optional<double> value = parseDecimal(*setting.text);

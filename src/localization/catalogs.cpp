@@ -70,7 +70,8 @@ QStringList availableLanguages()
     QStringList codes;
     for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
         const QString code = name.toLower();
-        if (!codes.contains(code) && MoCatalog::isReadable(dir.filePath(name + QStringLiteral("/LC_MESSAGES/default.mo"))))
+        if (!codes.contains(code) &&
+            MoCatalog::isReadable(dir.filePath(name + QStringLiteral("/LC_MESSAGES/default.mo"))))
             codes.append(code);
     }
     return codes;

@@ -19,8 +19,8 @@ public:
     // The catalog of a language, or nullptr when there is none or it can't be used; in the latter case
     // `problem` receives the reason, and `notUtf8` tells whether it was a catalog that doesn't declare UTF-8
     // (such a catalog is not used).
-    static std::shared_ptr<const MoCatalog> load(const QString& localeFolder, const QString& code,
-                                                 QString* problem, bool* notUtf8 = nullptr);
+    static std::shared_ptr<const MoCatalog> load(const QString& localeFolder, const QString& code, QString* problem,
+                                                 bool* notUtf8 = nullptr);
 
     // Whether a file is a catalog whose tables can be read: a language with a damaged or foreign file in
     // its place is not offered.

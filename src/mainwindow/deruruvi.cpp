@@ -62,8 +62,8 @@ void setColumnWidths(GridView* view, std::initializer_list<int> widths)
         view->setColumnWidth(column++, width);
 }
 
-// Widens the columns whose header (or "Total") is longer in the current language than the column is wide; a column the
-// user made wider stays so.
+// Widens the columns whose header (or "Total") is longer in the current language than the column is wide; a
+// column the user made wider stays so.
 void fitHeaders(GridView* view, const GridModel& grid)
 {
     constexpr int kPadding = 10;

@@ -46,7 +46,7 @@ TEST_F(LanguageSettingsTest, readsTheLanguageOfSectionCommonAndElseEnglish)
         {"[Common]\n", "en_us"},
         {"[Common]\nLanguage=\n", "en_us"},
         {"[Common]\nLanguage=de de!\n", "en_us"},
-        {"[Common]\nLanguage=\xff\xfe" "de\n", "en_us"},
+        {"[Common]\nLanguage=\xff\xfe\x64\x65\n", "en_us"},
         {"", "en_us"},
     };
     for (const auto& [content, language] : cases) {
@@ -70,7 +70,8 @@ TEST_F(LanguageSettingsTest, writesOnlyTheLanguageAndAddsWhatIsMissing)
         const char* after;
     } cases[] = {
         {"[Common]\nLanguage=en_us\nOther=1\n", "[Common]\r\nLanguage=zh_cn\r\nOther=1\r\n"},
-        {"[Common]\nOther=1\n\n[Next]\nLanguage=x\n", "[Common]\r\nOther=1\r\nLanguage=zh_cn\r\n\r\n[Next]\r\nLanguage=x\r\n"},
+        {"[Common]\nOther=1\n\n[Next]\nLanguage=x\n",
+         "[Common]\r\nOther=1\r\nLanguage=zh_cn\r\n\r\n[Next]\r\nLanguage=x\r\n"},
         {"; notes\n[Other]\nx=1", "; notes\r\n[Other]\r\nx=1\r\n[Common]\r\nLanguage=zh_cn\r\n"},
         {"\x01\x02\x00garbage", "[Common]\r\nLanguage=zh_cn\r\n"},
     };

@@ -88,7 +88,8 @@ void TestWindowLanguages::initTestCase()
         const QString messages = locale + u'/' + code + QStringLiteral("/LC_MESSAGES");
         QVERIFY(QDir().mkpath(messages));
         QProcess msgfmt;
-        msgfmt.start(QStringLiteral(BARVIK_MSGFMT), {QStringLiteral("-o"), messages + QStringLiteral("/default.mo"), po});
+        msgfmt.start(QStringLiteral(BARVIK_MSGFMT),
+                     {QStringLiteral("-o"), messages + QStringLiteral("/default.mo"), po});
         QVERIFY(msgfmt.waitForFinished(30000));
         QCOMPARE(msgfmt.exitCode(), 0);
     }
