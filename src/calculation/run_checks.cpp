@@ -11,6 +11,7 @@
 
 namespace calculation {
 
+using localization::translatable;
 using localization::translate;
 
 namespace {
@@ -41,11 +42,12 @@ std::optional<InputRefusal> checkSettings(const CalcControls& controls)
         const char* tooLong; // nullptr when any size serves
     };
     const Setting settings[] = {
-        {&controls.bladeWidth, "The blade width must be a number of 0 or more, not \"%1\".",
-         "The blade width can't be greater than %1."},
-        {&controls.stubLength, "The stub length must be a number of 0 or more, not \"%1\".",
-         "The stub length can't be greater than %1."},
-        {&controls.reuseLength, "The reusable remnant length must be a number of 0 or more, not \"%1\".", nullptr},
+        {&controls.bladeWidth, translatable("The blade width must be a number of 0 or more, not \"%1\"."),
+         translatable("The blade width can't be greater than %1.")},
+        {&controls.stubLength, translatable("The stub length must be a number of 0 or more, not \"%1\"."),
+         translatable("The stub length can't be greater than %1.")},
+        {&controls.reuseLength, translatable("The reusable remnant length must be a number of 0 or more, not \"%1\"."),
+         nullptr},
     };
     for (const Setting& setting : settings) {
         const std::optional<double> value = parseDecimal(*setting.text);

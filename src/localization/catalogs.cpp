@@ -19,6 +19,7 @@ struct State {
     QString folder; // empty: beside the executable
     QString language = QString::fromLatin1(kDefaultLanguage);
     QString problem;
+    bool notUtf8 = false;
     std::shared_ptr<const MoCatalog> catalog;
 };
 
@@ -69,7 +70,8 @@ QStringList availableLanguages()
     QStringList codes;
     for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
         const QString code = name.toLower();
-        if (!codes.contains(code) && QFileInfo(dir.filePath(name + QStringLiteral("/LC_MESSAGES/default.mo"))).isFile())
+        if (!codes.contains(code) &&
+            MoCatalog::isReadable(dir.filePath(name + QStringLiteral("/LC_MESSAGES/default.mo"))))
             codes.append(code);
     }
     return codes;
@@ -84,12 +86,14 @@ bool useLanguage(const QString& code)
 {
     // Read the catalog before taking the lock, so translating threads don't wait for the disk.
     QString problem;
-    std::shared_ptr<const MoCatalog> catalog = MoCatalog::load(localeFolder(), code, &problem);
+    bool notUtf8 = false;
+    std::shared_ptr<const MoCatalog> catalog = MoCatalog::load(localeFolder(), code, &problem, &notUtf8);
     const bool loaded = catalog != nullptr;
     State& s = state();
     const std::lock_guard lock(s.mutex);
     s.language = code;
     s.problem = problem;
+    s.notUtf8 = notUtf8;
     s.catalog = std::move(catalog);
     return loaded;
 }
@@ -106,6 +110,13 @@ QString catalogProblem()
     State& s = state();
     const std::lock_guard lock(s.mutex);
     return s.problem;
+}
+
+bool catalogLacksUtf8()
+{
+    State& s = state();
+    const std::lock_guard lock(s.mutex);
+    return s.notUtf8;
 }
 
 std::shared_ptr<const MoCatalog> currentCatalog()

@@ -20,7 +20,7 @@ QString localeFolder();
 // is there, else the one in the installed data folder when that is there, else the one beside them.
 QString localeFolderOf(const QString& programFolder);
 
-// The codes of the languages that have a catalog: every language folder whose LC_MESSAGES holds
+// The codes of the languages that have a catalog: every language folder whose LC_MESSAGES holds a readable
 // default.mo, its name in lower case, each once, sorted.
 QStringList availableLanguages();
 
@@ -32,5 +32,8 @@ QString languageFolder(const QString& code);
 bool useLanguage(const QString& code = QString::fromLatin1(kDefaultLanguage));
 QString currentLanguage();
 QString catalogProblem();
+// Whether the current language's catalog was turned away because its header doesn't declare UTF-8; the
+// user hears of that one, while a damaged catalog counts as a missing one.
+bool catalogLacksUtf8();
 
 } // namespace localization

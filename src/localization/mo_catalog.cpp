@@ -1,5 +1,7 @@
 #include "mo_catalog.h"
 
+#include "translate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -147,10 +149,18 @@ QString findLanguageFolder(const QString& localeFolder, const QString& code)
     return {};
 }
 
-std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, const QString& code, QString* problem)
+bool MoCatalog::isReadable(const QString& path)
+{
+    return hasSoundTables(readFile(path));
+}
+
+std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, const QString& code, QString* problem,
+                                                 bool* notUtf8)
 {
     if (problem)
         problem->clear();
+    if (notUtf8)
+        *notUtf8 = false;
     if (localeFolder.isEmpty() || code.isEmpty())
         return nullptr;
     const QString base = QDir::cleanPath(localeFolder);
@@ -190,9 +200,11 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
             return {};
         }
         if (!declaresUtf8(data)) {
-            rejected = QStringLiteral("The translation for the language code %1 (in %2) does not have charset=utf-8 "
-                                      "in its Content-Type. Translations are turned off.")
+            rejected = translate("The translation for the language code %1 (in %2) does not have charset=utf-8 in "
+                                 "its Content-Type. Translations are turned off.")
                            .arg(code, QDir::toNativeSeparators(path));
+            if (notUtf8)
+                *notUtf8 = true;
             return {};
         }
         found = true;

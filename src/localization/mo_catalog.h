@@ -17,9 +17,14 @@ namespace localization {
 class MoCatalog {
 public:
     // The catalog of a language, or nullptr when there is none or it can't be used; in the latter case
-    // `problem` receives the reason (a catalog that doesn't declare UTF-8 is not used).
-    static std::shared_ptr<const MoCatalog> load(const QString& localeFolder, const QString& code,
-                                                 QString* problem);
+    // `problem` receives the reason, and `notUtf8` tells whether it was a catalog that doesn't declare UTF-8
+    // (such a catalog is not used).
+    static std::shared_ptr<const MoCatalog> load(const QString& localeFolder, const QString& code, QString* problem,
+                                                 bool* notUtf8 = nullptr);
+
+    // Whether a file is a catalog whose tables can be read: a language with a damaged or foreign file in
+    // its place is not offered.
+    static bool isReadable(const QString& path);
 
     // The translation of an English message identifier (UTF-8), or nullptr when the catalog has no entry.
     const char* find(const char* english) const;

@@ -11,6 +11,9 @@
 #include "diagrams/widgets/layout_diagrams.h"
 #include "calculation/layout_table.h"
 #include "exchange/layout_export.h"
+#include "localization/catalogs.h"
+#include "localization/language_settings.h"
+#include "localization/languages.h"
 #include "localization/translate.h"
 #include "localization/widgets/ridizavi.h"
 #include "printing/grid_preview.h"
@@ -23,6 +26,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +38,7 @@
 #include <QSlider>
 #include <QThread>
 
+#include <algorithm>
 #include <optional>
 
 namespace mainwindow {
@@ -56,6 +62,23 @@ void setColumnWidths(GridView* view, std::initializer_list<int> widths)
         view->setColumnWidth(column++, width);
 }
 
+// Widens the columns whose header (or "Total") is longer in the current language than the column is wide; a
+// column the user made wider stays so.
+void fitHeaders(GridView* view, const GridModel& grid)
+{
+    constexpr int kPadding = 10;
+    const QFontMetrics metrics(view->font());
+    for (int column = 0; column < grid.columns(); ++column) {
+        // The first column also carries "Total" above its header.
+        const QString longer = column == 0 ? grid.cell(column, GridModel::kTotalsRow) : QString();
+        const int needed = std::max(metrics.horizontalAdvance(grid.cell(column, GridModel::kHeaderRow)),
+                                    metrics.horizontalAdvance(longer)) +
+                           kPadding;
+        if (view->columnWidth(column) < needed)
+            view->setColumnWidth(column, needed);
+    }
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
@@ -65,21 +88,20 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
       m_ownUrlOpener(std::make_unique<localization::DesktopUrlOpener>()), m_urlOpener(m_ownUrlOpener.get())
 {
     setObjectName(QStringLiteral("frmMain"));
+    // 1 - the languages that have a catalog
+    m_languages = localization::offeredLanguages();
+    // 2 - the saved language, and the window's texts in it
+    switchLanguage(localization::readSavedLanguage(localization::settingsFile()));
     ui.setupUi(this);
+    for (const QString& code : m_languages)
+        ui.cmbLang->addItem(localization::languageDisplayName(code));
+    ui.retranslateUi(this);
     m_progress.setBar(ui.pbCutting);
-    setWindowTitle(translate("Barvik pipe cutting system"));
     setUpGrids();
     connectControls();
-
-    // The commands of these controls come with their own features; until then they do nothing.
-    for (QWidget* later : std::initializer_list<QWidget*>{ui.cmbLang}) {
-        later->setEnabled(false);
-        m_notYetAvailable.insert(later);
-    }
-    for (QAction* later : {ui.H2}) {
-        later->setEnabled(false);
-        m_notYetAvailable.insert(later);
-    }
+    // 3 - the current language selected, or nothing when it has no catalog
+    ui.cmbLang->setCurrentIndex(int(m_languages.indexOf(localization::currentLanguage())));
+    connect(ui.cmbLang, &QComboBox::currentIndexChanged, this, &TfrmMain::cmbLangChange);
 
     resize(kWindowWidth, kWindowHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -113,10 +135,18 @@ void TfrmMain::setUpGrids()
     setColumnWidths(ui.sgPart, {130, 60, 50});
     setColumnWidths(ui.sgStock, {133, 76, 64, 55, 57, 64});
     setColumnWidths(ui.sgLayout, {37, 94, 63, 42, 59, 310, 89});
+    fitColumnsToHeaders();
     ui.sgLayout->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui.sgLayout->setTextRowsColumn(calculation::kLayoutPiecesColumn);
     m_diagrams = new diagrams::LayoutDiagrams(*ui.sgLayout, *m_layout, *ui.dvLayout, [reuse] { return reuse->text(); },
                                               this);
+}
+
+void TfrmMain::fitColumnsToHeaders()
+{
+    fitHeaders(ui.sgPart, *m_parts);
+    fitHeaders(ui.sgStock, *m_stocks);
+    fitHeaders(ui.sgLayout, *m_layout);
 }
 
 void TfrmMain::connectControls()
@@ -148,6 +178,7 @@ void TfrmMain::connectControls()
     connect(ui.mnPreview, &QAction::triggered, this, &TfrmMain::mnPreviewClick);
     connect(ui.R1, &QAction::triggered, this, &TfrmMain::R1Click);
     connect(ui.A1, &QAction::triggered, this, &TfrmMain::A1Click);
+    connect(ui.H2, &QAction::triggered, this, &TfrmMain::H2Click);
     connect(ui.S1, &QAction::triggered, this, &TfrmMain::S1Click);
     connect(ui.O1, &QAction::triggered, this, &TfrmMain::O1Click);
     connect(ui.btnLeft, &QPushButton::clicked, this, &TfrmMain::btnLeftClick);
@@ -267,6 +298,47 @@ void TfrmMain::A1Click()
 {
     localization::TAboutBox box(*m_urlOpener, this);
     box.exec();
+}
+
+void TfrmMain::H2Click()
+{
+    const QString path = localization::helpFilePath(localization::currentLanguage());
+    if (QFileInfo(path).isFile())
+        m_dialogs.openDocument(path);
+    else
+        m_dialogs.showMessage(translate("The help file is not exists!"), MessageIcon::Error);
+}
+
+// Languages
+
+void TfrmMain::switchLanguage(const QString& code)
+{
+    localization::useLanguage(code);
+    if (localization::catalogLacksUtf8() && !m_reportedCatalogs.contains(code)) {
+        m_reportedCatalogs.insert(code);
+        m_dialogs.showTitledMessage(translate("Localization problem"), localization::catalogProblem(),
+                                    MessageIcon::Error);
+    }
+}
+
+void TfrmMain::cmbLangChange(int index)
+{
+    if (index < 0 || index >= m_languages.size())
+        return;
+    const QString code = m_languages[index];
+    const QString oldYes = translate("Yes");
+    const QString oldNo = translate("No");
+    switchLanguage(code);
+    // The list items keep their positions, so every selection stays as it was.
+    ui.retranslateUi(this);
+    // Like the program it follows, a language that can't be kept lasts until the program ends.
+    localization::saveLanguage(localization::settingsFile(), code);
+    calculation::writePartsHeaders(*m_parts);
+    calculation::writeStocksHeaders(*m_stocks);
+    calculation::writeLayoutHeaders(*m_layout);
+    fitColumnsToHeaders();
+    // The calculation reads the Priority words of the moment, so the words already in cells follow.
+    retranslatePriorities(*m_stocks, oldYes, oldNo, translate("Yes"), translate("No"));
 }
 
 // Grid editing

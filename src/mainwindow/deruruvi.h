@@ -93,6 +93,8 @@ private Q_SLOTS:
     void mnPreviewClick();
     void R1Click();
     void A1Click();
+    void H2Click();
+    void cmbLangChange(int index);
     void searchFinished();
     void S1Click();
     void O1Click();
@@ -101,7 +103,10 @@ private Q_SLOTS:
     void btnImportLeftClick();
 
 private:
+    // Switches the translations to a language; a catalog turned away for its character set is reported once.
+    void switchLanguage(const QString& code);
     void setUpGrids();
+    void fitColumnsToHeaders();
     void connectControls();
     calculation::CalcControls calcControls() const;
     void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
@@ -139,6 +144,9 @@ private:
     int m_runFormat = 0;
     // Controls whose commands come with later features: off whatever the run does.
     QSet<QObject*> m_notYetAvailable;
+    // The codes behind the items of "Lang：", in the order listed.
+    QStringList m_languages;
+    QSet<QString> m_reportedCatalogs;
 };
 
 } // namespace mainwindow

@@ -22,7 +22,7 @@ struct FileChoice {
     int filterPosition = 1;
 };
 
-// Everything the window asks the user: message boxes and the open and save dialogs. The program shows
+// Everything the window asks or shows the user: message boxes, the open and save dialogs, documents. The program shows
 // real dialogs; tests answer from a script.
 class UserDialogs : public calculation::MessageSink {
 public:
@@ -30,6 +30,10 @@ public:
     virtual std::optional<FileChoice> askOpenFile(const FileDialogSetup& setup) = 0;
     // The save dialog asks before it replaces an existing file.
     virtual std::optional<FileChoice> askSaveFile(const FileDialogSetup& setup) = 0;
+    // A message box under a title of its own instead of the window's caption.
+    virtual void showTitledMessage(const QString& title, const QString& text, calculation::MessageIcon icon) = 0;
+    // Opens a document with the desktop's default viewer for its kind (the help).
+    virtual void openDocument(const QString& path) = 0;
 };
 
 } // namespace mainwindow

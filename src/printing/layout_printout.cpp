@@ -24,10 +24,11 @@ QVector<int> defaultLayoutColumnWidths()
 void prepareLayoutPrintout(TjvGridPrinter& printer)
 {
     TPrintOptions& options = printer.options();
-    options.PageFooter = translate(options.PageFooter);
-    options.DateFormat = translate(options.DateFormat);
-    options.TimeFormat = translate(options.TimeFormat);
-    printer.NumberFormat = translate(printer.NumberFormat);
+    // The footer and the date and time pictures in the current language; the number picture stays as it is,
+    // since a translated printf picture could ask for an argument that isn't there.
+    options.PageFooter = translate("print date: date|page");
+    options.DateFormat = translate("yyyy-mm-dd");
+    options.TimeFormat = translate("hh:nn am/pm");
     printer.NumbersalRight = false;
     options.PageTitle = translate("Barvik pipe cutting system - layouts preview");
     options.PageTitleMargin = 10;

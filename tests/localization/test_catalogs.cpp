@@ -1,4 +1,5 @@
 #include "localization/catalogs.h"
+#include "localization/languages.h"
 #include "localization/translate.h"
 
 #include "build_info.h"
@@ -138,6 +139,7 @@ TEST_F(CatalogTest, doesNotUseCatalogsThatAreNotUtf8)
         const QString problem = localization::catalogProblem();
         EXPECT_TRUE(problem.contains(QStringLiteral("language code ") + code)) << problem.toStdString();
         EXPECT_TRUE(problem.contains(QStringLiteral("does not have charset=utf-8"))) << problem.toStdString();
+        EXPECT_TRUE(localization::catalogLacksUtf8());
     }
     // Such catalogs are still listed: only using them is refused.
     EXPECT_TRUE(localization::availableLanguages().contains(QStringLiteral("latin")));
@@ -153,7 +155,33 @@ TEST_F(CatalogTest, refusesAFileThatIsNoCatalog)
 
     EXPECT_FALSE(localization::useLanguage(QStringLiteral("xx")));
     EXPECT_NE(localization::catalogProblem(), "");
+    EXPECT_FALSE(localization::catalogLacksUtf8());
     EXPECT_EQ(localization::translate("Total"), "Total");
+    // Not offered either: the language has no catalog to speak of.
+    EXPECT_EQ(localization::availableLanguages(), QStringList());
+}
+
+TEST_F(CatalogTest, offersEnglishAlwaysAndEachLanguageByItsOwnName)
+{
+    EXPECT_EQ(localization::offeredLanguages(), QStringList({QStringLiteral("en_us")}));
+    writeCatalog(QStringLiteral("ru_RU"), QStringLiteral("UTF-8"), kGerman);
+    writeCatalog(QStringLiteral("de_de"), QStringLiteral("UTF-8"), kGerman);
+    EXPECT_EQ(localization::offeredLanguages(),
+              QStringList({QStringLiteral("de_de"), QStringLiteral("en_us"), QStringLiteral("ru_ru")}));
+
+    const std::pair<const char*, const char*> names[] = {
+        {"de_de", "de_de - Deutsch"},  {"en_us", "en_us - English"},  {"es_es", "es_es - Español"},
+        {"fr_fr", "fr_fr - Français"}, {"it_it", "it_it - Italiano"}, {"pl_pl", "pl_pl - Polski"},
+        {"ru_ru", "ru_ru - Русский"},  {"zh_cn", "zh_cn - 简体中文"},   {"qq_qq", "qq_qq"},
+    };
+    for (const auto& [code, name] : names)
+        EXPECT_EQ(localization::languageDisplayName(QString::fromLatin1(code)), QString::fromUtf8(name));
+
+    // The help lies beside the catalog, in the folder as it is spelled.
+    EXPECT_EQ(localization::helpFilePath(QStringLiteral("ru_ru")),
+              m_dir.filePath(QStringLiteral("ru_RU/LC_MESSAGES/rodplan.html")));
+    EXPECT_EQ(localization::helpFilePath(QStringLiteral("en_us")),
+              m_dir.filePath(QStringLiteral("en_us/LC_MESSAGES/rodplan.html")));
 }
 
 // A catalog damaged after msgfmt wrote it: a string that lies outside the file turns the catalog away at
@@ -186,6 +214,7 @@ TEST_F(CatalogTest, damagedCatalogsNeitherThrowNorHang)
     EXPECT_FALSE(localization::useLanguage(QStringLiteral("de_de")));
     EXPECT_TRUE(localization::catalogProblem().contains(QStringLiteral("is damaged")))
         << localization::catalogProblem().toStdString();
+    EXPECT_FALSE(localization::availableLanguages().contains(QStringLiteral("de_de")));
     EXPECT_EQ(localization::translate("Total"), "Total");
 
     QByteArray fullHash = intact;

@@ -16,7 +16,6 @@ namespace localization {
 
 namespace {
 
-constexpr auto kSupportAddress = "support@barvik.example";
 constexpr auto kProductName = "Barvik pipe cutting system";
 
 // The product logo: a bar with its saw cuts.
@@ -50,37 +49,42 @@ void DesktopUrlOpener::open(const QUrl& url)
     QDesktopServices::openUrl(url);
 }
 
-QUrl TAboutBox::webSite()
+MakerContacts MakerContacts::fromBuild()
 {
-    return QUrl(translate("https://www.barvik.example/"));
+    return {QStringLiteral(BARVIK_MAKER_WEB), QStringLiteral(BARVIK_MAKER_MAIL), QStringLiteral(BARVIK_MAKER_MESSENGER),
+            QStringLiteral(BARVIK_MAKER_PHONE)};
 }
 
-QUrl TAboutBox::supportMail()
+QUrl TAboutBox::webSite() const
 {
-    QUrl mail(QStringLiteral("mailto:") + QLatin1String(kSupportAddress));
+    // A build that sets the address may give each catalog an entry for it, pointing to that language's page.
+    return QUrl(translate(m_contacts.web));
+}
+
+QUrl TAboutBox::supportMail() const
+{
+    QUrl mail(QStringLiteral("mailto:") + m_contacts.mail);
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("subject"), QLatin1String(kProductName));
     mail.setQuery(query);
     return mail;
 }
 
-TAboutBox::TAboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent), m_opener(opener)
+TAboutBox::TAboutBox(UrlOpener& opener, QWidget* parent) : TAboutBox(opener, MakerContacts::fromBuild(), parent) {}
+
+TAboutBox::TAboutBox(UrlOpener& opener, const MakerContacts& contacts, QWidget* parent)
+    : QDialog(parent), m_opener(opener), m_contacts(contacts)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(translate("About"));
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setPixmap(logoPicture());
-    logo->setCursor(Qt::PointingHandCursor);
-    auto* product = new QLabel(translate(kProductName), this);
+    auto* product = new QLabel(translate("Barvik pipe cutting system"), this);
     QFont bold = product->font();
     bold.setBold(true);
     product->setFont(bold);
     auto* version = new QLabel(translate("Ver. %1").arg(QLatin1String(buildinfo::kVersion)), this);
-    QLabel* web = linkLabel(webSite().toString(), this);
-    web->setObjectName(QStringLiteral("lbWeb"));
-    QLabel* mail = linkLabel(QLatin1String(kSupportAddress), this);
-    mail->setObjectName(QStringLiteral("lbMail"));
     auto* ok = new QPushButton(translate("Ok"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -89,29 +93,41 @@ TAboutBox::TAboutBox(UrlOpener& opener, QWidget* parent) : QDialog(parent), m_op
     layout->addWidget(logo, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(product, 0, 1, 1, 2);
     layout->addWidget(version, 1, 1, 1, 2);
-    layout->addWidget(new QLabel(translate("WEB:"), this), 3, 1);
-    layout->addWidget(web, 3, 2);
-    layout->addWidget(new QLabel(translate("EMAIL:"), this), 4, 1);
-    layout->addWidget(mail, 4, 2);
-    layout->addWidget(new QLabel(translate("Phone:"), this), 5, 1);
-    layout->addWidget(new QLabel(QStringLiteral("+1 555 0100"), this), 5, 2);
-    layout->addWidget(ok, 6, 2, Qt::AlignRight);
+    int row = 3;
+    auto addRow = [&](const QString& caption, QLabel* value, const char* name) {
+        value->setObjectName(QLatin1String(name));
+        layout->addWidget(new QLabel(caption, this), row, 1);
+        layout->addWidget(value, row, 2);
+        ++row;
+        return value;
+    };
+    if (!m_contacts.web.isEmpty()) {
+        m_web = addRow(translate("WEB:"), linkLabel(webSite().toString(), this), "lbWeb");
+        m_logo = logo;
+        logo->setCursor(Qt::PointingHandCursor);
+    }
+    if (!m_contacts.mail.isEmpty())
+        m_mail = addRow(translate("EMAIL:"), linkLabel(m_contacts.mail, this), "lbMail");
+    if (!m_contacts.messenger.isEmpty())
+        addRow(translate("Messenger:"), new QLabel(m_contacts.messenger, this), "lbMessenger");
+    if (!m_contacts.phone.isEmpty())
+        addRow(translate("Phone:"), new QLabel(m_contacts.phone, this), "lbPhone");
+    layout->addWidget(ok, row, 2, Qt::AlignRight);
 
-    m_logo = logo;
-    m_web = web;
-    m_mail = mail;
-    for (QWidget* clickable : {m_logo, m_web, m_mail})
-        clickable->installEventFilter(this);
+    for (QWidget* clickable : {m_logo, m_web, m_mail}) {
+        if (clickable)
+            clickable->installEventFilter(this);
+    }
 }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == m_logo || watched == m_web) {
+        if (watched && (watched == m_logo || watched == m_web)) {
             m_opener.open(webSite());
             return true;
         }
-        if (watched == m_mail) {
+        if (watched && watched == m_mail) {
             m_opener.open(supportMail());
             return true;
         }

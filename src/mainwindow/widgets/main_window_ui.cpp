@@ -39,63 +39,78 @@ template <typename Widget> Widget* named(Widget* widget, const char* name)
     return widget;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr)
+QPushButton* button(QWidget* parent, const char* name)
 {
-    auto* result = named(new QPushButton(translate(caption), parent), name);
-    if (hint)
-        result->setToolTip(translate(hint));
-    return result;
+    return named(new QPushButton(parent), name);
 }
 
-QPushButton* smallButton(QWidget* parent, const char* name, const char* caption, const char* hint)
+QPushButton* smallButton(QWidget* parent, const char* name)
 {
-    QPushButton* result = button(parent, name, caption, hint);
+    QPushButton* result = button(parent, name);
     result->setFixedWidth(kSmallButtonWidth);
     return result;
 }
 
-// The file buttons above the grids: as wide as their caption, so that the file name keeps its room.
-QPushButton* fileButton(QWidget* parent, const char* name, const char* caption, const char* hint)
-{
-    QPushButton* result = button(parent, name, caption, hint);
-    result->setFixedWidth(result->fontMetrics().horizontalAdvance(result->text()) + 16);
-    return result;
-}
-
 // The file name fields show a path and can't be typed into; grey like the window.
-QLineEdit* fileNameField(QWidget* parent, const char* name, const char* hint)
+QLineEdit* fileNameField(QWidget* parent, const char* name)
 {
     auto* field = named(new QLineEdit(parent), name);
     field->setReadOnly(true);
-    field->setToolTip(translate(hint));
     QPalette grey = field->palette();
     grey.setColor(QPalette::Base, grey.color(QPalette::Button));
     field->setPalette(grey);
     return field;
 }
 
-QLineEdit* settingField(QWidget* parent, const char* name, const char* text)
+QLineEdit* settingField(QWidget* parent, const char* name, const QString& text)
 {
-    auto* field = named(new QLineEdit(translate(text), parent), name);
+    auto* field = named(new QLineEdit(text, parent), name);
     field->setCursorPosition(0);
     return field;
 }
 
-QComboBox* dropDown(QWidget* parent, const char* name, std::initializer_list<const char*> items, int item)
+// The items get their texts from retranslateUi().
+QComboBox* dropDown(QWidget* parent, const char* name, int items, int item)
 {
     auto* list = named(new QComboBox(parent), name);
-    for (const char* text : items)
-        list->addItem(translate(text));
+    for (int i = 0; i < items; ++i)
+        list->addItem(QString());
     list->setCurrentIndex(item);
     return list;
 }
 
 // "Change Optimization" and "Cost Optimization" carry their text left of the box.
-QCheckBox* checkBox(QWidget* parent, const char* name, const char* caption)
+QCheckBox* checkBox(QWidget* parent, const char* name)
 {
-    auto* box = named(new QCheckBox(translate(caption), parent), name);
+    auto* box = named(new QCheckBox(parent), name);
     box->setLayoutDirection(Qt::RightToLeft);
     return box;
+}
+
+void setCaption(QAbstractButton* control, const QString& caption, const QString& hint = QString())
+{
+    control->setText(caption);
+    control->setToolTip(hint);
+}
+
+// The file buttons above the grids: as wide as their caption, so that the file name keeps its room.
+void setFileCaption(QPushButton* control, const QString& caption, const QString& hint)
+{
+    setCaption(control, caption, hint);
+    control->setFixedWidth(control->fontMetrics().horizontalAdvance(caption) + 16);
+}
+
+// Replaces the texts of a list's items in place, so that the selected item stays selected.
+void setItems(QComboBox* list, std::initializer_list<QString> texts)
+{
+    int item = 0;
+    for (const QString& text : texts) {
+        if (item < list->count())
+            list->setItemText(item, text);
+        else
+            list->addItem(text);
+        ++item;
+    }
 }
 
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
@@ -116,37 +131,40 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
 void MainWindowUi::setupUi(QMainWindow* window)
 {
     // Parts panel: file buttons and row buttons above the grid, language and multiplier below it.
-    gbPart = named(new QGroupBox(translate("Parts")), "gbPart");
-    btnPartSave = fileButton(gbPart, "btnPartSave", "Save", "Save parts");
-    btnPartOpen = fileButton(gbPart, "btnPartOpen", "Open", "Open parts");
-    edPartFile = fileNameField(gbPart, "edPartFile", "Parts file name");
-    btnPartDelAll = smallButton(gbPart, "btnPartDelAll", "X", "Delete all parts");
-    btnPartAdd = smallButton(gbPart, "btnPartAdd", "+", "Add one part");
-    btnPartDel = smallButton(gbPart, "btnPartDel", "-", "delete current part");
+    gbPart = named(new QGroupBox, "gbPart");
+    btnPartSave = button(gbPart, "btnPartSave");
+    btnPartOpen = button(gbPart, "btnPartOpen");
+    edPartFile = fileNameField(gbPart, "edPartFile");
+    btnPartDelAll = smallButton(gbPart, "btnPartDelAll");
+    btnPartAdd = smallButton(gbPart, "btnPartAdd");
+    btnPartDel = smallButton(gbPart, "btnPartDel");
     sgPart = named(new GridView(gbPart), "sgPart");
-    Label9 = named(new QLabel(translate("Lang："), gbPart), "Label9");
+    Label9 = named(new QLabel(gbPart), "Label9");
     cmbLang = named(new QComboBox(gbPart), "cmbLang");
-    cmbLang->setEnabled(false);
-    Label8 = named(new QLabel(translate("Qty:"), gbPart), "Label8");
-    btnPartTimes = smallButton(gbPart, "btnPartTimes", "X", "Qty of multiples");
-    edTimes = settingField(gbPart, "edTimes", "2");
+    Label8 = named(new QLabel(gbPart), "Label8");
+    btnPartTimes = smallButton(gbPart, "btnPartTimes");
+    edTimes = settingField(gbPart, "edTimes", QStringLiteral("2"));
     edTimes->setFixedWidth(40);
     auto* partsLayout = new QVBoxLayout(gbPart);
     partsLayout->setContentsMargins(4, 4, 4, 4);
     partsLayout->addLayout(row({btnPartSave, btnPartOpen, edPartFile, btnPartDelAll, btnPartAdd, btnPartDel}));
     partsLayout->addWidget(sgPart, 1);
-    partsLayout->addLayout(row({Label9, cmbLang, nullptr, Label8, btnPartTimes, edTimes}));
+    // The language on a row of its own: "de_de - Deutsch" and the caption in a long language need the width.
+    partsLayout->addLayout(row({Label8, btnPartTimes, edTimes, nullptr}));
+    auto* languageRow = row({Label9, cmbLang});
+    languageRow->setStretch(1, 1);
+    partsLayout->addLayout(languageRow);
 
     // Stocks panel
-    gbStock = named(new QGroupBox(translate("Stocks")), "gbStock");
-    btnStockSave = fileButton(gbStock, "btnStockSave", "Save", "Save stocks");
-    btnStockOpen = fileButton(gbStock, "btnStockOpen", "Open", "Open stocks");
-    edStockFile = fileNameField(gbStock, "edStockFile", "Stocks file name");
-    btnStockDelAll = smallButton(gbStock, "btnStockDelAll", "X", "Delete all stocks");
-    btnStockAdd = smallButton(gbStock, "btnStockAdd", "+", "Add one stock");
-    btnStockDel = smallButton(gbStock, "btnStockDel", "-", "Delete current stock");
-    btnLeft = button(gbStock, "btnLeft", "Save Left", "Save the left stocks,used by next time.");
-    btnImportLeft = button(gbStock, "btnImportLeft", "Imp Left", "Append import stocks");
+    gbStock = named(new QGroupBox, "gbStock");
+    btnStockSave = button(gbStock, "btnStockSave");
+    btnStockOpen = button(gbStock, "btnStockOpen");
+    edStockFile = fileNameField(gbStock, "edStockFile");
+    btnStockDelAll = smallButton(gbStock, "btnStockDelAll");
+    btnStockAdd = smallButton(gbStock, "btnStockAdd");
+    btnStockDel = smallButton(gbStock, "btnStockDel");
+    btnLeft = button(gbStock, "btnLeft");
+    btnImportLeft = button(gbStock, "btnImportLeft");
     sgStock = named(new GridView(gbStock), "sgStock");
     sgStock->setFixedLineColor(Qt::black);
     auto* stocksLayout = new QVBoxLayout(gbStock);
@@ -158,19 +176,19 @@ void MainWindowUi::setupUi(QMainWindow* window)
     // Settings column: the command buttons on top, the "Sets" box below.
     auto* settings = named(new QWidget, "pnlSets");
     settings->setFixedWidth(kSettingsWidth);
-    btnCalc = button(settings, "btnCalc", "Calc");
-    btnPrint = button(settings, "btnPrint", "Print");
-    btnExit = button(settings, "btnExit", "Close");
-    cbExport = button(settings, "cbExport", "Exp Layout");
-    btnExportLeft = button(settings, "btnExportLeft", "Exp Left");
+    btnCalc = button(settings, "btnCalc");
+    btnPrint = button(settings, "btnPrint");
+    btnExit = button(settings, "btnExit");
+    cbExport = button(settings, "cbExport");
+    btnExportLeft = button(settings, "btnExportLeft");
     auto* buttons = new QGridLayout;
     buttons->setSpacing(2);
     QPushButton* const order[] = {btnCalc, btnPrint, btnExit, cbExport, btnExportLeft};
     for (int i = 0; i < 5; ++i)
         buttons->addWidget(order[i], i / 2, i % 2);
 
-    gbSets = named(new QGroupBox(translate("Sets"), settings), "gbSets");
-    lbl1 = named(new QLabel(translate("<<fastest | best>>"), gbSets), "lbl1");
+    gbSets = named(new QGroupBox(settings), "gbSets");
+    lbl1 = named(new QLabel(gbSets), "lbl1");
     lbl1->setTextFormat(Qt::PlainText);
     tbFast = named(new QSlider(Qt::Horizontal, gbSets), "tbFast");
     tbFast->setRange(1, 12);
@@ -179,27 +197,27 @@ void MainWindowUi::setupUi(QMainWindow* window)
     tbFast->setValue(5);
     tbFast->setTickPosition(QSlider::TicksBelow);
     tbFast->setTickInterval(1);
-    ckChange = checkBox(gbSets, "ckChange", "Change Optimization");
-    ckCost = checkBox(gbSets, "ckCost", "Cost Optimization");
-    ckExact = checkBox(gbSets, "ckExact", "Exact Search");
+    ckChange = checkBox(gbSets, "ckChange");
+    ckCost = checkBox(gbSets, "ckCost");
+    ckExact = checkBox(gbSets, "ckExact");
     ckExact->setChecked(true);
-    ckExact->setToolTip(translate("Look for the plan with the fewest bars beside the genetic search, and tell how "
-                                  "close the plan is to the best possible one"));
-    edGap = settingField(gbSets, "edGap", "0");
-    edMargin = settingField(gbSets, "edMargin", "0");
-    edCircle = settingField(gbSets, "edCircle", "15");
-    cbxFormat = dropDown(gbSets, "cbxFormat", {"999999", "99999.9", "9999.99", "999.999", "99.9999"}, 0);
-    edUnit = settingField(gbSets, "edUnit", "mm");
-    edTitle = settingField(gbSets, "edTitle", "Barvik pipe cuting project");
+    // The default texts of the job's own fields are written once, in the language of the start.
+    edGap = settingField(gbSets, "edGap", QStringLiteral("0"));
+    edMargin = settingField(gbSets, "edMargin", QStringLiteral("0"));
+    edCircle = settingField(gbSets, "edCircle", QStringLiteral("15"));
+    cbxFormat = dropDown(gbSets, "cbxFormat", 5, 0);
+    edUnit = settingField(gbSets, "edUnit", translate("mm"));
+    edTitle = settingField(gbSets, "edTitle", translate("Barvik pipe cuting project"));
     auto* fields = new QFormLayout;
     fields->setContentsMargins(0, 0, 0, 0);
     fields->setVerticalSpacing(2);
-    fields->addRow(translate("Blade Width:"), edGap);
-    fields->addRow(translate("Stub Length:"), edMargin);
-    fields->addRow(translate("Rpt Use Len:"), edCircle);
-    fields->addRow(translate("Qty Format:"), cbxFormat);
-    fields->addRow(translate("Length Unit:"), edUnit);
-    fields->addRow(translate("Title:"), edTitle);
+    QLabel** const captions[] = {&lbGap, &lbMargin, &lbCircle, &lbFormat, &lbUnit, &lbTitle};
+    const char* const captionNames[] = {"lbGap", "lbMargin", "lbCircle", "lbFormat", "lbUnit", "lbTitle"};
+    QWidget* const fieldsInOrder[] = {edGap, edMargin, edCircle, cbxFormat, edUnit, edTitle};
+    for (int i = 0; i < 6; ++i) {
+        *captions[i] = named(new QLabel(gbSets), captionNames[i]);
+        fields->addRow(*captions[i], fieldsInOrder[i]);
+    }
     auto* setsLayout = new QVBoxLayout(gbSets);
     setsLayout->setContentsMargins(4, 2, 4, 4);
     setsLayout->setSpacing(2);
@@ -223,16 +241,15 @@ void MainWindowUi::setupUi(QMainWindow* window)
     upperLayout->addWidget(settings);
 
     // Layouts panel: progress, the Stop button and the two display lists above the layout table.
-    gbLayout = named(new QGroupBox(translate("Cutting Layouts")), "gbLayout");
+    gbLayout = named(new QGroupBox, "gbLayout");
     pbCutting = named(new QProgressBar(gbLayout), "pbCutting");
     pbCutting->setRange(0, 100);
     pbCutting->setValue(0);
     pbCutting->setTextVisible(false);
-    btnStop = button(gbLayout, "btnStop", "Stop", "Stop the calculation and show the best layouts found so far");
+    btnStop = button(gbLayout, "btnStop");
     btnStop->setEnabled(false);
-    cbxDisplay = dropDown(gbLayout, "cbxDisplay", {"Label(Length) X Qty", "Length X Qty", "Label X Qty"}, 2);
-    cbxPrint = dropDown(gbLayout, "cbxPrint",
-                        {"Print All", "Print Cutting Layouts", "Print Stocks & Parts", "Print Layouts & Diagrams"}, 1);
+    cbxDisplay = dropDown(gbLayout, "cbxDisplay", 3, 2);
+    cbxPrint = dropDown(gbLayout, "cbxPrint", 4, 1);
     splitterDiagrams = named(new QSplitter(Qt::Vertical, gbLayout), "splitterDiagrams");
     splitterDiagrams->setHandleWidth(kSplitterWidth);
     sgLayout = named(new GridView(splitterDiagrams), "sgLayout");
@@ -272,22 +289,88 @@ void MainWindowUi::setupUi(QMainWindow* window)
 
     // Menus
     mMain = named(window->menuBar(), "mMain");
-    F1 = named(mMain->addMenu(translate("File(&F)")), "F1");
-    O1 = named(F1->addAction(translate("Open Project(&O)...")), "O1");
-    S1 = named(F1->addAction(translate("Save Project(&S)...")), "S1");
+    F1 = named(mMain->addMenu(QString()), "F1");
+    O1 = named(F1->addAction(QString()), "O1");
+    S1 = named(F1->addAction(QString()), "S1");
     F1->addSeparator();
-    P1 = named(F1->addAction(translate("Print(&P)...")), "P1");
+    P1 = named(F1->addAction(QString()), "P1");
     P1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnPreview = named(F1->addAction(translate("Preview(&V)...")), "mnPreview");
-    R1 = named(F1->addAction(translate("Print Sets(&R)...")), "R1");
+    mnPreview = named(F1->addAction(QString()), "mnPreview");
+    R1 = named(F1->addAction(QString()), "R1");
     F1->addSeparator();
-    N5 = named(F1->addAction(translate("Export Layouts(&E)...")), "N5");
+    N5 = named(F1->addAction(QString()), "N5");
     F1->addSeparator();
-    X1 = named(F1->addAction(translate("Exit(&X)")), "X1");
-    H1 = named(mMain->addMenu(translate("Help(&H)")), "H1");
-    H2 = named(H1->addAction(translate("Content(&C)...")), "H2");
+    X1 = named(F1->addAction(QString()), "X1");
+    H1 = named(mMain->addMenu(QString()), "H1");
+    H2 = named(H1->addAction(QString()), "H2");
     H1->addSeparator();
-    A1 = named(H1->addAction(translate("About(&A)...")), "A1");
+    A1 = named(H1->addAction(QString()), "A1");
+}
+
+void MainWindowUi::retranslateUi(QMainWindow* window)
+{
+    window->setWindowTitle(translate("Barvik pipe cutting system"));
+
+    gbPart->setTitle(translate("Parts"));
+    setFileCaption(btnPartSave, translate("Save"), translate("Save parts"));
+    setFileCaption(btnPartOpen, translate("Open"), translate("Open parts"));
+    edPartFile->setToolTip(translate("Parts file name"));
+    setCaption(btnPartDelAll, translate("X"), translate("Delete all parts"));
+    setCaption(btnPartAdd, translate("+"), translate("Add one part"));
+    setCaption(btnPartDel, translate("-"), translate("delete current part"));
+    Label9->setText(translate("Lang："));
+    Label8->setText(translate("Qty:"));
+    setCaption(btnPartTimes, translate("X"), translate("Qty of multiples"));
+
+    gbStock->setTitle(translate("Stocks"));
+    setFileCaption(btnStockSave, translate("Save"), translate("Save stocks"));
+    setFileCaption(btnStockOpen, translate("Open"), translate("Open stocks"));
+    edStockFile->setToolTip(translate("Stocks file name"));
+    setCaption(btnStockDelAll, translate("X"), translate("Delete all stocks"));
+    setCaption(btnStockAdd, translate("+"), translate("Add one stock"));
+    setCaption(btnStockDel, translate("-"), translate("Delete current stock"));
+    setCaption(btnLeft, translate("Save Left"), translate("Save the left stocks,used by next time."));
+    setCaption(btnImportLeft, translate("Imp Left"), translate("Append import stocks"));
+
+    setCaption(btnCalc, translate("Calc"));
+    setCaption(btnPrint, translate("Print"));
+    setCaption(btnExit, translate("Close"));
+    setCaption(cbExport, translate("Exp Layout"));
+    setCaption(btnExportLeft, translate("Exp Left"));
+    gbSets->setTitle(translate("Sets"));
+    lbl1->setText(translate("<<fastest | best>>"));
+    setCaption(ckChange, translate("Change Optimization"));
+    setCaption(ckCost, translate("Cost Optimization"));
+    setCaption(ckExact, translate("Exact Search"),
+               translate("Look for the plan with the fewest bars beside the genetic search, and tell how close the "
+                         "plan is to the best possible one"));
+    lbGap->setText(translate("Blade Width:"));
+    lbMargin->setText(translate("Stub Length:"));
+    lbCircle->setText(translate("Rpt Use Len:"));
+    lbFormat->setText(translate("Qty Format:"));
+    lbUnit->setText(translate("Length Unit:"));
+    lbTitle->setText(translate("Title:"));
+    // Number pictures: the same in every language.
+    setItems(cbxFormat, {QStringLiteral("999999"), QStringLiteral("99999.9"), QStringLiteral("9999.99"),
+                         QStringLiteral("999.999"), QStringLiteral("99.9999")});
+
+    gbLayout->setTitle(translate("Cutting Layouts"));
+    setCaption(btnStop, translate("Stop"), translate("Stop the calculation and show the best layouts found so far"));
+    setItems(cbxDisplay, {translate("Label(Length) X Qty"), translate("Length X Qty"), translate("Label X Qty")});
+    setItems(cbxPrint, {translate("Print All"), translate("Print Cutting Layouts"), translate("Print Stocks & Parts"),
+                        translate("Print Layouts & Diagrams")});
+
+    F1->setTitle(translate("File(&F)"));
+    O1->setText(translate("Open Project(&O)..."));
+    S1->setText(translate("Save Project(&S)..."));
+    P1->setText(translate("Print(&P)..."));
+    mnPreview->setText(translate("Preview(&V)..."));
+    R1->setText(translate("Print Sets(&R)..."));
+    N5->setText(translate("Export Layouts(&E)..."));
+    X1->setText(translate("Exit(&X)"));
+    H1->setTitle(translate("Help(&H)"));
+    H2->setText(translate("Content(&C)..."));
+    A1->setText(translate("About(&A)..."));
 }
 
 } // namespace mainwindow::widgets

@@ -72,6 +72,13 @@ struct MainWindowUi {
     QComboBox* cbxFormat = nullptr;
     QLineEdit* edUnit = nullptr;
     QLineEdit* edTitle = nullptr;
+    // The captions of the fields above
+    QLabel* lbGap = nullptr;
+    QLabel* lbMargin = nullptr;
+    QLabel* lbCircle = nullptr;
+    QLabel* lbFormat = nullptr;
+    QLabel* lbUnit = nullptr;
+    QLabel* lbTitle = nullptr;
 
     // Layouts panel
     QGroupBox* gbLayout = nullptr;
@@ -102,8 +109,11 @@ struct MainWindowUi {
     QAction* H2 = nullptr;
     QAction* A1 = nullptr;
 
-    // Creates every control with its caption, hint and default, and lays out the regions.
+    // Creates every control with its default and lays out the regions; the texts come from retranslateUi().
     void setupUi(QMainWindow* window);
+    // Writes every caption, hint, menu item and list item, and the window's caption, from its English text
+    // in the current language. Selected items stay selected; what the user typed stays.
+    void retranslateUi(QMainWindow* window);
 };
 
 } // namespace mainwindow::widgets

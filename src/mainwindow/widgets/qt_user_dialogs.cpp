@@ -2,18 +2,30 @@
 
 #include "mainwindow/list_dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace mainwindow::widgets {
 
 void QtUserDialogs::showMessage(const QString& text, calculation::MessageIcon icon)
 {
+    showTitledMessage(m_window ? m_window->windowTitle() : QString(), text, icon);
+}
+
+void QtUserDialogs::showTitledMessage(const QString& title, const QString& text, calculation::MessageIcon icon)
+{
     const QMessageBox::Icon shown =
         icon == calculation::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information;
-    QMessageBox box(shown, m_window ? m_window->windowTitle() : QString(), text, QMessageBox::Ok, m_window);
+    QMessageBox box(shown, title, text, QMessageBox::Ok, m_window);
     box.exec();
+}
+
+void QtUserDialogs::openDocument(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 std::optional<FileChoice> QtUserDialogs::askOpenFile(const FileDialogSetup& setup)

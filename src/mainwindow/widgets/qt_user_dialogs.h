@@ -17,6 +17,8 @@ public:
     void showMessage(const QString& text, calculation::MessageIcon icon) override;
     std::optional<FileChoice> askOpenFile(const FileDialogSetup& setup) override;
     std::optional<FileChoice> askSaveFile(const FileDialogSetup& setup) override;
+    void showTitledMessage(const QString& title, const QString& text, calculation::MessageIcon icon) override;
+    void openDocument(const QString& path) override;
 
 private:
     std::optional<FileChoice> ask(const FileDialogSetup& setup, bool save);

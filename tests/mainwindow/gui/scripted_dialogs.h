@@ -3,17 +3,22 @@
 #include "mainwindow/user_dialogs.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <deque>
 #include <optional>
 
 // The user, scripted: file dialogs take their answers from a queue (a path and the position of the file
-// type, or a cancel), and every dialog and message box shown is recorded.
+// type, or a cancel), and every dialog, message box and document shown is recorded.
 class ScriptedDialogs final : public mainwindow::UserDialogs {
 public:
     struct Message {
         QString text;
         calculation::MessageIcon icon;
+    };
+    struct Titled {
+        QString title;
+        QString text;
     };
     struct Asked {
         mainwindow::FileDialogSetup setup;
@@ -31,6 +36,8 @@ public:
         m_answers.clear();
         messages.clear();
         asked.clear();
+        titled.clear();
+        opened.clear();
         unscripted = 0;
     }
 
@@ -44,7 +51,15 @@ public:
         return next(setup, true);
     }
 
+    void showTitledMessage(const QString& title, const QString& text, calculation::MessageIcon) override
+    {
+        titled.append({title, text});
+    }
+    void openDocument(const QString& path) override { opened.append(path); }
+
     QList<Message> messages;
+    QList<Titled> titled;
+    QStringList opened;
     QList<Asked> asked;
     // Dialogs shown with no answer left in the script; they count as cancelled.
     int unscripted = 0;
