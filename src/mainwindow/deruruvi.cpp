@@ -444,10 +444,10 @@ void TfrmMain::setJobEditable(bool editable)
         ui.tbFast,       ui.ckChange,     ui.ckCost,        ui.edGap,          ui.edMargin,
         ui.edCircle,     ui.cbxFormat,    ui.cbxDisplay,    ui.edUnit,         ui.ckExact};
     for (QWidget* control : controls)
-        control->setEnabled(editable && !m_notYetAvailable.contains(control));
+        control->setEnabled(editable);
     // Opening and saving projects.
     for (QAction* action : {ui.O1, ui.S1})
-        action->setEnabled(editable && !m_notYetAvailable.contains(action));
+        action->setEnabled(editable);
 }
 
 void TfrmMain::btnCalcClick()

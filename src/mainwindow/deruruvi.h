@@ -142,8 +142,6 @@ private:
     diagrams::LayoutDiagrams* m_diagrams = nullptr;
     // The number format of the run under way, for its diagrams.
     int m_runFormat = 0;
-    // Controls whose commands come with later features: off whatever the run does.
-    QSet<QObject*> m_notYetAvailable;
     // The codes behind the items of "Lang：", in the order listed.
     QStringList m_languages;
     QSet<QString> m_reportedCatalogs;
