@@ -57,6 +57,16 @@ void ExactEngine::offer(const Layout& layout)
     }
 }
 
+ExactEngine::Node ExactEngine::wholeJob() const
+{
+    Node node;
+    for (int32_t i = 0; i < m_job.items(); ++i)
+        node.demand.push_back(m_job.demand(i));
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        node.bars.push_back(m_job.stockQty(j));
+    return node;
+}
+
 bool ExactEngine::fillBarsFully(int64_t steps, const Limits& limits)
 {
     if (!m_completion.applies() || done())
@@ -178,11 +188,7 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
     if (m_job.items() == 0 || !m_job.usable())
         return outcome;
 
-    Node root;
-    for (int32_t i = 0; i < m_job.items(); ++i)
-        root.demand.push_back(m_job.demand(i));
-    for (int32_t j = 0; j < m_job.stocks(); ++j)
-        root.bars.push_back(m_job.stockQty(j));
+    const Node root = wholeJob();
 
     // 1 - a quick plan, so that even a stop at once has one; its patterns start the relaxation
     if (std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars)) {
@@ -238,13 +244,8 @@ std::optional<double> ExactEngine::lowerBound()
     if (m_job.items() == 0 || !m_job.usable())
         return std::nullopt;
     m_limits = Limits{};
-    std::vector<int32_t> demand;
-    for (int32_t i = 0; i < m_job.items(); ++i)
-        demand.push_back(m_job.demand(i));
-    std::vector<int64_t> bars;
-    for (int32_t j = 0; j < m_job.stocks(); ++j)
-        bars.push_back(m_job.stockQty(j));
-    if (const std::optional<Layout> quick = m_heuristics.complete(demand, bars))
+    const Node root = wholeJob();
+    if (const std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars))
         seedColumns(*quick);
     const MasterProblem::Solution solution = m_master.solve(m_limits);
     if (!solution.solved || !solution.covered || !solution.boundProven)

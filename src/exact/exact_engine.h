@@ -68,6 +68,8 @@ private:
         std::vector<int64_t> bars;
         Layout fixed;
     };
+    // Every piece still to cut and every bar free.
+    Node wholeJob() const;
     void dive(Node node, int32_t discrepancies, std::vector<Cut> tabu);
     void offer(const Layout& layout);
     void seedColumns(const Layout& layout);
