@@ -181,7 +181,8 @@ int main(int argc, char** argv)
 
             const exact::ExactJob& job = engine.job();
             barsMeasure = barsMeasure && job.barsMeasure();
-            const double bound = lp.value_or(outcome.bound);
+            // The stronger of the relaxation and what the run proved (bar counts of each kind, filled bars).
+            const double bound = std::max(lp.value_or(0.0), outcome.boundKnown ? outcome.bound : 0.0);
             exact::Heuristics heuristics(job);
             std::vector<int32_t> demand;
             std::vector<int64_t> bars;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bar_counts.h"
 #include "bin_completion.h"
 #include "exact_job.h"
 #include "heuristics.h"
@@ -74,6 +75,7 @@ private:
     void offer(const Layout& layout);
     void seedColumns(const Layout& layout);
     bool fillBarsFully(int64_t steps, const Limits& limits);
+    void searchBarCounts();
     bool fix(Node& node, const Cut& cut, int64_t times) const;
     bool done() const;
     optimizer::strGroup toPlan(const Layout& layout) const;

@@ -196,3 +196,76 @@ TEST(ExactEngineTest, StopAndInfeasibleJobs)
     EXPECT_EQ(named.status, exact::ExactOutcome::Status::Infeasible);
     EXPECT_EQ(named.infeasibleReason, "P0");
 }
+
+namespace {
+
+// The cheapest plan by trying every way to share the pieces out over bars: fine for a handful of pieces.
+double cheapestByHand(const exact::ExactJob& job)
+{
+    std::vector<int32_t> itemOf;
+    for (int32_t i = 0; i < job.items(); ++i)
+        itemOf.insert(itemOf.end(), size_t(job.demand(i)), i);
+    const uint32_t all = (1u << itemOf.size()) - 1;
+    std::vector<double> cheapest(all + 1, 1e300);
+    cheapest[0] = 0;
+    for (uint32_t mask = 1; mask <= all; ++mask) {
+        const uint32_t lowest = mask & (~mask + 1);
+        for (uint32_t bar = mask; bar > 0; bar = (bar - 1) & mask) {
+            if (!(bar & lowest) || cheapest[mask ^ bar] >= 1e300)
+                continue;
+            for (int32_t j = 0; j < job.stocks(); ++j) {
+                exact::Cut cut;
+                cut.stock = j;
+                for (size_t k = 0; k < itemOf.size(); ++k)
+                    if (bar & (1u << k)) {
+                        if (!cut.entries.empty() && cut.entries.back().first == itemOf[k])
+                            ++cut.entries.back().second;
+                        else
+                            cut.entries.emplace_back(itemOf[k], 1);
+                    }
+                if (job.fits(cut))
+                    cheapest[mask] = std::min(cheapest[mask], job.barCost(j) + cheapest[mask ^ bar]);
+            }
+        }
+    }
+    return cheapest[all];
+}
+
+} // namespace
+
+TEST(ExactEngineTest, SeveralStockKindsBoundAndOptimumHoldAgainstEveryPlan)
+{
+    int proven = 0;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        std::mt19937 gen(seed);
+        auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+        Job job;
+        job.settings.bladeWidth = float(pick(0, 3));
+        job.settings.stubLength = float(pick(0, 1) * 10);
+        job.settings.costOptimization = pick(0, 1) == 0;
+        for (int j = pick(2, 3); j > 0; --j)
+            job.stocks.push_back({float(pick(10, 40) * 50), 20, float(pick(5, 60)), false});
+        int pieces = 0;
+        for (int i = pick(2, 4); i > 0 && pieces < 9; --i) {
+            const int qty = std::min(pick(1, 4), 9 - pieces);
+            job.parts.push_back({float(pick(150, 900)), qty});
+            pieces += qty;
+        }
+        RandomSource random(seed);
+        auto cut = listsOf(job, random);
+        exact::ExactEngine engine(cut->parts, cut->stocks, cut->settings(), {1.0});
+        const exact::ExactOutcome outcome = engine.run();
+        const double best = cheapestByHand(engine.job());
+        ASSERT_EQ(outcome.status, exact::ExactOutcome::Status::Plan) << "seed " << seed;
+        const double tolerance = 1e-9 * best;
+        EXPECT_GE(outcome.objective, best - tolerance) << "seed " << seed;
+        ASSERT_TRUE(outcome.boundKnown) << "seed " << seed;
+        EXPECT_LE(outcome.bound, best + tolerance) << "seed " << seed;
+        if (outcome.optimal) {
+            EXPECT_NEAR(outcome.objective, best, tolerance) << "seed " << seed;
+            ++proven;
+        }
+    }
+    // The bar counts of each kind prove most of these small jobs.
+    EXPECT_GE(proven, 30);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace exact {
+
+// How many bars of each stock kind a plan uses, and what they cost together.
+struct BarCounts {
+    double cost = 0;
+    std::vector<int64_t> bars;
+};
+
+// Every choice of bar counts (at most `available` of each kind) whose cost lies in [from, below), cheapest
+// first. Each plan cuts one such choice, so the cheapest choice whose pieces can be cut bounds every plan.
+// Nothing when there are more than `most` choices: the window is too wide to walk at once.
+std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost, const std::vector<int64_t>& available,
+                                        double from, double below, size_t most);
+
+} // namespace exact
