@@ -1,5 +1,7 @@
 #include "exact_engine.h"
 
+#include "fewer_patterns.h"
+
 #include "optimizer/rpcut.h"
 
 #include <algorithm>
@@ -152,32 +154,11 @@ void ExactEngine::seedColumns(const Layout& layout)
             m_master.addColumn(cut);
 }
 
-bool ExactEngine::fix(Node& node, const Cut& cut, int64_t times) const
-{
-    Cut trimmed;
-    trimmed.stock = cut.stock;
-    int64_t most = std::min(times, node.bars[size_t(cut.stock)]);
-    for (const auto& [item, count] : cut.entries) {
-        const int32_t kept = std::min(count, node.demand[size_t(item)]);
-        if (kept > 0) {
-            trimmed.entries.emplace_back(item, kept);
-            most = std::min<int64_t>(most, node.demand[size_t(item)] / kept);
-        }
-    }
-    if (trimmed.entries.empty() || most < 1)
-        return false;
-    for (const auto& [item, count] : trimmed.entries)
-        node.demand[size_t(item)] -= int32_t(most * count);
-    node.bars[size_t(cut.stock)] -= most;
-    addCuts(node.fixed, trimmed, most);
-    return true;
-}
-
 void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
 {
     if (done())
         return;
-    if (std::all_of(node.demand.begin(), node.demand.end(), [](int32_t d) { return d == 0; })) {
+    if (node.finished()) {
         offer(node.fixed);
         return;
     }
@@ -196,7 +177,7 @@ void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
     std::vector<std::pair<int32_t, double>> fractional;
     for (const auto& [column, x] : solution.columns) {
         if (std::floor(x + 1e-6) >= 1)
-            fix(rounded, m_master.column(column), int64_t(std::floor(x + 1e-6)));
+            rounded.take(m_master.column(column), int64_t(std::floor(x + 1e-6)));
         if (!integralValue(x))
             fractional.emplace_back(column, x);
     }
@@ -214,7 +195,7 @@ void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
     Node base = node;
     for (const auto& [column, x] : solution.columns)
         if (integralValue(x) && std::nearbyint(x) >= 1)
-            fix(base, m_master.column(column), int64_t(std::nearbyint(x)));
+            base.take(m_master.column(column), int64_t(std::nearbyint(x)));
     std::stable_sort(fractional.begin(), fractional.end(),
                      [](auto& a, auto& b) { return std::ceil(a.second) - a.second < std::ceil(b.second) - b.second; });
     int32_t tried = 0;
@@ -223,7 +204,7 @@ void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
         if (std::find(tabu.begin(), tabu.end(), cut) != tabu.end())
             continue;
         Node child = base;
-        if (!fix(child, cut, int64_t(std::ceil(x))))
+        if (!child.take(cut, int64_t(std::ceil(x))))
             continue;
         const int32_t spent = tried > 0 ? 1 : 0;
         dive(std::move(child), discrepancies - spent, tabu);
@@ -300,6 +281,17 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
     m_limits.deadline = deadline;
     if (byBarCounts && !done())
         searchBarCounts();
+
+    // 6 - with change optimization, the same cost from fewer patterns, in a fifth of the time more
+    if (m_settings.changeOptimization && m_best && m_best->cuts.size() > 1) {
+        Limits reduction = m_limits;
+        reduction.deadline = std::max(m_limits.deadline, Clock::now() + (m_limits.deadline - start) / 5);
+        reduction.lastDeadline = reduction.deadline;
+        if (std::optional<Layout> fewer = fewerPatterns(m_job, m_master, m_heuristics, *m_best, reduction)) {
+            m_best = std::move(*fewer);
+            m_bestCost = m_best->cost(m_job);
+        }
+    }
 
     outcome.boundKnown = m_boundKnown;
     outcome.bound = m_bound;

@@ -64,11 +64,7 @@ public:
     const ExactJob& job() const { return m_job; }
 
 private:
-    struct Node {
-        std::vector<int32_t> demand;
-        std::vector<int64_t> bars;
-        Layout fixed;
-    };
+    using Node = Rest;
     // Every piece still to cut and every bar free.
     Node wholeJob() const;
     void dive(Node node, int32_t discrepancies, std::vector<Cut> tabu);
@@ -76,7 +72,6 @@ private:
     void seedColumns(const Layout& layout);
     bool fillBarsFully(int64_t steps, const Limits& limits);
     void searchBarCounts();
-    bool fix(Node& node, const Cut& cut, int64_t times) const;
     bool done() const;
     optimizer::strGroup toPlan(const Layout& layout) const;
 

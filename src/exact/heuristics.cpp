@@ -48,6 +48,32 @@ void addCuts(Layout& layout, const Cut& cut, int64_t times)
     layout.cuts.emplace_back(cut, times);
 }
 
+bool Rest::finished() const
+{
+    return std::all_of(demand.begin(), demand.end(), [](int32_t d) { return d == 0; });
+}
+
+bool Rest::take(const Cut& cut, int64_t times)
+{
+    Cut trimmed;
+    trimmed.stock = cut.stock;
+    int64_t most = std::min(times, bars[size_t(cut.stock)]);
+    for (const auto& [item, count] : cut.entries) {
+        const int32_t kept = std::min(count, demand[size_t(item)]);
+        if (kept > 0) {
+            trimmed.entries.emplace_back(item, kept);
+            most = std::min<int64_t>(most, demand[size_t(item)] / kept);
+        }
+    }
+    if (trimmed.entries.empty() || most < 1)
+        return false;
+    for (const auto& [item, count] : trimmed.entries)
+        demand[size_t(item)] -= int32_t(most * count);
+    bars[size_t(cut.stock)] -= most;
+    addCuts(fixed, trimmed, most);
+    return true;
+}
+
 std::optional<Layout> Heuristics::greedyFill(std::vector<int32_t> demand, std::vector<int64_t> bars)
 {
     Layout layout;

@@ -40,4 +40,16 @@ private:
 // Adds `times` bars of the cut to the layout, merged with an identical cut already there.
 void addCuts(Layout& layout, const Cut& cut, int64_t times);
 
+// What is left of a job once some bars are cut: the pieces still to cut, the bars still free and the cuts so far.
+struct Rest {
+    std::vector<int32_t> demand;
+    std::vector<int64_t> bars;
+    Layout fixed;
+
+    bool finished() const;
+    // Cuts the pattern up to `times` bars, as often as the pieces and bars still allow, without the pieces no
+    // longer needed; false when not even one bar of it is of use.
+    bool take(const Cut& cut, int64_t times);
+};
+
 } // namespace exact

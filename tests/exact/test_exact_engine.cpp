@@ -269,3 +269,25 @@ TEST(ExactEngineTest, SeveralStockKindsBoundAndOptimumHoldAgainstEveryPlan)
     // The bar counts of each kind prove most of these small jobs.
     EXPECT_GE(proven, 30);
 }
+
+TEST(ExactEngineTest, ChangeOptimizationNeverCostsMoreNorAddsPatterns)
+{
+    for (uint32_t seed = 1; seed <= 6; ++seed) {
+        std::mt19937 gen(seed);
+        auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+        Job job;
+        job.stocks.push_back({100000, 500, 0, false});
+        for (int i = pick(5, 12); i > 0; --i)
+            job.parts.push_back({float(pick(5000, 45000)), pick(10, 100)});
+        RandomSource random(seed);
+        auto cut = listsOf(job, random);
+        const exact::ExactOutcome plain = solve(*cut, 1);
+        job.settings.changeOptimization = true;
+        auto changes = listsOf(job, random);
+        const exact::ExactOutcome reduced = solve(*changes, 1);
+        ASSERT_EQ(reduced.status, exact::ExactOutcome::Status::Plan);
+        EXPECT_TRUE(planConsistent(*changes, reduced.plan, true)) << "seed " << seed;
+        EXPECT_LE(reduced.objective, plain.objective) << "seed " << seed;
+        EXPECT_LE(reduced.plan.patterns.size(), plain.plan.patterns.size()) << "seed " << seed;
+    }
+}
