@@ -23,6 +23,18 @@ bool integralValue(double x)
     return std::fabs(x - std::nearbyint(x)) < 1e-6;
 }
 
+// Among plans of one cost: more bars of the stocks marked Yes, then the left-over gathered in one long remnant.
+std::pair<int64_t, float> preference(const ExactJob& job, const Layout& layout)
+{
+    std::pair<int64_t, float> preferred{0, 0.0f};
+    for (const auto& [cut, times] : layout.cuts) {
+        if (job.stockPriority(cut.stock))
+            preferred.first += times;
+        preferred.second = std::max(preferred.second, job.waste(cut));
+    }
+    return preferred;
+}
+
 } // namespace
 
 ExactEngine::ExactEngine(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
@@ -54,9 +66,12 @@ bool ExactEngine::done() const
 void ExactEngine::offer(const Layout& layout)
 {
     const double cost = layout.cost(m_job);
-    if (!m_best || cost < m_bestCost - 1e-9 * std::max(1.0, cost)) {
+    const double tolerance = 1e-9 * std::max(1.0, cost);
+    const std::pair<int64_t, float> preferred = preference(m_job, layout);
+    if (!m_best || cost < m_bestCost - tolerance || (cost <= m_bestCost + tolerance && preferred > m_bestPreference)) {
         m_best = layout;
         m_bestCost = cost;
+        m_bestPreference = preferred;
         m_limits.havePlan = true;
     }
 }
@@ -290,6 +305,7 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
         if (std::optional<Layout> fewer = fewerPatterns(m_job, m_master, m_heuristics, *m_best, reduction)) {
             m_best = std::move(*fewer);
             m_bestCost = m_best->cost(m_job);
+            m_bestPreference = preference(m_job, *m_best);
         }
     }
 

@@ -87,6 +87,7 @@ private:
     Limits m_limits;
     std::optional<Layout> m_best;
     double m_bestCost = 0;
+    std::pair<int64_t, float> m_bestPreference; // bars marked Yes, longest left-over: ties go to more
     double m_bound = 0;
     bool m_boundKnown = false;
 };

@@ -192,10 +192,13 @@ std::optional<Layout> Heuristics::firstFitDecreasing(std::vector<int32_t> demand
             if (bar.counts[size_t(i)] > 0)
                 cut.entries.emplace_back(i, bar.counts[size_t(i)]);
         const double load = m_job.load(cut);
-        // The cheapest kind that still takes the bar's pieces.
+        // The cheapest kind that still takes the bar's pieces; at the same cost a stock marked Yes.
         for (int32_t j : kinds) {
-            if (j == cut.stock || bars[size_t(j)] <= 0 || m_job.capacity(j) < load ||
-                m_job.barCost(j) >= m_job.barCost(cut.stock))
+            const double here = m_job.barCost(cut.stock);
+            const bool cheaper = m_job.barCost(j) < here - 1e-12 * here;
+            const bool preferred = m_job.barCost(j) <= here + 1e-12 * here && m_job.stockPriority(j) &&
+                                   !m_job.stockPriority(cut.stock);
+            if (j == cut.stock || bars[size_t(j)] <= 0 || m_job.capacity(j) < load || !(cheaper || preferred))
                 continue;
             Cut moved = cut;
             moved.stock = j;

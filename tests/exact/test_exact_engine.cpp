@@ -291,3 +291,18 @@ TEST(ExactEngineTest, ChangeOptimizationNeverCostsMoreNorAddsPatterns)
         EXPECT_LE(reduced.plan.patterns.size(), plain.plan.patterns.size()) << "seed " << seed;
     }
 }
+
+TEST(ExactEngineTest, TiesGoToTheBarsMarkedYes)
+{
+    // Two stocks alike but for the mark: every bar of the plan should be one marked Yes.
+    for (bool costs : {false, true}) {
+        Job job{{{430, 7}, {260, 9}, {120, 5}}, {{1000, 40, 12, false}, {1000, 40, 12, true}}, {}};
+        job.settings.costOptimization = costs;
+        RandomSource random(3);
+        auto cut = listsOf(job, random);
+        const exact::ExactOutcome outcome = solve(*cut, 1);
+        ASSERT_EQ(outcome.status, exact::ExactOutcome::Status::Plan);
+        for (const strPattern& pattern : outcome.plan.patterns)
+            EXPECT_TRUE(cut->stocks[size_t(pattern.stock)].priority) << "costs " << costs;
+    }
+}
