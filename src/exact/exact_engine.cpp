@@ -326,8 +326,14 @@ std::optional<double> ExactEngine::lowerBound()
         return std::nullopt;
     m_limits = Limits{};
     const Node root = wholeJob();
-    if (const std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars))
+    if (const std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars)) {
+        offer(*quick);
         seedColumns(*quick);
+    }
+    // Bars filled by the pieces' lengths alone bound the relaxation from below; a plan that fills them bounds it
+    // from above, so the rounded bound is known without it.
+    if (fillBarsFully(kCompletionSteps, m_limits) && m_bestCost <= m_bound + 1e-9 * std::max(1.0, m_bound))
+        return m_bound;
     const MasterProblem::Solution solution = m_master.solve(m_limits);
     if (!solution.solved || !solution.covered || !solution.boundProven)
         return std::nullopt;
