@@ -206,7 +206,14 @@ QJsonObject qualityJson(const calculation::CalculationRun& run)
     if (quality.boundKnown) {
         if (quality.barsMeasure)
             bound.insert(QStringLiteral("bars"), double(quality.boundBars));
+        // The engine's own objective, and how far the plan may be above the best one in the job's measure:
+        // bars, waste length or cost.
         bound.insert(QStringLiteral("objective"), outcome.bound);
+        bound.insert(QStringLiteral("measure"), quality.barsMeasure   ? QStringLiteral("bars")
+                                                : quality.costMeasure ? QStringLiteral("cost")
+                                                                      : QStringLiteral("waste"));
+        bound.insert(QStringLiteral("excess"), quality.excess);
+        bound.insert(QStringLiteral("excessPercent"), quality.excessPercent);
     }
     return QJsonObject{{QStringLiteral("engine"), QLatin1String(engines[int(run.shownEngine())])},
                        {QStringLiteral("provenOptimal"), quality.boundKnown && quality.optimal},

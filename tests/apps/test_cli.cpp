@@ -59,6 +59,11 @@ TEST_F(CliTest, JsonHasPatternsTotalsAndStocks)
     EXPECT_EQ(stockRows[0].toObject()["label"].toString(), QStringLiteral("Long"));
     EXPECT_TRUE(root["seconds"].isDouble());
     EXPECT_TRUE(QFile::exists(exported));
+    // Two stock lengths: the bound is in waste, and this small job is proven.
+    const QJsonObject bound = root["bound"].toObject();
+    EXPECT_TRUE(root["provenOptimal"].toBool());
+    EXPECT_EQ(bound["measure"].toString(), QStringLiteral("waste"));
+    EXPECT_EQ(bound["excess"].toDouble(), 0.0);
 }
 
 TEST_F(CliTest, ExitCodesSayWhatWentWrong)
