@@ -64,4 +64,36 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
     return found;
 }
 
+BarRoom::BarRoom(const ExactJob& job) : m_job(job), m_widerThan(size_t(job.stocks()), 0.0)
+{
+    for (int32_t i = 0; i < job.items(); ++i) {
+        const double widths = job.width(i) * job.demand(i);
+        m_widths += widths;
+        for (int32_t j = 0; j < job.stocks(); ++j)
+            if (job.width(i) > job.capacity(j))
+                m_widerThan[size_t(j)] += widths;
+    }
+}
+
+double BarRoom::roomAbove(const std::vector<int64_t>& bars, double capacity) const
+{
+    double room = 0;
+    for (int32_t k = 0; k < m_job.stocks(); ++k)
+        if (m_job.capacity(k) > capacity)
+            room += double(bars[size_t(k)]) * m_job.capacity(k);
+    return room;
+}
+
+bool BarRoom::enough(const std::vector<int64_t>& bars) const
+{
+    // A piece longer than one kind's bars goes on a longer kind.
+    const double slack = 1e-9 * std::max(1.0, m_widths);
+    if (roomAbove(bars, -1) < m_widths - slack)
+        return false;
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        if (roomAbove(bars, m_job.capacity(j)) < m_widerThan[size_t(j)] - slack)
+            return false;
+    return true;
+}
+
 } // namespace exact

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exact_job.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,5 +20,20 @@ struct BarCounts {
 // Nothing when there are more than `most` choices: the window is too wide to walk at once.
 std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost, const std::vector<int64_t>& available,
                                         double from, double below, size_t most);
+
+// Bars too short in all for the pieces, or for the pieces longer than some of the bars, can't take them:
+// most choices of bar counts with cost optimization fail here, long before the relaxation is asked.
+class BarRoom {
+public:
+    explicit BarRoom(const ExactJob& job);
+    bool enough(const std::vector<int64_t>& bars) const;
+
+private:
+    double roomAbove(const std::vector<int64_t>& bars, double capacity) const;
+
+    const ExactJob& m_job;
+    std::vector<double> m_widerThan; // per stock kind: the widths of the pieces longer than its capacity
+    double m_widths = 0;
+};
 
 } // namespace exact

@@ -112,6 +112,7 @@ void ExactEngine::searchBarCounts()
         available.push_back(m_job.stockQty(j));
     }
     auto belowBest = [this] { return m_bestCost - 1e-9 * std::max(1.0, m_bestCost); };
+    const BarRoom room(m_job);
     // While every cheaper choice is proven impossible, the cost of the next one bounds every plan.
     bool cheaperRuledOut = true;
     // The choices are walked in windows of cost, narrowed where they crowd.
@@ -133,18 +134,17 @@ void ExactEngine::searchBarCounts()
                 break;
             if (cheaperRuledOut)
                 m_bound = std::max(m_bound, choice.cost);
+            if (!room.enough(choice.bars))
+                continue;
             Node node = wholeJob();
             node.bars = choice.bars;
             m_master.setDemand(node.demand);
             m_master.setBars(node.bars);
-            const MasterProblem::Solution solution = m_master.solve(m_limits);
-            if (!solution.solved)
-                return;
-            if (!solution.covered) {
-                if (!m_master.provenUncoverable(m_limits))
-                    cheaperRuledOut = false;
+            // Phase one alone: bars that can't take the pieces even in the relaxation rule the choice out.
+            if (m_master.provenUncoverable(m_limits))
                 continue;
-            }
+            if (m_limits.reached())
+                return;
             dive(std::move(node), m_exactSettings.discrepancies, {});
             // A plan from these bars costs at most the choice: with every cheaper choice ruled out, it is best.
             if (!m_best || m_bestCost > choice.cost + 1e-9 * std::max(1.0, choice.cost))
