@@ -358,8 +358,8 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
     setCaption(btnStop, translate("Stop"), translate("Stop the calculation and show the best layouts found so far"));
     setItems(cbxDisplay, {translate("Label(Length) X Qty"), translate("Length X Qty"), translate("Label X Qty")});
     setItems(cbxPrint, {translate("Print All"), translate("Print Cutting Layouts"), translate("Print Stocks & Parts"),
-                        translate("Print Layouts & Diagrams"), translate("Print Diagram under Each Layout"),
-                        translate("Print Layouts & Cutting List")});
+                        translate("Print Layouts & Diagrams"), translate("Print Diagrams in Rows"),
+                        translate("Print Cutting List")});
 
     F1->setTitle(translate("File(&F)"));
     O1->setText(translate("Open Project(&O)..."));
