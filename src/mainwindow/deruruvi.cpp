@@ -283,9 +283,10 @@ void TfrmMain::mnPreviewClick()
     printer.setColumnWidths(widths);
     printer.setFont(ui.sgLayout->font());
     const int mode = ui.cbxPrint->currentIndex();
-    const diagrams::DiagramPlacement placement = mode == kPrintLayoutsAndDiagrams ? diagrams::DiagramPlacement::AfterTable
-                                                 : mode == kPrintDiagramsUnderRows ? diagrams::DiagramPlacement::UnderRows
-                                                                                   : diagrams::DiagramPlacement::None;
+    const diagrams::DiagramPlacement placement =
+        mode == kPrintLayoutsAndDiagrams  ? diagrams::DiagramPlacement::AfterTable
+        : mode == kPrintDiagramsUnderRows ? diagrams::DiagramPlacement::UnderRows
+                                          : diagrams::DiagramPlacement::None;
     std::optional<diagrams::PlanPrintouts> printouts;
     if (m_diagrams->shown())
         printouts.emplace(*m_diagrams->shown(), placement, mode == kPrintLayoutsAndCutList).attachTo(printer);
