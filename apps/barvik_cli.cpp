@@ -2,7 +2,8 @@
 
 #include "calculation/calculation_run.h"
 #include "calculation/grids.h"
-#include "diagrams/painting/diagram_printout.h"
+#include "diagrams/cut_list.h"
+#include "diagrams/painting/plan_printouts.h"
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "exchange/remnant_stocks.h"
@@ -251,16 +252,13 @@ QPageSize::PageSizeId pageSizeId(const std::string& name)
     return QPageSize::A4;
 }
 
-// The layout table as the preview lays it out, written to a PDF file, with the cutting diagrams after it
-// when they are given.
+// The layout table as the preview lays it out, written to a PDF file, with the cutting diagrams and the
+// cutting list the printouts add.
 bool writeLayoutPdf(const calculation::GridModel& layout, const calculation::Clock& clock, const QString& path,
-                    const std::string& pageSize, const std::string& orientation,
-                    const diagrams::PlanDiagrams* diagramPages)
+                    const std::string& pageSize, const std::string& orientation, diagrams::PlanPrintouts& printouts)
 {
     printing::TjvGridPrinter printer(layout, clock);
-    std::optional<diagrams::DiagramPrintout> printout;
-    if (diagramPages)
-        printer.setSupplement(&printout.emplace(*diagramPages));
+    printouts.attachTo(printer);
     printing::prepareLayoutPrintout(printer);
     printer.setColumnWidths(printing::defaultLayoutColumnWidths());
     printer.options().orientation = orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -307,7 +305,9 @@ int main(int argc, char** argv)
     std::string pageSize = "A4";
     std::string orientation = "portrait";
     std::string language;
-    bool withDiagrams = false;
+    std::string diagramPlacement;
+    bool withCutList = false;
+    std::string cutListPath;
     cli.set_version_flag("--version", std::string("barvik-cli ") + buildinfo::kVersion, "Print the version and exit");
     cli.add_option("--language", language,
                    "Language of the messages and the layout texts: the code of an installed catalog, such as "
@@ -354,9 +354,18 @@ int main(int argc, char** argv)
     cli.add_option("--orientation", orientation, "Orientation of the PDF pages")
         ->check(CLI::IsMember({"portrait", "landscape"}))
         ->capture_default_str();
-    cli.add_flag("--diagrams", withDiagrams,
-                 "With --pdf: after the table, every pattern drawn to scale with its cutting list")
+    cli.add_flag("--diagrams{after}", diagramPlacement,
+                 "With --pdf: every pattern drawn to scale with its cutting list, after the table "
+                 "(--diagrams or --diagrams=after) or under each layout row (--diagrams=rows)")
+        ->check(CLI::IsMember({"after", "rows"}))
+        ->option_text("[=after|rows]")
         ->needs(pdfOption);
+    cli.add_flag("--cut-list", withCutList,
+                 "With --pdf: after the table (and the diagrams), the cutting list for the saw: per layout "
+                 "the cuts in order with each cut's position from the bar's start")
+        ->needs(pdfOption);
+    cli.add_option("--cut-list-text", cutListPath,
+                   "Also write the cutting list for the saw to this file, TAB-separated, one line per cut");
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -387,7 +396,8 @@ int main(int argc, char** argv)
                                                                   {"--save-project", &saveProjectPath},
                                                                   {"--save-left", &saveLeftPath},
                                                                   {"--export-left", &exportLeftPath},
-                                                                  {"--pdf", &pdfPath}};
+                                                                  {"--pdf", &pdfPath},
+                                                                  {"--cut-list-text", &cutListPath}};
     for (const auto& [option, path] : outputs)
         if (cli.count(option) > 0 && !checkOutputFile(option, *path, inputs))
             return kExitUsage;
@@ -490,8 +500,13 @@ int main(int argc, char** argv)
     if (!shown)
         return kExitNoLayout;
 
+    const diagrams::DiagramSource source{run.shownPlan(), run.shownParts(), run.shownStocks(),
+                                         run.settings().bladeWidth, run.settings().stubLength, controls.formatIndex};
+    const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *layout, controls.reuseLength);
     // The files first: when one fails, nothing is printed that looks like success.
     const lists::FileResult written[] = {
+        cutListPath.empty() ? lists::FileResult{}
+                            : lists::writeTextLines(outputName(cutListPath), diagrams::cutListLines(plan)),
         exportPath.empty() ? lists::FileResult{} : exchange::exportLayouts(*layout, outputName(exportPath)),
         saveLeftPath.empty() ? lists::FileResult{} : exchange::saveLeftStocks(*stocks, outputName(saveLeftPath)).result,
         exportLeftPath.empty() ? lists::FileResult{}
@@ -503,12 +518,11 @@ int main(int argc, char** argv)
         }
     }
     if (!pdfPath.empty()) {
-        const diagrams::DiagramSource source{run.shownPlan(), run.shownParts(), run.shownStocks(),
-                                             run.settings().bladeWidth, run.settings().stubLength,
-                                             controls.formatIndex};
-        const diagrams::PlanDiagrams pages = diagrams::diagramsOfTable(source, *layout, controls.reuseLength);
-        if (!writeLayoutPdf(*layout, clock, outputName(pdfPath), pageSize, orientation,
-                            withDiagrams ? &pages : nullptr))
+        const diagrams::DiagramPlacement placement = diagramPlacement == "rows"    ? diagrams::DiagramPlacement::UnderRows
+                                                     : diagramPlacement == "after" ? diagrams::DiagramPlacement::AfterTable
+                                                                                   : diagrams::DiagramPlacement::None;
+        diagrams::PlanPrintouts printouts(plan, placement, withCutList);
+        if (!writeLayoutPdf(*layout, clock, outputName(pdfPath), pageSize, orientation, printouts))
             return kExitOutput;
     }
     if (json) {

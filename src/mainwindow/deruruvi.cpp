@@ -6,7 +6,7 @@
 #include "widgets/cell_delegates.h"
 
 #include "calculation/grids.h"
-#include "diagrams/painting/diagram_printout.h"
+#include "diagrams/painting/plan_printouts.h"
 #include "diagrams/widgets/diagram_view.h"
 #include "diagrams/widgets/layout_diagrams.h"
 #include "calculation/layout_table.h"
@@ -52,8 +52,11 @@ namespace {
 
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
-// The print mode that adds the cutting diagrams after the table.
+// The print modes that add the cutting diagrams after the table or under each row, or the cutting list;
+// projects keep the index.
 constexpr int kPrintLayoutsAndDiagrams = 3;
+constexpr int kPrintDiagramsUnderRows = 4;
+constexpr int kPrintLayoutsAndCutList = 5;
 
 void setColumnWidths(GridView* view, std::initializer_list<int> widths)
 {
@@ -279,9 +282,14 @@ void TfrmMain::mnPreviewClick()
         widths.append(ui.sgLayout->columnWidth(column));
     printer.setColumnWidths(widths);
     printer.setFont(ui.sgLayout->font());
-    std::optional<diagrams::DiagramPrintout> diagramPages;
-    if (ui.cbxPrint->currentIndex() == kPrintLayoutsAndDiagrams && m_diagrams->shown())
-        printer.setSupplement(&diagramPages.emplace(*m_diagrams->shown()));
+    const int mode = ui.cbxPrint->currentIndex();
+    const diagrams::DiagramPlacement placement =
+        mode == kPrintLayoutsAndDiagrams  ? diagrams::DiagramPlacement::AfterTable
+        : mode == kPrintDiagramsUnderRows ? diagrams::DiagramPlacement::UnderRows
+                                          : diagrams::DiagramPlacement::None;
+    std::optional<diagrams::PlanPrintouts> printouts;
+    if (m_diagrams->shown())
+        printouts.emplace(*m_diagrams->shown(), placement, mode == kPrintLayoutsAndCutList).attachTo(printer);
     printing::TjvGridPreview preview(printer, *m_printer, *m_printDialogs, this);
     preview.exec();
 }

@@ -182,15 +182,16 @@ void TjvGridPrinter::layOut()
         }
         m_lines.append(cells);
     }
-    // 2 - bands of columns, each laid out over all rows
+    // 2 - bands of columns, each laid out over all rows, the attachments under the rows of the first
     m_pages.clear();
+    if (m_attachment)
+        m_attachment->layOut(bodyRect().width(), m_font);
     const QVector<std::pair<int, int>> columnBands = bands();
     m_bandCount = int(columnBands.size());
     for (int band = 0; band < columnBands.size(); ++band)
         layOutBand(band + 1, columnBands[band].first, columnBands[band].second);
-    // 3 - the supplement's pages go on counting in the last band, under the first band's heading
-    if (m_supplement)
-        layOutSupplement();
+    // 3 - the supplements' pages go on counting in the last band, under the first band's heading
+    layOutSupplements();
 }
 
 QRect TjvGridPrinter::bodyRect() const
@@ -200,21 +201,24 @@ QRect TjvGridPrinter::bodyRect() const
                  footerTop() - top);
 }
 
-void TjvGridPrinter::layOutSupplement()
+void TjvGridPrinter::layOutSupplements()
 {
     if (m_pages.isEmpty())
         return;
-    const int count = m_supplement->layOut(bodyRect().size(), m_font);
     const PageFrame heading = m_pages.first();
-    for (int index = 0; index < count; ++index) {
-        PageFrame page;
-        page.band = m_pages.last().band;
-        page.pageInBand = m_pages.last().pageInBand + 1;
-        page.firstColumn = heading.firstColumn;
-        page.lastColumn = heading.lastColumn;
-        page.rows.append(heading.rows.first());
-        page.supplementPage = index;
-        m_pages.append(page);
+    for (int supplement = 0; supplement < m_supplements.size(); ++supplement) {
+        const int count = m_supplements[supplement]->layOut(bodyRect().size(), m_font);
+        for (int index = 0; index < count; ++index) {
+            PageFrame page;
+            page.band = m_pages.last().band;
+            page.pageInBand = m_pages.last().pageInBand + 1;
+            page.firstColumn = heading.firstColumn;
+            page.lastColumn = heading.lastColumn;
+            page.rows.append(heading.rows.first());
+            page.supplement = supplement;
+            page.supplementPage = index;
+            m_pages.append(page);
+        }
     }
 }
 
@@ -240,21 +244,30 @@ void TjvGridPrinter::layOutBand(int band, int firstColumn, int lastColumn)
         for (int column = firstColumn; column <= lastColumn; ++column)
             lines = std::max(lines, int(m_lines[row][column].size()));
         const int height = std::max(kDefaultRowHeight, lines * lh + 1);
-        // A row that fits a fresh page starts one; a taller one begins right here and goes on over pages.
-        if (y + height > limit && m_pages.last().rows.size() > 1 && top + height <= limit)
+        const int under = band == 1 && m_attachment ? m_attachment->heightUnder(row) : 0;
+        // A row (with what is under it) that fits a fresh page starts one; a taller one begins right here
+        // and goes on over pages.
+        if (y + height + under > limit && m_pages.last().rows.size() > 1 && top + height + under <= limit)
             startPage();
-        if (y + height <= limit) {
-            m_pages.last().rows.append({row, 0, lines, y, height});
-            y += height;
+        if (y + height + under <= limit) {
+            m_pages.last().rows.append({row, 0, lines, y, height, under});
+            y += height + under;
             continue;
         }
         for (int first = 0; first < lines;) {
             const int take = std::min(lines - first, std::max(1, (limit - y - 1) / lh));
-            m_pages.last().rows.append({row, first, take, y, take * lh + 1});
+            m_pages.last().rows.append({row, first, take, y, take * lh + 1, 0});
             y += take * lh + 1;
             first += take;
             if (first < lines)
                 startPage();
+        }
+        // Under a row that went over pages, the attachment follows whole, as an empty slice of the row.
+        if (under > 0) {
+            if (y + under > limit)
+                startPage();
+            m_pages.last().rows.append({row, lines, 0, y, 0, under});
+            y += under;
         }
     }
 }
@@ -281,7 +294,7 @@ void TjvGridPrinter::paintRow(QPainter& painter, const PageFrame& page, const Ro
     for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
         const int width = cellWidth(column);
         const QRect cell(x, slice.top, width, slice.height);
-        if (m_options.borders)
+        if (m_options.borders && slice.height > 0)
             painter.drawRect(cell);
         const bool isBold = slice.row == 0 && column > 0;
         painter.setFont(isBold ? bold : m_font);
@@ -325,11 +338,19 @@ void TjvGridPrinter::paintPage(QPainter& painter, int index, const QSizeF& devic
                      m_options.PageTitle);
 
     // 2 - the heading row and the rows of this page
-    for (const RowSlice& slice : page.rows)
+    for (const RowSlice& slice : page.rows) {
         paintRow(painter, page, slice);
-    if (m_supplement && page.supplementPage >= 0) {
+        if (m_attachment && slice.attachment > 0) {
+            painter.save();
+            const QRect body = bodyRect();
+            m_attachment->paintUnder(painter, slice.row,
+                                     QRect(body.left(), slice.top + slice.height, body.width(), slice.attachment));
+            painter.restore();
+        }
+    }
+    if (page.supplement >= 0 && page.supplement < m_supplements.size()) {
         painter.save();
-        m_supplement->paintPage(painter, page.supplementPage, bodyRect());
+        m_supplements[page.supplement]->paintPage(painter, page.supplementPage, bodyRect());
         painter.restore();
     }
 

@@ -27,6 +27,8 @@ struct RowSlice {
     int lineCount = 0;
     int top = 0;
     int height = 0;
+    // Room drawn under the row by the row attachment, kept on the row's page.
+    int attachment = 0;
 };
 
 // One laid-out page; coordinates are screen pixels from the page's top left corner.
@@ -37,7 +39,8 @@ struct PageFrame {
     int lastColumn = 0;
     // Row 0, the repeated heading, comes first on every page.
     QVector<RowSlice> rows;
-    // A page of the supplement after the table's pages, or -1.
+    // A page of a supplement after the table's pages: which supplement, and its page, or -1.
+    int supplement = -1;
     int supplementPage = -1;
 };
 
@@ -49,6 +52,18 @@ public:
     // Lays the pages out for a body of this size and returns how many there are.
     virtual int layOut(const QSize& body, const QFont& font) = 0;
     virtual void paintPage(QPainter& painter, int page, const QRect& body) const = 0;
+};
+
+// Something drawn under table rows of the first band, such as each layout's cutting diagram: a row and
+// what is under it never part at a page break. Sizes are screen pixels.
+class RowAttachment {
+public:
+    virtual ~RowAttachment() = default;
+    // Lays the attachments out for a body this wide.
+    virtual void layOut(int width, const QFont& font) = 0;
+    // The height under a row; 0 for none.
+    virtual int heightUnder(int row) const = 0;
+    virtual void paintUnder(QPainter& painter, int row, const QRect& area) const = 0;
 };
 
 // The page layout of a grid, written once for the preview, paper and PDF: a title block with an optional
@@ -71,8 +86,12 @@ public:
     void setColumnWidths(const QVector<int>& widths) { m_columnWidths = widths; }
     void setTotalsRowHeight(int height) { m_totalsRowHeight = height; }
     void setFont(const QFont& font);
-    // Pages after the table's; none by default. The supplement must outlive the printer's use.
-    void setSupplement(PageSupplement* supplement) { m_supplement = supplement; }
+    // Pages after the table's, in the order added; none by default. A supplement must outlive the printer's
+    // use.
+    void setSupplement(PageSupplement* supplement) { m_supplements = {supplement}; }
+    void addSupplement(PageSupplement* supplement) { m_supplements.append(supplement); }
+    // Drawn under the rows; none by default. It must outlive the printer's use.
+    void setRowAttachment(RowAttachment* attachment) { m_attachment = attachment; }
     // The paper and its printable area; the options' orientation replaces the layout's.
     void setPageLayout(const QPageLayout& layout) { m_pageLayout = layout; }
     QPageLayout pageLayout() const;
@@ -113,7 +132,7 @@ private:
     int footerTop() const;
     QVector<std::pair<int, int>> bands() const;
     void layOutBand(int band, int firstColumn, int lastColumn);
-    void layOutSupplement();
+    void layOutSupplements();
     QRect bodyRect() const;
     void paintRow(QPainter& painter, const PageFrame& page, const RowSlice& slice) const;
 
@@ -127,7 +146,8 @@ private:
     QVector<QVector<QStringList>> m_lines;
     QVector<PageFrame> m_pages;
     int m_bandCount = 0;
-    PageSupplement* m_supplement = nullptr;
+    QVector<PageSupplement*> m_supplements;
+    RowAttachment* m_attachment = nullptr;
 };
 
 } // namespace printing

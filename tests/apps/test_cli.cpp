@@ -198,6 +198,25 @@ TEST_F(CliTest, WritesThePrintedPagesAsPdf)
     EXPECT_EQ(withDiagrams.count(QStringLiteral("Barvik pipe cutting system - layouts preview")),
               withDiagrams.count(QLatin1Char('\f')));
     EXPECT_EQ(runCli({parts, stocks, "--diagrams"}).exitCode, 2);
+
+    // Under each row, with the cutting list after the table, and the list as text for the saw.
+    const QString cuts = dir.filePath(QStringLiteral("cuts.txt"));
+    const CliResult rows = runCli({parts, stocks, "--quality", "1", "--pdf", pdf, "--diagrams=rows", "--cut-list",
+                                   "--cut-list-text", cuts, "--seed", "3"});
+    ASSERT_EQ(rows.exitCode, 0) << rows.err.toStdString();
+    const QString withRows = tool("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_EQ(withRows.count(QStringLiteral("Cuts at: ")), 120);
+    EXPECT_EQ(withRows.count(QStringLiteral("Cutting list for the saw")), 1);
+    QFile cutsFile(cuts);
+    ASSERT_TRUE(cutsFile.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(cutsFile.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    // One piece per bar and something left of it: one cut per layout.
+    ASSERT_EQ(lines.size(), 1 + 120);
+    const QStringList first = lines[1].split(u'\t');
+    ASSERT_EQ(first.size(), 8) << lines[1].toStdString();
+    EXPECT_EQ(first.mid(2, 3), (QStringList{"Bar", "4000", "1"}));
+    EXPECT_EQ(first[5], first[7]); // the one cut falls at the piece's end
+    EXPECT_EQ(runCli({parts, stocks, "--pdf", pdf, "--diagrams=beside"}).exitCode, 2);
 }
 
 TEST_F(CliTest, WorkbooksByExtensionOrByFormatName)

@@ -1,6 +1,7 @@
 #include "diagram_job.h"
 
 #include "diagrams/bar_scale.h"
+#include "diagrams/cut_list.h"
 #include "diagrams/palette.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,28 @@ TEST(BarGeometry, CutListGivesEachCutFromTheBarsStart)
     const PlanDiagrams whole = buildDiagrams(exact, QStringLiteral("15"), {});
     EXPECT_EQ(cutList(whole.bars[0]).size(), 4u);
     EXPECT_EQ(whole.bars[0].leftShade, calculation::LeftLenShade::Cream);
+}
+
+TEST(CutList, LinesForTheSawGiveEveryCutWithItsPattern)
+{
+    DiagramSource source = diagramJob(5, 10);
+    addPattern(source, {{0, 3}, {1, 1}}, 2);
+    addPattern(source, {{2, 2}});
+    source.formatIndex = 1;
+    const PlanDiagrams plan = buildDiagrams(source, QStringLiteral("15"), {QString(), QStringLiteral("R7")});
+
+    const std::vector<CutListEntry> cuts = cutListEntries(plan, plan.bars[0]);
+    ASSERT_EQ(cuts.size(), 4u);
+    EXPECT_EQ(cuts[3].number, 4);
+    EXPECT_EQ(cuts[3].position, QStringLiteral("4415.0"));
+    EXPECT_EQ(cuts[3].piece, QStringLiteral("B"));
+    EXPECT_EQ(cutListHeading(plan.bars[1]), QStringLiteral("2   S  6000   × 1   Left Len 5385.0  R7"));
+
+    const QStringList lines = cutListLines(plan);
+    ASSERT_EQ(lines.size(), 1 + 4 + 2);
+    EXPECT_EQ(lines[0], QStringLiteral("No.\tQty\tLabel\tLength\tCut\tPosition\tPiece\tLength"));
+    EXPECT_EQ(lines[2], QStringLiteral("1\t2\tS\t6000\t2\t2405.0\tA\t1200"));
+    EXPECT_EQ(lines[6], QStringLiteral("2\t1\tS\t6000\t2\t605.0\tC\t300"));
 }
 
 TEST(BarGeometry, TipsNamePieceLengthAndPosition)

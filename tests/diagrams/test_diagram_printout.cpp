@@ -2,7 +2,7 @@
 
 #include "calculation/grid_model.h"
 #include "calculation/grids.h"
-#include "diagrams/painting/diagram_printout.h"
+#include "diagrams/painting/plan_printouts.h"
 #include "printing/layout_printout.h"
 #include "support/gui_environment.h"
 
@@ -18,21 +18,30 @@ namespace {
 
 } // namespace
 
-TEST(DiagramPrintout, DiagramPagesFollowTheTableAndBreakBetweenDiagrams)
-{
-    diagrams::DiagramSource source = diagramJob(5, 10);
-    for (int k = 0; k < 60; ++k)
-        addPattern(source, {{k % 3, 1 + k % 4}, {(k + 1) % 3, 1}});
-    const diagrams::PlanDiagrams plan = diagrams::buildDiagrams(source, QStringLiteral("15"), {});
+// A plan of sixty patterns and its layout table, printed as the layout printout.
+class SixtyPatterns : public ::testing::Test {
+protected:
+    SixtyPatterns() : grid(calculation::createLayoutGrid()), printer(*grid, clock)
+    {
+        diagrams::DiagramSource source = diagramJob(5, 10);
+        for (int k = 0; k < 60; ++k)
+            addPattern(source, {{k % 3, 1 + k % 4}, {(k + 1) % 3, 1}});
+        plan = diagrams::buildDiagrams(source, QStringLiteral("15"), {});
+        grid->setRows(calculation::GridModel::kFirstDataRow + 60);
+        for (int k = 0; k < 60; ++k)
+            grid->setCell(0, calculation::GridModel::kFirstDataRow + k, QString::number(k + 1));
+        printing::prepareLayoutPrintout(printer);
+        printer.setColumnWidths(printing::defaultLayoutColumnWidths());
+    }
 
-    std::unique_ptr<calculation::GridModel> grid(calculation::createLayoutGrid());
-    grid->setRows(calculation::GridModel::kFirstDataRow + 60);
-    for (int k = 0; k < 60; ++k)
-        grid->setCell(0, calculation::GridModel::kFirstDataRow + k, QString::number(k + 1));
-    const calculation::Clock clock;
-    printing::TjvGridPrinter printer(*grid, clock);
-    printing::prepareLayoutPrintout(printer);
-    printer.setColumnWidths(printing::defaultLayoutColumnWidths());
+    diagrams::PlanDiagrams plan;
+    std::unique_ptr<calculation::GridModel> grid;
+    const calculation::Clock clock{};
+    printing::TjvGridPrinter printer;
+};
+
+TEST_F(SixtyPatterns, DiagramPagesFollowTheTableAndBreakBetweenDiagrams)
+{
     printer.layOut();
     const int tablePages = printer.pageCount();
 
@@ -67,4 +76,66 @@ TEST(DiagramPrintout, DiagramPagesFollowTheTableAndBreakBetweenDiagrams)
             coloured += std::abs(c.red() - c.blue()) > 60 ? 1 : 0;
         }
     EXPECT_GT(coloured, 1000);
+}
+
+TEST_F(SixtyPatterns, EachDiagramUnderItsRowAndTheCuttingListAfter)
+{
+    diagrams::PlanPrintouts printouts(plan, diagrams::DiagramPlacement::UnderRows, true);
+    printouts.attachTo(printer);
+    printer.layOut();
+
+    // The legend under the column headings, then every layout row whole with its diagram on one page.
+    std::vector<int> tableRows;
+    int tablePages = 0;
+    for (int index = 0; index < printer.pageCount() && printer.page(index).supplement < 0; ++index, ++tablePages)
+        for (const printing::RowSlice& slice : printer.page(index).rows) {
+            if (slice.row == 0)
+                continue;
+            tableRows.push_back(slice.row);
+            EXPECT_GT(slice.attachment, slice.height) << "row " << slice.row;
+            EXPECT_LE(slice.top + slice.height + slice.attachment, printer.pageSize().height() - 20);
+        }
+    std::vector<int> expected;
+    for (int row = 1; row < grid->rows(); ++row)
+        expected.push_back(row);
+    EXPECT_EQ(tableRows, expected);
+    ASSERT_GT(tablePages, 2);
+
+    // The cutting list's pages follow; the bars are drawn on the table's pages.
+    ASSERT_LT(tablePages, printer.pageCount());
+    EXPECT_EQ(printer.page(printer.pageCount() - 1).supplement, 0);
+    const QImage image = printer.pageImage(1);
+    int coloured = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            coloured += std::abs(image.pixelColor(x, y).red() - image.pixelColor(x, y).blue()) > 60 ? 1 : 0;
+    EXPECT_GT(coloured, 1000);
+}
+
+TEST(DiagramPrintout, CuttingListKeepsAPatternTogetherUnlessLongerThanAPage)
+{
+    diagrams::DiagramSource source = diagramJob(0, 0);
+    source.stocks[0].length = 1e6f;
+    addPattern(source, {{0, 2}, {1, 3}});
+    addPattern(source, {{2, 900}});
+    addPattern(source, {{1, 1}});
+    const diagrams::PlanDiagrams plan = diagrams::buildDiagrams(source, QStringLiteral("15"), {});
+    diagrams::CutListPrintout printout(plan);
+    const int pages = printout.layOut(QSize(700, 900), QFont());
+
+    // Blocks: the title, then each pattern's cuts in order, the long one over several pages.
+    std::vector<int> cuts(3, 0);
+    int previous = -1;
+    for (const diagrams::CutListPrintout::Block& block : printout.blocks()) {
+        ASSERT_GE(block.pattern, previous);
+        if (block.pattern < 0)
+            continue;
+        EXPECT_EQ(block.firstCut, cuts[size_t(block.pattern)]);
+        cuts[size_t(block.pattern)] += block.cutCount;
+        EXPECT_LE(block.height, 900);
+        previous = block.pattern;
+    }
+    EXPECT_EQ(cuts, (std::vector<int>{5, 900, 1}));
+    EXPECT_GT(pages, 2);
+    EXPECT_EQ(printout.pageStarts().size(), size_t(pages));
 }

@@ -162,6 +162,55 @@ TEST_F(GridPrinterTest, RowTallerThanAPageGoesOnOverPages)
     EXPECT_EQ(printer->page(printer->pageCount() - 1).rows.last().row, 3);
 }
 
+// A fixed height under every data row.
+class BlockUnderRows : public printing::RowAttachment {
+public:
+    void layOut(int, const QFont&) override {}
+    int heightUnder(int row) const override { return row >= calculation::GridModel::kFirstDataRow ? 90 : 0; }
+    void paintUnder(QPainter&, int, const QRect&) const override {}
+};
+
+TEST_F(GridPrinterTest, WhatIsUnderARowStaysOnTheRowsPage)
+{
+    struct Case {
+        const char* name;
+        int rows;
+        int tallRowRepeats; // the first data row's text repeated so often, 0 for a plain row
+    };
+    const Case cases[] = {{"many rows", 40, 0}, {"a row taller than a page", 3, 2500}};
+    BlockUnderRows blocks;
+    for (const Case& c : cases) {
+        fillRows(c.rows);
+        if (c.tallRowRepeats > 0)
+            grid->setCell(5, 2, QStringLiteral("Piece(100) ").repeated(c.tallRowRepeats));
+        printer->setRowAttachment(&blocks);
+        printer->layOut();
+        // Every data row once with its block, row and block above the footer, on the row's last page.
+        std::vector<int> withBlock;
+        for (int index = 0; index < printer->pageCount(); ++index) {
+            const QVector<printing::RowSlice>& rows = printer->page(index).rows;
+            for (int k = 1; k < rows.size(); ++k) {
+                if (rows[k].attachment > 0)
+                    withBlock.push_back(rows[k].row);
+                // A row that fits a page carries its block in its own slice, never on the next page.
+                const bool tall = c.tallRowRepeats > 0 && rows[k].row == 2;
+                if (rows[k].row >= 2 && !tall) {
+                    EXPECT_EQ(rows[k].attachment, 90) << c.name << ", row " << rows[k].row;
+                }
+                EXPECT_LE(rows[k].top + rows[k].height + rows[k].attachment, printer->pageSize().height() - 20)
+                    << c.name << ", page " << index;
+                if (k + 1 < rows.size()) {
+                    EXPECT_EQ(rows[k + 1].top, rows[k].top + rows[k].height + rows[k].attachment) << c.name;
+                }
+            }
+        }
+        std::vector<int> expected;
+        for (int row = 2; row < grid->rows(); ++row)
+            expected.push_back(row);
+        EXPECT_EQ(withBlock, expected) << c.name;
+    }
+}
+
 TEST_F(GridPrinterTest, WideTablePrintsASecondBand)
 {
     fillRows(5);

@@ -16,6 +16,23 @@ constexpr int kWrapped = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
 } // namespace
 
+int barWithCutsHeight(const PlanDiagrams& plan, const BarDiagram& bar, const QFont& font, int width)
+{
+    const QFontMetrics metrics(font);
+    return kBarHeight + metrics.boundingRect(QRect(0, 0, width, 100000), kWrapped, cutListText(plan, bar)).height();
+}
+
+void paintBarWithCuts(QPainter& painter, const PlanDiagrams& plan, const BarDiagram& bar, const QFont& font,
+                      const QRect& area)
+{
+    painter.setFont(font);
+    const QRect barArea(area.left(), area.top(), area.width(), kBarHeight);
+    paintBar(painter, plan, bar, barArea.adjusted(0, 3, -1, -3));
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(area.left(), barArea.bottom() + 1, area.width(), area.bottom() - barArea.bottom()), kWrapped,
+                     cutListText(plan, bar));
+}
+
 QString DiagramPrintout::headingText(const BarDiagram& bar) const
 {
     return QStringLiteral("%1   %2  %3   × %4").arg(bar.number).arg(bar.stockLabel, bar.stockLengthText).arg(bar.times);
@@ -26,9 +43,7 @@ int DiagramPrintout::blockHeight(int block) const
     if (block == 0)
         return legendHeight(m_plan, m_font, m_width) + kBlockGap;
     const BarDiagram& bar = m_plan.bars[size_t(block - 1)];
-    const QFontMetrics metrics(m_font);
-    const int cuts = metrics.boundingRect(QRect(0, 0, m_width, 100000), kWrapped, cutListText(m_plan, bar)).height();
-    return metrics.height() + kBarHeight + cuts + kBlockGap;
+    return QFontMetrics(m_font).height() + barWithCutsHeight(m_plan, bar, m_font, m_width) + kBlockGap;
 }
 
 int DiagramPrintout::layOut(const QSize& body, const QFont& font)
@@ -57,12 +72,7 @@ void DiagramPrintout::paintBlock(QPainter& painter, int block, const QRect& area
     painter.setPen(Qt::black);
     painter.drawText(QRect(area.left(), area.top(), area.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
                      headingText(bar));
-    painter.setFont(m_font);
-    const QRect barArea(area.left(), area.top() + metrics.height(), area.width(), kBarHeight);
-    paintBar(painter, m_plan, bar, barArea.adjusted(0, 3, -1, -3));
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(area.left(), barArea.bottom() + 1, area.width(), area.bottom() - barArea.bottom()), kWrapped,
-                     cutListText(m_plan, bar));
+    paintBarWithCuts(painter, m_plan, bar, m_font, area.adjusted(0, metrics.height(), 0, 0));
 }
 
 void DiagramPrintout::paintPage(QPainter& painter, int page, const QRect& body) const

@@ -8,6 +8,11 @@
 
 namespace diagrams {
 
+// A pattern as the printouts show it: the bar, and its cutting list wrapped under it in the font.
+int barWithCutsHeight(const PlanDiagrams& plan, const BarDiagram& bar, const QFont& font, int width);
+void paintBarWithCuts(QPainter& painter, const PlanDiagrams& plan, const BarDiagram& bar, const QFont& font,
+                      const QRect& area);
+
 // The cutting diagrams as pages after the layout table: the legend, then per pattern a heading line, the
 // bar and its cutting list, with page breaks only between patterns.
 class DiagramPrintout : public printing::PageSupplement {

@@ -249,7 +249,7 @@ void MainWindowUi::setupUi(QMainWindow* window)
     btnStop = button(gbLayout, "btnStop");
     btnStop->setEnabled(false);
     cbxDisplay = dropDown(gbLayout, "cbxDisplay", 3, 2);
-    cbxPrint = dropDown(gbLayout, "cbxPrint", 4, 1);
+    cbxPrint = dropDown(gbLayout, "cbxPrint", 6, 1);
     splitterDiagrams = named(new QSplitter(Qt::Vertical, gbLayout), "splitterDiagrams");
     splitterDiagrams->setHandleWidth(kSplitterWidth);
     sgLayout = named(new GridView(splitterDiagrams), "sgLayout");
@@ -358,7 +358,8 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
     setCaption(btnStop, translate("Stop"), translate("Stop the calculation and show the best layouts found so far"));
     setItems(cbxDisplay, {translate("Label(Length) X Qty"), translate("Length X Qty"), translate("Label X Qty")});
     setItems(cbxPrint, {translate("Print All"), translate("Print Cutting Layouts"), translate("Print Stocks & Parts"),
-                        translate("Print Layouts & Diagrams")});
+                        translate("Print Layouts & Diagrams"), translate("Print Diagrams in Rows"),
+                        translate("Print Cutting List")});
 
     F1->setTitle(translate("File(&F)"));
     O1->setText(translate("Open Project(&O)..."));

@@ -462,18 +462,20 @@ void TestWindowCommands::diagramsFollowTheLayoutTable()
     QVERIFY(diagrams->tipAt(onFirstBar).contains(QStringLiteral(", from 0 to ")));
     QVERIFY(diagrams->tipAt(QPoint(2, onFirstBar.y())).startsWith(QStringLiteral("Cuts at: ")));
 
-    // The diagram print mode adds the diagram pages after the table's page.
+    // The diagram print mode adds the diagram pages after the table's page, the cutting list mode its page.
     m.window->setPrintDialogs(m_print);
-    m.find<QComboBox>("cbxPrint")->setCurrentIndex(3);
-    QString pages;
-    QTimer::singleShot(0, [&] {
-        if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            pages = preview->findChild<QLabel*>(QStringLiteral("lbPages"))->text();
-            preview->reject();
-        }
-    });
-    m.find<QAction>("mnPreview")->trigger();
-    QCOMPARE(pages, QStringLiteral("of 2"));
+    for (const int mode : {3, 5}) {
+        m.find<QComboBox>("cbxPrint")->setCurrentIndex(mode);
+        QString pages;
+        QTimer::singleShot(0, [&] {
+            if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                pages = preview->findChild<QLabel*>(QStringLiteral("lbPages"))->text();
+                preview->reject();
+            }
+        });
+        m.find<QAction>("mnPreview")->trigger();
+        QCOMPARE(pages, QStringLiteral("of 2"));
+    }
 
     // A table emptied of its layouts takes the diagrams with it.
     m.grid("sgLayout")->setRows(kFirst + 1);
