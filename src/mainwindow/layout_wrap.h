@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace mainwindow {
+
+// The pieces of a "Cutting Layout" text: "A(1200) x 3 B(800)" is "A(1200) x 3" and "B(800)". A count
+// " x N" always stays with the piece before it.
+QStringList layoutPieces(const QString& text);
+
+// Breaks a "Cutting Layout" text into lines no wider than width, only between pieces; a piece wider than
+// the width stands on a line of its own. textWidth measures a text as it will be drawn.
+QStringList wrapLayoutText(const QString& text, int width, const std::function<int(const QString&)>& textWidth);
+
+} // namespace mainwindow
