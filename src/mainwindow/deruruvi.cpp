@@ -1,5 +1,6 @@
 #include "deruruvi.h"
 
+#include "layout_wrap.h"
 #include "list_dialogs.h"
 #include "widgets/cell_delegates.h"
 #include "widgets/window_state.h"
@@ -401,6 +402,8 @@ void TfrmMain::searchFinished()
     delete m_searchThread;
     m_searchThread = nullptr;
     ui.btnStop->setEnabled(false);
+    // The parts grid still holds the job of the run, whose layout texts the table is about to show.
+    m_layoutCells->setPieceNames(piecesWithBlanks(*m_parts));
     const bool shown = m_run->finish();
     ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
     if (shown)

@@ -1,6 +1,10 @@
+#include "calculation/grids.h"
 #include "support/grid_fixture.h"
 #include "mainwindow/layout_wrap.h"
 
+#include <memory>
+
+using calculation::GridModel;
 using mainwindow::wrapLayoutText;
 
 TEST(LayoutWrap, BreaksOnlyBetweenPieces)
@@ -24,4 +28,20 @@ TEST(LayoutWrap, BreaksOnlyBetweenPieces)
     };
     for (const Case& c : cases)
         EXPECT_EQ(wrapLayoutText(QString::fromUtf8(c.text), c.width, characters), c.lines) << c.text << " " << c.width;
+}
+
+TEST(LayoutWrap, PartNamesWithBlanksStayWhole)
+{
+    std::unique_ptr<GridModel> parts{calculation::createPartsGrid()};
+    parts->setRows(GridModel::kFirstDataRow + 2);
+    parts->setCell(0, 2, QStringLiteral("Gusset  plate"));
+    parts->setCell(1, 2, QStringLiteral("275"));
+    parts->setCell(0, 3, QStringLiteral("Foot"));
+    const QStringList names = mainwindow::piecesWithBlanks(*parts);
+    EXPECT_EQ(names, QStringList({"Gusset plate", "Gusset plate(275)"}));
+    const auto characters = [](const QString& text) { return int(text.size()); };
+    EXPECT_EQ(wrapLayoutText(QStringLiteral("Foot Gusset plate(275) x 2 Foot"), 10, characters, names),
+              QStringList({"Foot", "Gusset plate(275) x 2", "Foot"}));
+    EXPECT_EQ(wrapLayoutText(QStringLiteral("Gusset plate x 2 Gusset"), 14, characters, names),
+              QStringList({"Gusset plate x 2", "Gusset"}));
 }

@@ -195,8 +195,9 @@ void LayoutCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QMo
         const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
         const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
         const QFontMetrics metrics(option->font);
-        const QStringList lines = wrapLayoutText(option->text, option->rect.width() - 2 * margin,
-                                                 [&metrics](const QString& line) { return metrics.horizontalAdvance(line); });
+        const auto textWidth = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
+        const QStringList lines =
+            wrapLayoutText(option->text, option->rect.width() - 2 * margin, textWidth, m_pieceNames);
         option->text = lines.join(QChar::LineSeparator);
         option->features &= ~QStyleOptionViewItem::WrapText;
         option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;

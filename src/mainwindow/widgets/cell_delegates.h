@@ -55,6 +55,8 @@ public:
     // "Cutting Layout" cells are as high as their wrapped text, every other cell 18 pixels.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setStale(bool stale) { m_stale = stale; }
+    // The part names with blanks of the plan shown, which the wrapping keeps whole.
+    void setPieceNames(const QStringList& names) { m_pieceNames = names; }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
@@ -62,6 +64,7 @@ protected:
 private:
     std::function<QString()> m_reuseText;
     bool m_stale = false;
+    QStringList m_pieceNames;
 };
 
 } // namespace mainwindow::widgets
