@@ -26,7 +26,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QLatin1String(buildinfo::kVersion));
     // The desktop matches the window to its menu entry by this name, and finds the installed icon by it.
     QApplication::setDesktopFileName(QLatin1String(buildinfo::kAppId));
-    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(buildinfo::kAppId)));
+    // The installed icon of the desktop's theme, else the program's own.
+    QIcon ownIcon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        ownIcon.addFile(QStringLiteral(":/icons/barvik-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(buildinfo::kAppId), ownIcon));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(localization::translate("Barvik pipe cutting system"));

@@ -1,16 +1,15 @@
 #include "deruruvi.h"
 
-#include "grid_input.h"
+#include "layout_wrap.h"
 #include "list_dialogs.h"
-#include "lists/list_files.h"
 #include "widgets/cell_delegates.h"
+#include "widgets/window_state.h"
 
 #include "calculation/grids.h"
 #include "diagrams/painting/plan_printouts.h"
 #include "diagrams/widgets/diagram_view.h"
 #include "diagrams/widgets/layout_diagrams.h"
 #include "calculation/layout_table.h"
-#include "exchange/layout_export.h"
 #include "localization/catalogs.h"
 #include "localization/language_settings.h"
 #include "localization/languages.h"
@@ -22,7 +21,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -36,6 +34,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QThread>
 
 #include <algorithm>
@@ -102,13 +102,25 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
     m_progress.setBar(ui.pbCutting);
     setUpGrids();
     connectControls();
-    // 3 - the current language selected, or nothing when it has no catalog
-    ui.cmbLang->setCurrentIndex(int(m_languages.indexOf(localization::currentLanguage())));
+    // 3 - the current language selected; one without a catalog speaks English, which is always listed
+    qsizetype language = m_languages.indexOf(localization::currentLanguage());
+    if (language < 0)
+        language = m_languages.indexOf(QLatin1String(localization::kDefaultLanguage));
+    ui.cmbLang->setCurrentIndex(int(language));
     connect(ui.cmbLang, &QComboBox::currentIndexChanged, this, &TfrmMain::cmbLangChange);
+    statusBar()->setSizeGripEnabled(true);
 
-    resize(kWindowWidth, kWindowHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // The size and place of the last run, or the first run's: 1024 x 768 in the middle of the screen.
+    if (!widgets::restoreWindowState(*this, splitters(), widgets::windowStateFile())) {
+        resize(kWindowWidth, kWindowHeight);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+QList<QSplitter*> TfrmMain::splitters() const
+{
+    return {ui.splitterParts, ui.splitterLayouts, ui.splitterDiagrams};
 }
 
 TfrmMain::~TfrmMain()
@@ -125,12 +137,14 @@ void TfrmMain::setUpGrids()
     auto* partCells = new widgets::InputCellDelegate(InputGrid::Parts, ui.sgPart);
     auto* stockCells = new widgets::InputCellDelegate(InputGrid::Stocks, ui.sgStock);
     QLineEdit* reuse = ui.edCircle;
-    auto* layoutCells = new widgets::LayoutCellDelegate([reuse] { return reuse->text(); }, ui.sgLayout);
+    m_layoutCells = new widgets::LayoutCellDelegate([reuse] { return reuse->text(); }, ui.sgLayout);
     ui.sgPart->setItemDelegate(partCells);
     ui.sgStock->setItemDelegate(stockCells);
-    ui.sgLayout->setItemDelegate(layoutCells);
+    ui.sgLayout->setItemDelegate(m_layoutCells);
     connect(partCells, &widgets::InputCellDelegate::enterPressed, this, &TfrmMain::sgPartKeyPress);
     connect(stockCells, &widgets::InputCellDelegate::enterPressed, this, &TfrmMain::sgStockKeyPress);
+    for (const widgets::InputCellDelegate* cells : {partCells, stockCells})
+        connect(cells, &widgets::InputCellDelegate::typedTextRefused, this, &TfrmMain::showStatus);
 
     ui.sgPart->setModel(m_parts);
     ui.sgStock->setModel(m_stocks);
@@ -139,8 +153,18 @@ void TfrmMain::setUpGrids()
     setColumnWidths(ui.sgStock, {133, 76, 64, 55, 57, 64});
     setColumnWidths(ui.sgLayout, {37, 94, 63, 42, 59, 310, 89});
     fitColumnsToHeaders();
+    // The number columns grow to their longest number, totals included; "Cutting Layout" takes the rest.
+    ui.sgPart->setContentColumns({calculation::kLengthColumn, calculation::kQtyColumn});
+    ui.sgStock->setContentColumns({calculation::kLengthColumn, calculation::kQtyColumn, calculation::kCostColumn,
+                                   calculation::kLeftQtyColumn});
+    ui.sgLayout->setContentColumns({calculation::kLayoutNoColumn, calculation::kLayoutLengthColumn,
+                                    calculation::kLayoutQtyColumn, calculation::kLayoutLeftLenColumn,
+                                    calculation::kLayoutLeftLabelColumn});
+    ui.sgLayout->setSpareWidthColumn(calculation::kLayoutPiecesColumn);
     ui.sgLayout->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui.sgLayout->setTextRowsColumn(calculation::kLayoutPiecesColumn);
+    m_freshness.watch(*m_parts);
+    m_freshness.watch(*m_stocks, calculation::kLeftQtyColumn);
     m_diagrams = new diagrams::LayoutDiagrams(*ui.sgLayout, *m_layout, *ui.dvLayout, [reuse] { return reuse->text(); },
                                               this);
 }
@@ -190,71 +214,30 @@ void TfrmMain::connectControls()
     // The green of reusable remnants follows "Rpt Use Len:" as it is typed.
     connect(ui.edCircle, &QLineEdit::textChanged, ui.sgLayout->viewport(), qOverload<>(&QWidget::update));
     connect(ui.edCircle, &QLineEdit::textChanged, m_diagrams, &diagrams::LayoutDiagrams::refresh);
+
+    // Every setting that the next calculation reads makes the plan shown an old one.
+    for (QLineEdit* field : {ui.edGap, ui.edMargin, ui.edCircle})
+        connect(field, &QLineEdit::textChanged, &m_freshness, &PlanFreshness::jobChanged);
+    for (QCheckBox* box : {ui.ckChange, ui.ckCost, ui.ckExact})
+        connect(box, &QCheckBox::toggled, &m_freshness, &PlanFreshness::jobChanged);
+    for (QComboBox* list : {ui.cbxFormat, ui.cbxDisplay})
+        connect(list, &QComboBox::currentIndexChanged, &m_freshness, &PlanFreshness::jobChanged);
+    connect(ui.tbFast, &QSlider::valueChanged, &m_freshness, &PlanFreshness::jobChanged);
+    connect(&m_freshness, &PlanFreshness::staleChanged, this, &TfrmMain::showStale);
+    connect(ui.tbFast, &QSlider::valueChanged, this, &TfrmMain::showQualityLevel);
+    showQualityLevel(ui.tbFast->value());
 }
 
-// Lists
-
-void TfrmMain::report(const lists::FileResult& result)
+void TfrmMain::showStale(bool stale)
 {
-    if (!result.ok)
-        m_dialogs.showMessage(result.message(), MessageIcon::Error);
-    else if (!result.notice.isEmpty())
-        m_dialogs.showMessage(result.notice, MessageIcon::Information);
+    ui.lbStale->setVisible(stale);
+    m_layoutCells->setStale(stale);
+    ui.sgLayout->viewport()->update();
 }
 
-void TfrmMain::openPartsFile(const QString& path, int format)
+void TfrmMain::showQualityLevel(int level)
 {
-    ui.edPartFile->setText(path);
-    report(lists::LoadPartsFile(*m_parts, path, format));
-}
-
-void TfrmMain::openStocksFile(const QString& path, int format)
-{
-    ui.edStockFile->setText(path);
-    report(lists::LoadStocksFile(*m_stocks, path, format));
-}
-
-void TfrmMain::btnPartSaveClick()
-{
-    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(partsSaveDialog());
-    if (!choice)
-        return;
-    ui.edPartFile->setText(choice->path);
-    report(lists::SavePartsFile(*m_parts, choice->path));
-}
-
-void TfrmMain::btnPartOpenClick()
-{
-    if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(partsOpenDialog()))
-        openPartsFile(choice->path, choice->filterPosition);
-}
-
-void TfrmMain::btnStockSaveClick()
-{
-    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(stocksSaveDialog());
-    if (!choice)
-        return;
-    ui.edStockFile->setText(choice->path);
-    report(lists::SaveStocksFile(*m_stocks, choice->path));
-}
-
-void TfrmMain::btnStockOpenClick()
-{
-    if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(stocksOpenDialog()))
-        openStocksFile(choice->path, choice->filterPosition);
-}
-
-void TfrmMain::N5Click()
-{
-    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(layoutExportDialog());
-    if (!choice)
-        return;
-    report(exchange::exportLayouts(*m_layout, choice->path));
-}
-
-void TfrmMain::cbExportClick()
-{
-    N5Click();
+    ui.lbLevel->setText(QStringLiteral("%1 / %2").arg(level).arg(ui.tbFast->maximum()));
 }
 
 // Printing: every print command opens the preview, from which the user prints.
@@ -345,82 +328,11 @@ void TfrmMain::cmbLangChange(int index)
     calculation::writeStocksHeaders(*m_stocks);
     calculation::writeLayoutHeaders(*m_layout);
     fitColumnsToHeaders();
-    // The calculation reads the Priority words of the moment, so the words already in cells follow.
+    // The calculation reads the Priority words of the moment, so the words already in cells follow; the
+    // job stays the same.
+    m_freshness.setPaused(true);
     retranslatePriorities(*m_stocks, oldYes, oldNo, translate("Yes"), translate("No"));
-}
-
-// Grid editing
-
-int TfrmMain::currentDataRow(const GridView* view) const
-{
-    const QModelIndex current = view->currentIndex();
-    return current.isValid() ? current.row() : GridModel::kFirstDataRow;
-}
-
-void TfrmMain::btnPartAddClick()
-{
-    addRow(*m_parts, InputGrid::Parts);
-}
-
-void TfrmMain::btnPartDelClick()
-{
-    deleteRow(*m_parts, InputGrid::Parts, currentDataRow(ui.sgPart));
-}
-
-void TfrmMain::btnPartDelAllClick()
-{
-    deleteAll(*m_parts, InputGrid::Parts);
-}
-
-void TfrmMain::btnPartTimesClick()
-{
-    multiplyQuantities(*m_parts, ui.edTimes->text());
-}
-
-void TfrmMain::btnStockAddClick()
-{
-    addRow(*m_stocks, InputGrid::Stocks);
-}
-
-void TfrmMain::btnStockDelClick()
-{
-    deleteRow(*m_stocks, InputGrid::Stocks, currentDataRow(ui.sgStock));
-}
-
-void TfrmMain::btnStockDelAllClick()
-{
-    deleteAll(*m_stocks, InputGrid::Stocks);
-}
-
-void TfrmMain::moveOnEnter(GridView* view, GridModel& grid, InputGrid kind)
-{
-    const QModelIndex current = view->currentIndex();
-    if (!current.isValid())
-        return;
-    const CellMove move = nextCellOnEnter(kind, current.column(), current.row(), grid.rows());
-    if (move.addsRow)
-        grid.setRows(grid.rows() + 1);
-    view->setCurrentIndex(grid.index(move.row, move.column));
-}
-
-void TfrmMain::sgPartKeyPress()
-{
-    moveOnEnter(ui.sgPart, *m_parts, InputGrid::Parts);
-}
-
-void TfrmMain::sgStockKeyPress()
-{
-    moveOnEnter(ui.sgStock, *m_stocks, InputGrid::Stocks);
-}
-
-void TfrmMain::sgPartKeyDown()
-{
-    pasteRows(*m_parts, InputGrid::Parts, QGuiApplication::clipboard()->text());
-}
-
-void TfrmMain::sgStockKeyDown()
-{
-    pasteRows(*m_stocks, InputGrid::Stocks, QGuiApplication::clipboard()->text());
+    m_freshness.setPaused(false);
 }
 
 // Calculation
@@ -498,6 +410,8 @@ void TfrmMain::searchFinished()
     delete m_searchThread;
     m_searchThread = nullptr;
     ui.btnStop->setEnabled(false);
+    // The parts grid still holds the job of the run, whose layout texts the table is about to show.
+    m_layoutCells->setPieceNames(piecesWithBlanks(*m_parts));
     const bool shown = m_run->finish();
     ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
     if (shown)
@@ -506,6 +420,7 @@ void TfrmMain::searchFinished()
     m_run.reset();
     ui.btnCalc->setEnabled(true);
     setJobEditable(true);
+    m_freshness.calculationEnded(shown);
     Q_EMIT calculationFinished(shown);
 }
 
@@ -550,6 +465,7 @@ void TfrmMain::X1Click()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     abandonSearch();
+    widgets::saveWindowState(*this, splitters(), widgets::windowStateFile());
     QMainWindow::closeEvent(event);
 }
 

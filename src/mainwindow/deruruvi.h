@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid_editing.h"
+#include "plan_freshness.h"
 #include "user_dialogs.h"
 #include "widgets/main_window_ui.h"
 #include "widgets/run_relays.h"
@@ -18,6 +19,7 @@
 #include <memory>
 
 class QPrinter;
+class QSplitter;
 class QThread;
 
 namespace diagrams {
@@ -25,6 +27,9 @@ class LayoutDiagrams;
 }
 namespace localization {
 class UrlOpener;
+}
+namespace mainwindow::widgets {
+class LayoutCellDelegate;
 }
 namespace printing {
 class PrintDialogs;
@@ -112,8 +117,15 @@ private:
     void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
     int currentDataRow(const widgets::GridView* view) const;
     void report(const lists::FileResult& result);
+    // A file written: its name in the status bar, or why it failed.
+    void reportSaved(const lists::FileResult& result, const QString& path);
+    void showStatus(const QString& text);
     // A remnant list written: the count message, or why it failed.
-    void reportCount(const exchange::RemnantSave& saved, const QString& message);
+    void reportCount(const exchange::RemnantSave& saved, const QString& path, const QString& message);
+    // Marks the layout table while its plan is older than the lists and settings.
+    void showStale(bool stale);
+    void showQualityLevel(int level);
+    QList<QSplitter*> splitters() const;
     // Asks a running search to stop and waits for it; its result is dropped.
     void abandonSearch();
     // Turns on or off every command that changes the job: off while a search runs, which works on the job
@@ -140,6 +152,8 @@ private:
     std::unique_ptr<localization::UrlOpener> m_ownUrlOpener;
     localization::UrlOpener* m_urlOpener = nullptr;
     diagrams::LayoutDiagrams* m_diagrams = nullptr;
+    widgets::LayoutCellDelegate* m_layoutCells = nullptr;
+    PlanFreshness m_freshness;
     // The number format of the run under way, for its diagrams.
     int m_runFormat = 0;
     // The codes behind the items of "Lang：", in the order listed.

@@ -25,7 +25,9 @@ using localization::translate;
 void TfrmMain::S1Click()
 {
     // A project names the list files as they are on disk, so both must have been saved.
-    auto saved = [](const QLineEdit* field) { return !field->text().isEmpty() && QFileInfo::exists(field->text()); };
+    auto saved = [](const widgets::FileNameField* field) {
+        return !field->path().isEmpty() && QFileInfo::exists(field->path());
+    };
     if (!saved(ui.edPartFile)) {
         m_dialogs.showMessage(translate("Please save the pipe parts first!"), MessageIcon::Error);
         return;
@@ -47,8 +49,8 @@ void TfrmMain::O1Click()
 void TfrmMain::SaveProject(const QString& path)
 {
     ProjectSettings settings;
-    settings.partFile = ui.edPartFile->text();
-    settings.stockFile = ui.edStockFile->text();
+    settings.partFile = ui.edPartFile->path();
+    settings.stockFile = ui.edStockFile->path();
     settings.quality = ui.tbFast->value();
     settings.change = ui.ckChange->isChecked();
     settings.cost = ui.ckCost->isChecked();
@@ -62,7 +64,7 @@ void TfrmMain::SaveProject(const QString& path)
     settings.print = ui.cbxPrint->currentIndex();
     settings.times = ui.edTimes->text();
     settings.exact = ui.ckExact->isChecked();
-    report(SaveProjectFile(settings, path));
+    reportSaved(SaveProjectFile(settings, path), path);
 }
 
 void TfrmMain::LoadProject(const QString& path)
@@ -71,9 +73,9 @@ void TfrmMain::LoadProject(const QString& path)
     const ProjectSettings& settings = load.settings;
     // A list that could not be read is still shown by name.
     if (load.restored(ProjectStep::PartsList) || !settings.partFile.isEmpty())
-        ui.edPartFile->setText(settings.partFile);
+        ui.edPartFile->setPath(settings.partFile);
     if (load.restored(ProjectStep::StocksList) || !settings.stockFile.isEmpty())
-        ui.edStockFile->setText(settings.stockFile);
+        ui.edStockFile->setPath(settings.stockFile);
     if (load.restored(ProjectStep::Quality))
         ui.tbFast->setValue(settings.quality);
     if (load.restored(ProjectStep::Change))
@@ -112,15 +114,17 @@ void TfrmMain::btnLeftClick()
     const std::optional<FileChoice> choice = m_dialogs.askSaveFile(leftStocksSaveDialog());
     if (!choice)
         return;
-    ui.edStockFile->setText(choice->path);
-    reportCount(exchange::saveLeftStocks(*m_stocks, choice->path),
-                translate("Congratulations! Successfully saved count: "));
+    const exchange::RemnantSave saved = exchange::saveLeftStocks(*m_stocks, choice->path);
+    // The stocks field names the list just written, unless the save failed.
+    if (saved.result.ok)
+        ui.edStockFile->setPath(choice->path);
+    reportCount(saved, choice->path, translate("Congratulations! Successfully saved count: "));
 }
 
 void TfrmMain::btnExportLeftClick()
 {
     if (const std::optional<FileChoice> choice = m_dialogs.askSaveFile(remnantExportDialog()))
-        reportCount(exchange::exportRemnants(*m_layout, choice->path),
+        reportCount(exchange::exportRemnants(*m_layout, choice->path), choice->path,
                     translate("Congratulations! Successfully exported count: "));
 }
 
@@ -130,12 +134,14 @@ void TfrmMain::btnImportLeftClick()
         report(exchange::importLeftStocks(*m_stocks, choice->path));
 }
 
-void TfrmMain::reportCount(const exchange::RemnantSave& saved, const QString& message)
+void TfrmMain::reportCount(const exchange::RemnantSave& saved, const QString& path, const QString& message)
 {
-    if (saved.result.ok)
+    if (saved.result.ok) {
+        showStatus(translate("Saved %1").arg(QFileInfo(path).fileName()));
         m_dialogs.showMessage(message + QString::number(saved.count), MessageIcon::Information);
-    else
+    } else {
         report(saved.result);
+    }
 }
 
 } // namespace mainwindow

@@ -61,16 +61,34 @@ CellMove nextCellOnEnter(InputGrid kind, int column, int row, int rowCount)
     return {kLabelColumn, row + 1, row >= rowCount - 1};
 }
 
-QString acceptTypedText(InputGrid kind, int column, int row, const QString& text)
+namespace {
+
+bool refusesTypedText(InputGrid kind, int column, int row, const QString& text)
 {
     if (row < GridModel::kFirstDataRow || text.isEmpty())
-        return text;
+        return false;
     const bool integerColumn = kind == InputGrid::Parts
                                    ? column == kQtyColumn
                                    : column == kLengthColumn || column == kQtyColumn || column == kCostColumn;
-    if (integerColumn && !calculation::parseInteger(text))
+    return integerColumn && !calculation::parseInteger(text);
+}
+
+} // namespace
+
+QString acceptTypedText(InputGrid kind, int column, int row, const QString& text)
+{
+    return refusesTypedText(kind, column, row, text) ? QString() : text;
+}
+
+QString typedTextRefusal(InputGrid kind, int column, int row, const QString& text)
+{
+    if (!refusesTypedText(kind, column, row, text))
         return QString();
-    return text;
+    // The column by its header word, as the grid shows it.
+    using localization::translatable;
+    const char* const headers[] = {translatable("Label"), translatable("Length"), translatable("Qty"),
+                                   translatable("Cost")};
+    return localization::translate("%1 takes whole numbers").arg(localization::translate(headers[column]));
 }
 
 int pasteRows(GridModel& grid, InputGrid kind, const QString& clipboardText)

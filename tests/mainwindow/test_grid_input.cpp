@@ -39,10 +39,18 @@ TEST(TypedText, IntegerColumnsDropWhatIsNotAnInteger)
         {InputGrid::Parts, 1, "12.5", "12.5"},  {InputGrid::Parts, 0, "x", "x"},    {InputGrid::Stocks, 1, "12.5", ""},
         {InputGrid::Stocks, 1, "12.", ""},      {InputGrid::Stocks, 2, "-", ""},    {InputGrid::Stocks, 3, "-4", "-4"},
         {InputGrid::Stocks, 0, "12.5", "12.5"}, {InputGrid::Stocks, 4, "No", "No"}, {InputGrid::Stocks, 2, "", ""}};
-    for (const Case& c : cases)
-        EXPECT_EQ(mainwindow::acceptTypedText(c.kind, c.column, 2, QString::fromUtf8(c.typed)),
-                  QString::fromUtf8(c.kept))
+    for (const Case& c : cases) {
+        const QString typed = QString::fromUtf8(c.typed);
+        EXPECT_EQ(mainwindow::acceptTypedText(c.kind, c.column, 2, typed), QString::fromUtf8(c.kept))
             << c.column << " " << c.typed;
+        // A removed text says why; a text that stands says nothing.
+        EXPECT_EQ(mainwindow::typedTextRefusal(c.kind, c.column, 2, typed).isEmpty(), typed == c.kept)
+            << c.column << " " << c.typed;
+    }
+    EXPECT_EQ(mainwindow::typedTextRefusal(InputGrid::Parts, 2, 2, QStringLiteral("2a")),
+              QStringLiteral("Qty takes whole numbers"));
+    EXPECT_EQ(mainwindow::typedTextRefusal(InputGrid::Stocks, 3, 2, QStringLiteral("1.5")),
+              QStringLiteral("Cost takes whole numbers"));
 }
 
 class PasteTest : public GridTest {

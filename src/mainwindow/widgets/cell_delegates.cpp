@@ -8,9 +8,11 @@
 #include "diagrams/painting/diagram_painter.h"
 #include "localization/translate.h"
 #include "mainwindow/grid_input.h"
+#include "mainwindow/layout_wrap.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -71,12 +73,16 @@ QWidget* InputCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
         // so "12.5" typed into an integer column ends empty rather than as "5".
         const InputGrid kind = m_kind;
         const QPersistentModelIndex cell(index);
-        connect(line, &QLineEdit::textEdited, line, [line, kind, cell](const QString& text) {
+        auto* self = const_cast<InputCellDelegate*>(this);
+        connect(line, &QLineEdit::textEdited, line, [self, line, kind, cell](const QString& text) {
             if (!cell.isValid())
                 return;
             line->setProperty(kTypedProperty, true);
             auto* model = const_cast<QAbstractItemModel*>(cell.model());
             model->setData(cell, acceptTypedText(kind, cell.column(), cell.row(), text), Qt::EditRole);
+            const QString refusal = typedTextRefusal(kind, cell.column(), cell.row(), text);
+            if (!refusal.isEmpty())
+                Q_EMIT self->typedTextRefused(refusal);
         });
     }
     return editor;
@@ -157,7 +163,9 @@ void LayoutCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     calculation::LeftLenShade shade;
     if (isDataRow(index) && index.column() == calculation::kLayoutLeftLenColumn &&
         calculation::leftLenShade(text, m_reuseText ? m_reuseText() : QString(), shade)) {
-        paintShadedCell(painter, option, shadeColour(shade), text);
+        QStyleOptionViewItem shaded = option;
+        initStyleOption(&shaded, index);
+        paintShadedCell(painter, shaded, shadeColour(shade), text);
         return;
     }
     QStyledItemDelegate::paint(painter, option, index);
@@ -177,9 +185,22 @@ QSize LayoutCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
 void LayoutCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (isDataRow(index) && index.column() == calculation::kLayoutPiecesColumn) {
-        option->features |= QStyleOptionViewItem::WrapText;
-        option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
+    if (!isDataRow(index))
+        return;
+    if (m_stale)
+        option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
+    if (index.column() == calculation::kLayoutPiecesColumn) {
+        // Lines break between pieces only, never between a piece and its count; the style then draws the
+        // lines as they are, vertically centred like the other columns.
+        const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
+        const QFontMetrics metrics(option->font);
+        const auto textWidth = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
+        const QStringList lines =
+            wrapLayoutText(option->text, option->rect.width() - 2 * margin, textWidth, m_pieceNames);
+        option->text = lines.join(QChar::LineSeparator);
+        option->features &= ~QStyleOptionViewItem::WrapText;
+        option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 

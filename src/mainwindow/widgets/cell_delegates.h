@@ -31,6 +31,8 @@ public:
 Q_SIGNALS:
     // Enter or Return in an open editor: the text is committed and the editor closed first.
     void enterPressed();
+    // A typed text was removed from its cell; reason says why, briefly.
+    void typedTextRefused(const QString& reason);
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
@@ -41,7 +43,7 @@ private:
 };
 
 // Cells of the layout table: the grey totals row, "Left Len" coloured by what is left over, and the
-// "Cutting Layout" text wrapped to the column width.
+// "Cutting Layout" text wrapped to the column width between pieces. A stale plan's rows are greyed.
 class LayoutCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -52,12 +54,17 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // "Cutting Layout" cells are as high as their wrapped text, every other cell 18 pixels.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setStale(bool stale) { m_stale = stale; }
+    // The part names with blanks of the plan shown, which the wrapping keeps whole.
+    void setPieceNames(const QStringList& names) { m_pieceNames = names; }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
     std::function<QString()> m_reuseText;
+    bool m_stale = false;
+    QStringList m_pieceNames;
 };
 
 } // namespace mainwindow::widgets

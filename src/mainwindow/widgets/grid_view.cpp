@@ -4,6 +4,7 @@
 
 #include "calculation/grid_model.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -28,6 +29,8 @@ GridView::GridView(QWidget* parent) : QTableView(parent)
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
         if (column == m_textRowsColumn)
             scheduleRowFit();
+        if (column != m_spareColumn)
+            scheduleSpareWidthFit();
     });
 }
 
@@ -45,6 +48,9 @@ void GridView::setModel(QAbstractItemModel* model)
         scheduleRowFit();
     });
     connect(model, &QAbstractItemModel::rowsInserted, this, &GridView::scheduleRowFit);
+    // Rows can bring the vertical scroll bar, which takes width.
+    connect(model, &QAbstractItemModel::rowsInserted, this, &GridView::scheduleSpareWidthFit);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &GridView::scheduleSpareWidthFit);
     connect(model, &QAbstractItemModel::modelReset, this, &GridView::scheduleRowFit);
     if (model->rowCount() > GridModel::kFirstDataRow)
         setCurrentIndex(model->index(GridModel::kFirstDataRow, 0));
@@ -56,9 +62,58 @@ void GridView::setTextRowsColumn(int column)
     scheduleRowFit();
 }
 
+void GridView::setContentColumns(const QList<int>& columns)
+{
+    m_contentColumns = columns;
+    scheduleRowFit();
+}
+
+void GridView::setSpareWidthColumn(int column)
+{
+    m_spareColumn = column;
+    m_spareMinimum = columnWidth(column);
+    scheduleSpareWidthFit();
+}
+
+void GridView::scheduleSpareWidthFit()
+{
+    if (m_spareColumn < 0 || m_spareFitPending)
+        return;
+    m_spareFitPending = true;
+    QTimer::singleShot(0, this, &GridView::fitSpareWidth);
+}
+
+void GridView::fitSpareWidth()
+{
+    m_spareFitPending = false;
+    if (m_spareColumn < 0 || !model())
+        return;
+    int others = 0;
+    for (int column = 0; column < model()->columnCount(); ++column)
+        if (column != m_spareColumn && !isColumnHidden(column))
+            others += columnWidth(column);
+    setColumnWidth(m_spareColumn, std::max(m_spareMinimum, viewport()->width() - others));
+}
+
+void GridView::fitColumnWidths()
+{
+    if (!model())
+        return;
+    // The text margins of a cell, as the style draws them, and a pixel to spare.
+    const int padding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
+    const QFontMetrics metrics(font());
+    for (int column : m_contentColumns) {
+        int needed = 0;
+        for (int row = 0; row < model()->rowCount(); ++row)
+            needed = std::max(needed, metrics.horizontalAdvance(model()->index(row, column).data().toString()));
+        if (columnWidth(column) < needed + padding)
+            setColumnWidth(column, needed + padding);
+    }
+}
+
 void GridView::scheduleRowFit()
 {
-    if (m_textRowsColumn < 0 || m_fitPending)
+    if ((m_textRowsColumn < 0 && m_contentColumns.isEmpty()) || m_fitPending)
         return;
     // One fit after a burst of changes: a fill writes the table cell by cell.
     m_fitPending = true;
@@ -68,6 +123,7 @@ void GridView::scheduleRowFit()
 void GridView::fitRowHeights()
 {
     m_fitPending = false;
+    fitColumnWidths();
     if (m_textRowsColumn < 0 || !model())
         return;
     QStyleOptionViewItem option;
@@ -115,6 +171,35 @@ void GridView::finishEditing()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    scheduleSpareWidthFit();
+}
+
+void GridView::initViewItemOption(QStyleOptionViewItem* option) const
+{
+    QTableView::initViewItemOption(option);
+    // Selected cells of a grid without the focus look like the others. The cell editor keeps its own
+    // palette, so a selection inside it still shows.
+    if (!hasFocus()) {
+        option->palette.setBrush(QPalette::Highlight, option->palette.base());
+        option->palette.setBrush(QPalette::HighlightedText, option->palette.text());
+    }
+}
+
+void GridView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void GridView::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 bool GridView::isRefused(const QModelIndex& index) const

@@ -23,6 +23,11 @@ public:
     // after every change of the model and every resize of the column. -1: all rows keep the default height.
     void setTextRowsColumn(int column);
     void setFixedLineColor(const QColor& color) { m_fixedLineColor = color; }
+    // Columns of numbers: widened to their longest text, the fixed rows included, after every change of the
+    // model, so that no number is cut off. A column the user made wider stays so.
+    void setContentColumns(const QList<int>& columns);
+    // This column takes the width the other columns leave, never less than it has now.
+    void setSpareWidthColumn(int column);
 
     // A read-only grid opens no cell editor and passes on neither Enter nor Ctrl+V; it still scrolls and
     // selects.
@@ -36,6 +41,7 @@ public:
 
 public Q_SLOTS:
     void fitRowHeights();
+    void fitColumnWidths();
 
 Q_SIGNALS:
     // Enter or Return outside a cell editor.
@@ -46,6 +52,11 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
+    // Only the grid with the focus shows its selection, so the eye finds the one that keys go to.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
@@ -53,9 +64,15 @@ private:
     // The next cell in reading order (direction 1) or the previous one (-1) that may become current.
     QModelIndex stepOverRefused(const QModelIndex& refused, int direction) const;
     void scheduleRowFit();
+    void scheduleSpareWidthFit();
+    void fitSpareWidth();
 
     int m_textRowsColumn = -1;
     bool m_fitPending = false;
+    QList<int> m_contentColumns;
+    int m_spareColumn = -1;
+    int m_spareMinimum = 0;
+    bool m_spareFitPending = false;
     bool m_readOnly = false;
     EditTriggers m_editTriggers;
     QColor m_fixedLineColor;

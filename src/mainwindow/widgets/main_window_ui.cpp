@@ -1,6 +1,8 @@
 #include "main_window_ui.h"
 
 #include "diagrams/widgets/diagram_view.h"
+#include "file_name_field.h"
+#include "form_helpers.h"
 #include "localization/translate.h"
 
 #include <QAction>
@@ -25,116 +27,27 @@ namespace mainwindow::widgets {
 
 using localization::translate;
 
+using namespace form;
+
 namespace {
 
 constexpr int kPartsPanelWidth = 273;
 constexpr int kUpperAreaHeight = 288;
 constexpr int kSettingsWidth = 194;
 constexpr int kSplitterWidth = 3;
-constexpr int kSmallButtonWidth = 24;
-
-template <typename Widget> Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* button(QWidget* parent, const char* name)
-{
-    return named(new QPushButton(parent), name);
-}
-
-QPushButton* smallButton(QWidget* parent, const char* name)
-{
-    QPushButton* result = button(parent, name);
-    result->setFixedWidth(kSmallButtonWidth);
-    return result;
-}
-
-// The file name fields show a path and can't be typed into; grey like the window.
-QLineEdit* fileNameField(QWidget* parent, const char* name)
-{
-    auto* field = named(new QLineEdit(parent), name);
-    field->setReadOnly(true);
-    QPalette grey = field->palette();
-    grey.setColor(QPalette::Base, grey.color(QPalette::Button));
-    field->setPalette(grey);
-    return field;
-}
-
-QLineEdit* settingField(QWidget* parent, const char* name, const QString& text)
-{
-    auto* field = named(new QLineEdit(text, parent), name);
-    field->setCursorPosition(0);
-    return field;
-}
-
-// The items get their texts from retranslateUi().
-QComboBox* dropDown(QWidget* parent, const char* name, int items, int item)
-{
-    auto* list = named(new QComboBox(parent), name);
-    for (int i = 0; i < items; ++i)
-        list->addItem(QString());
-    list->setCurrentIndex(item);
-    return list;
-}
-
-// "Change Optimization" and "Cost Optimization" carry their text left of the box.
-QCheckBox* checkBox(QWidget* parent, const char* name)
-{
-    auto* box = named(new QCheckBox(parent), name);
-    box->setLayoutDirection(Qt::RightToLeft);
-    return box;
-}
-
-void setCaption(QAbstractButton* control, const QString& caption, const QString& hint = QString())
-{
-    control->setText(caption);
-    control->setToolTip(hint);
-}
-
-// The file buttons above the grids: as wide as their caption, so that the file name keeps its room.
-void setFileCaption(QPushButton* control, const QString& caption, const QString& hint)
-{
-    setCaption(control, caption, hint);
-    control->setFixedWidth(control->fontMetrics().horizontalAdvance(caption) + 16);
-}
-
-// Replaces the texts of a list's items in place, so that the selected item stays selected.
-void setItems(QComboBox* list, std::initializer_list<QString> texts)
-{
-    int item = 0;
-    for (const QString& text : texts) {
-        if (item < list->count())
-            list->setItemText(item, text);
-        else
-            list->addItem(text);
-        ++item;
-    }
-}
-
-QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
-{
-    auto* layout = new QHBoxLayout;
-    layout->setSpacing(2);
-    for (QWidget* widget : widgets) {
-        if (widget)
-            layout->addWidget(widget);
-        else
-            layout->addStretch();
-    }
-    return layout;
-}
+// Between the window's edge and the panels, and inside the panels.
+constexpr int kWindowMargin = 6;
+constexpr int kPanelMargin = 6;
 
 } // namespace
 
 void MainWindowUi::setupUi(QMainWindow* window)
 {
-    // Parts panel: file buttons and row buttons above the grid, language and multiplier below it.
+    // Parts panel: the file above the row buttons and the grid, multiplier and language below it.
     gbPart = named(new QGroupBox, "gbPart");
     btnPartSave = button(gbPart, "btnPartSave");
     btnPartOpen = button(gbPart, "btnPartOpen");
-    edPartFile = fileNameField(gbPart, "edPartFile");
+    edPartFile = named(new FileNameField(gbPart), "edPartFile");
     btnPartDelAll = smallButton(gbPart, "btnPartDelAll");
     btnPartAdd = smallButton(gbPart, "btnPartAdd");
     btnPartDel = smallButton(gbPart, "btnPartDel");
@@ -146,8 +59,11 @@ void MainWindowUi::setupUi(QMainWindow* window)
     edTimes = settingField(gbPart, "edTimes", QStringLiteral("2"));
     edTimes->setFixedWidth(40);
     auto* partsLayout = new QVBoxLayout(gbPart);
-    partsLayout->setContentsMargins(4, 4, 4, 4);
-    partsLayout->addLayout(row({btnPartSave, btnPartOpen, edPartFile, btnPartDelAll, btnPartAdd, btnPartDel}));
+    partsLayout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
+    // The file name on the row of the file buttons, the row buttons below: long captions ("Speichern",
+    // "Enregistrer") leave the name its room.
+    partsLayout->addLayout(row({btnPartSave, btnPartOpen, edPartFile}));
+    partsLayout->addLayout(row({btnPartDelAll, btnPartAdd, btnPartDel, nullptr}));
     partsLayout->addWidget(sgPart, 1);
     // The language on a row of its own: "de_de - Deutsch" and the caption in a long language need the width.
     partsLayout->addLayout(row({Label8, btnPartTimes, edTimes, nullptr}));
@@ -159,7 +75,7 @@ void MainWindowUi::setupUi(QMainWindow* window)
     gbStock = named(new QGroupBox, "gbStock");
     btnStockSave = button(gbStock, "btnStockSave");
     btnStockOpen = button(gbStock, "btnStockOpen");
-    edStockFile = fileNameField(gbStock, "edStockFile");
+    edStockFile = named(new FileNameField(gbStock), "edStockFile");
     btnStockDelAll = smallButton(gbStock, "btnStockDelAll");
     btnStockAdd = smallButton(gbStock, "btnStockAdd");
     btnStockDel = smallButton(gbStock, "btnStockDel");
@@ -168,21 +84,22 @@ void MainWindowUi::setupUi(QMainWindow* window)
     sgStock = named(new GridView(gbStock), "sgStock");
     sgStock->setFixedLineColor(Qt::black);
     auto* stocksLayout = new QVBoxLayout(gbStock);
-    stocksLayout->setContentsMargins(4, 4, 4, 4);
-    stocksLayout->addLayout(row(
-        {btnStockSave, btnStockOpen, edStockFile, btnStockDelAll, btnStockAdd, btnStockDel, btnLeft, btnImportLeft}));
+    stocksLayout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
+    stocksLayout->addLayout(row({btnStockSave, btnStockOpen, edStockFile}));
+    stocksLayout->addLayout(row({btnStockDelAll, btnStockAdd, btnStockDel, nullptr, btnLeft, btnImportLeft}));
     stocksLayout->addWidget(sgStock, 1);
 
-    // Settings column: the command buttons on top, the "Sets" box below.
+    // Settings column: the command buttons on top, the "Sets" box below, as wide as its captions need.
     auto* settings = named(new QWidget, "pnlSets");
-    settings->setFixedWidth(kSettingsWidth);
+    settings->setMinimumWidth(kSettingsWidth);
+    settings->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     btnCalc = button(settings, "btnCalc");
     btnPrint = button(settings, "btnPrint");
     btnExit = button(settings, "btnExit");
     cbExport = button(settings, "cbExport");
     btnExportLeft = button(settings, "btnExportLeft");
     auto* buttons = new QGridLayout;
-    buttons->setSpacing(2);
+    buttons->setSpacing(4);
     QPushButton* const order[] = {btnCalc, btnPrint, btnExit, cbExport, btnExportLeft};
     for (int i = 0; i < 5; ++i)
         buttons->addWidget(order[i], i / 2, i % 2);
@@ -197,6 +114,10 @@ void MainWindowUi::setupUi(QMainWindow* window)
     tbFast->setValue(5);
     tbFast->setTickPosition(QSlider::TicksBelow);
     tbFast->setTickInterval(1);
+    lbLevel = named(new QLabel(gbSets), "lbLevel");
+    // Room for "12 / 12", so that the slider keeps its length as it moves.
+    lbLevel->setMinimumWidth(lbLevel->fontMetrics().horizontalAdvance(QStringLiteral("12 / 12")));
+    lbLevel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ckChange = checkBox(gbSets, "ckChange");
     ckCost = checkBox(gbSets, "ckCost");
     ckExact = checkBox(gbSets, "ckExact");
@@ -210,7 +131,7 @@ void MainWindowUi::setupUi(QMainWindow* window)
     edTitle = settingField(gbSets, "edTitle", translate("Barvik pipe cuting project"));
     auto* fields = new QFormLayout;
     fields->setContentsMargins(0, 0, 0, 0);
-    fields->setVerticalSpacing(2);
+    fields->setVerticalSpacing(4);
     QLabel** const captions[] = {&lbGap, &lbMargin, &lbCircle, &lbFormat, &lbUnit, &lbTitle};
     const char* const captionNames[] = {"lbGap", "lbMargin", "lbCircle", "lbFormat", "lbUnit", "lbTitle"};
     QWidget* const fieldsInOrder[] = {edGap, edMargin, edCircle, cbxFormat, edUnit, edTitle};
@@ -219,28 +140,31 @@ void MainWindowUi::setupUi(QMainWindow* window)
         fields->addRow(*captions[i], fieldsInOrder[i]);
     }
     auto* setsLayout = new QVBoxLayout(gbSets);
-    setsLayout->setContentsMargins(4, 2, 4, 4);
-    setsLayout->setSpacing(2);
+    setsLayout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
+    setsLayout->setSpacing(4);
     setsLayout->addWidget(lbl1);
-    setsLayout->addWidget(tbFast);
+    setsLayout->addLayout(row({tbFast, lbLevel}));
     setsLayout->addWidget(ckChange);
     setsLayout->addWidget(ckCost);
     setsLayout->addWidget(ckExact);
     setsLayout->addLayout(fields);
+    // Taller than its settings, the box keeps them together at its top.
+    setsLayout->addStretch(1);
     auto* settingsLayout = new QVBoxLayout(settings);
     settingsLayout->setContentsMargins(0, 0, 0, 0);
-    settingsLayout->setSpacing(2);
+    settingsLayout->setSpacing(4);
     settingsLayout->addLayout(buttons);
     settingsLayout->addWidget(gbSets, 1);
 
     auto* upperArea = named(new QWidget, "pnlTop");
     auto* upperLayout = new QHBoxLayout(upperArea);
     upperLayout->setContentsMargins(0, 0, 0, 0);
-    upperLayout->setSpacing(2);
+    upperLayout->setSpacing(kWindowMargin);
     upperLayout->addWidget(gbStock, 1);
     upperLayout->addWidget(settings);
 
-    // Layouts panel: progress, the Stop button and the two display lists above the layout table.
+    // Layouts panel: progress, the Stop button and the two display lists above the layout table, and the
+    // mark of a plan that no longer answers the lists.
     gbLayout = named(new QGroupBox, "gbLayout");
     pbCutting = named(new QProgressBar(gbLayout), "pbCutting");
     pbCutting->setRange(0, 100);
@@ -250,6 +174,9 @@ void MainWindowUi::setupUi(QMainWindow* window)
     btnStop->setEnabled(false);
     cbxDisplay = dropDown(gbLayout, "cbxDisplay", 3, 2);
     cbxPrint = dropDown(gbLayout, "cbxPrint", 6, 1);
+    lbStale = named(new QLabel(gbLayout), "lbStale");
+    lbStale->setWordWrap(true);
+    lbStale->hide();
     splitterDiagrams = named(new QSplitter(Qt::Vertical, gbLayout), "splitterDiagrams");
     splitterDiagrams->setHandleWidth(kSplitterWidth);
     sgLayout = named(new GridView(splitterDiagrams), "sgLayout");
@@ -262,8 +189,9 @@ void MainWindowUi::setupUi(QMainWindow* window)
     lbQuality = named(new QLabel(gbLayout), "lbQuality");
     lbQuality->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* layoutsLayout = new QVBoxLayout(gbLayout);
-    layoutsLayout->setContentsMargins(4, 4, 4, 4);
+    layoutsLayout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
     layoutsLayout->addLayout(row({pbCutting, btnStop, cbxDisplay, cbxPrint}));
+    layoutsLayout->addWidget(lbStale);
     layoutsLayout->addWidget(splitterDiagrams, 1);
     layoutsLayout->addWidget(lbQuality);
 
@@ -277,7 +205,8 @@ void MainWindowUi::setupUi(QMainWindow* window)
     splitterLayouts->setStretchFactor(1, 1);
     splitterLayouts->setSizes({kUpperAreaHeight, 768 - kUpperAreaHeight});
 
-    splitterParts = named(new QSplitter(Qt::Horizontal, window), "splitterParts");
+    auto* central = named(new QWidget(window), "pnlMain");
+    splitterParts = named(new QSplitter(Qt::Horizontal, central), "splitterParts");
     splitterParts->setHandleWidth(kSplitterWidth);
     splitterParts->setChildrenCollapsible(false);
     splitterParts->addWidget(gbPart);
@@ -285,7 +214,10 @@ void MainWindowUi::setupUi(QMainWindow* window)
     splitterParts->setStretchFactor(0, 0);
     splitterParts->setStretchFactor(1, 1);
     splitterParts->setSizes({kPartsPanelWidth, 1024 - kPartsPanelWidth});
-    window->setCentralWidget(splitterParts);
+    auto* centralLayout = new QHBoxLayout(central);
+    centralLayout->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, 0);
+    centralLayout->addWidget(splitterParts);
+    window->setCentralWidget(central);
 
     // Menus
     mMain = named(window->menuBar(), "mMain");
@@ -314,7 +246,7 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
     gbPart->setTitle(translate("Parts"));
     setFileCaption(btnPartSave, translate("Save"), translate("Save parts"));
     setFileCaption(btnPartOpen, translate("Open"), translate("Open parts"));
-    edPartFile->setToolTip(translate("Parts file name"));
+    edPartFile->setHint(translate("Parts file name"));
     setCaption(btnPartDelAll, translate("X"), translate("Delete all parts"));
     setCaption(btnPartAdd, translate("+"), translate("Add one part"));
     setCaption(btnPartDel, translate("-"), translate("delete current part"));
@@ -325,7 +257,7 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
     gbStock->setTitle(translate("Stocks"));
     setFileCaption(btnStockSave, translate("Save"), translate("Save stocks"));
     setFileCaption(btnStockOpen, translate("Open"), translate("Open stocks"));
-    edStockFile->setToolTip(translate("Stocks file name"));
+    edStockFile->setHint(translate("Stocks file name"));
     setCaption(btnStockDelAll, translate("X"), translate("Delete all stocks"));
     setCaption(btnStockAdd, translate("+"), translate("Add one stock"));
     setCaption(btnStockDel, translate("-"), translate("Delete current stock"));
@@ -355,6 +287,7 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
                          QStringLiteral("999.999"), QStringLiteral("99.9999")});
 
     gbLayout->setTitle(translate("Cutting Layouts"));
+    lbStale->setText(translate("The lists have changed since this plan was made; press Calc."));
     setCaption(btnStop, translate("Stop"), translate("Stop the calculation and show the best layouts found so far"));
     setItems(cbxDisplay, {translate("Label(Length) X Qty"), translate("Length X Qty"), translate("Label X Qty")});
     setItems(cbxPrint, {translate("Print All"), translate("Print Cutting Layouts"), translate("Print Stocks & Parts"),

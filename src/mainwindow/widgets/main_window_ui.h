@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_name_field.h"
 #include "grid_view.h"
 
 class QAction;
@@ -30,7 +31,7 @@ struct MainWindowUi {
     QGroupBox* gbPart = nullptr;
     QPushButton* btnPartSave = nullptr;
     QPushButton* btnPartOpen = nullptr;
-    QLineEdit* edPartFile = nullptr;
+    FileNameField* edPartFile = nullptr;
     QPushButton* btnPartDelAll = nullptr;
     QPushButton* btnPartAdd = nullptr;
     QPushButton* btnPartDel = nullptr;
@@ -45,7 +46,7 @@ struct MainWindowUi {
     QGroupBox* gbStock = nullptr;
     QPushButton* btnStockSave = nullptr;
     QPushButton* btnStockOpen = nullptr;
-    QLineEdit* edStockFile = nullptr;
+    FileNameField* edStockFile = nullptr;
     QPushButton* btnStockDelAll = nullptr;
     QPushButton* btnStockAdd = nullptr;
     QPushButton* btnStockDel = nullptr;
@@ -63,6 +64,8 @@ struct MainWindowUi {
     QLabel* lbl1 = nullptr;
     QLabel* lbQuality = nullptr;
     QSlider* tbFast = nullptr;
+    // The quality level beside the slider, "5 / 12"
+    QLabel* lbLevel = nullptr;
     QCheckBox* ckChange = nullptr;
     QCheckBox* ckCost = nullptr;
     QCheckBox* ckExact = nullptr;
@@ -86,6 +89,8 @@ struct MainWindowUi {
     QPushButton* btnStop = nullptr;
     QComboBox* cbxDisplay = nullptr;
     QComboBox* cbxPrint = nullptr;
+    // Above the table while its plan is older than the lists and settings
+    QLabel* lbStale = nullptr;
     GridView* sgLayout = nullptr;
     // The cutting diagrams under the table, in a pane the user can resize or close
     diagrams::DiagramView* dvLayout = nullptr;

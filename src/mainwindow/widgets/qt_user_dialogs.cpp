@@ -5,7 +5,9 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
+#include <QStyle>
 #include <QUrl>
 
 namespace mainwindow::widgets {
@@ -20,6 +22,11 @@ void QtUserDialogs::showTitledMessage(const QString& title, const QString& text,
     const QMessageBox::Icon shown =
         icon == calculation::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information;
     QMessageBox box(shown, title, text, QMessageBox::Ok, m_window);
+    // The desktop theme's icon where it has one; the style's own otherwise.
+    const QIcon themed = QIcon::fromTheme(icon == calculation::MessageIcon::Error ? QStringLiteral("dialog-error")
+                                                                                  : QStringLiteral("dialog-information"));
+    if (!themed.isNull())
+        box.setIconPixmap(themed.pixmap(box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box)));
     box.exec();
 }
 

@@ -310,8 +310,8 @@ void TestWindowCommands::saveButtonsWriteTheLists()
 
     QCOMPARE(fileLines(partsPath), QStringList({"A\t1200\t4", "B\t800\t"}));
     QCOMPARE(fileLines(stocksPath), QStringList({"S\t6000\t2\t0\t"}));
-    QCOMPARE(m.find<QLineEdit>("edPartFile")->text(), partsPath);
-    QCOMPARE(m.find<QLineEdit>("edStockFile")->text(), stocksPath);
+    QCOMPARE(m.find<mainwindow::widgets::FileNameField>("edPartFile")->path(), partsPath);
+    QCOMPARE(m.find<mainwindow::widgets::FileNameField>("edStockFile")->path(), stocksPath);
     QCOMPARE(m.dialogs.asked.size(), 2);
     QVERIFY(m.dialogs.asked[0].save);
     QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please select part file name save as"));
@@ -368,7 +368,7 @@ void TestWindowCommands::openButtonsReadByTheChosenFileType()
     QCOMPARE(grid->rows(), rows);
     for (int column = 0; column < firstRow.size(); ++column)
         QCOMPARE(grid->cell(column, kFirst), firstRow[column]);
-    QCOMPARE(m.find<QLineEdit>(parts ? "edPartFile" : "edStockFile")->text(), file);
+    QCOMPARE(m.find<mainwindow::widgets::FileNameField>(parts ? "edPartFile" : "edStockFile")->path(), file);
 }
 
 void TestWindowCommands::cancelledOrFailedOpenKeepsTheGrid()
@@ -377,7 +377,7 @@ void TestWindowCommands::cancelledOrFailedOpenKeepsTheGrid()
     m.dialogs.cancel();
     QTest::mouseClick(m.find<QPushButton>("btnPartOpen"), Qt::LeftButton);
     QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("Kept"));
-    QVERIFY(m.find<QLineEdit>("edPartFile")->text().isEmpty());
+    QVERIFY(m.find<mainwindow::widgets::FileNameField>("edPartFile")->path().isEmpty());
     QVERIFY(m.dialogs.messages.isEmpty());
 
     // A file that isn't there: the loader's own message in an error box, the grid untouched.
@@ -389,7 +389,7 @@ void TestWindowCommands::cancelledOrFailedOpenKeepsTheGrid()
     QCOMPARE(m.dialogs.messages[0].text, lists::LoadPartsFile(scratch, missing, 1).error);
     QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
     QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("Kept"));
-    QCOMPARE(m.find<QLineEdit>("edPartFile")->text(), missing);
+    QCOMPARE(m.find<mainwindow::widgets::FileNameField>("edPartFile")->path(), missing);
 }
 
 void TestWindowCommands::openTellsWhatTextWasNotUsed()

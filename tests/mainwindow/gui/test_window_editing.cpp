@@ -102,7 +102,8 @@ void TestWindowEditing::freshWindowShowsItsDefaults()
             QVERIFY(grid->cell(column, kFirst).isEmpty());
         }
     }
-    QCOMPARE(m.view("sgLayout")->columnWidth(5), 310);
+    // At least 310 pixels, and the width the other columns leave.
+    QVERIFY(m.view("sgLayout")->columnWidth(5) >= 310);
 
     QCOMPARE(m.find<QLineEdit>("edTimes")->text(), QStringLiteral("2"));
     QCOMPARE(m.find<QSlider>("tbFast")->value(), 5);
@@ -118,7 +119,7 @@ void TestWindowEditing::freshWindowShowsItsDefaults()
     QCOMPARE(m.find<QLineEdit>("edTitle")->text(), QStringLiteral("Barvik pipe cuting project"));
     QCOMPARE(m.find<QComboBox>("cbxDisplay")->currentText(), QStringLiteral("Label X Qty"));
     QCOMPARE(m.find<QComboBox>("cbxPrint")->currentText(), QStringLiteral("Print Cutting Layouts"));
-    QVERIFY(m.find<QLineEdit>("edPartFile")->text().isEmpty());
+    QVERIFY(m.find<mainwindow::widgets::FileNameField>("edPartFile")->path().isEmpty());
     QVERIFY(m.find<QLineEdit>("edPartFile")->isReadOnly());
     QVERIFY(m.find<QLineEdit>("edStockFile")->isReadOnly());
     QCOMPARE(m.find<QProgressBar>("pbCutting")->value(), 0);

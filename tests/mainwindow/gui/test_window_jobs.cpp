@@ -65,7 +65,7 @@ void TestWindowJobs::saveProjectNeedsBothListsSaved()
     QAction* save = m.find<QAction>("S1");
     QVERIFY(save->isEnabled());
     save->trigger();
-    m.find<QLineEdit>("edPartFile")->setText(writeFile(path("parts.txt"), "P\t100\t1\r\n"));
+    m.find<mainwindow::widgets::FileNameField>("edPartFile")->setPath(writeFile(path("parts.txt"), "P\t100\t1\r\n"));
     save->trigger();
     QCOMPARE(m.dialogs.messages.size(), 2);
     QCOMPARE(m.dialogs.messages[0].text, QStringLiteral("Please save the pipe parts first!"));
@@ -74,7 +74,7 @@ void TestWindowJobs::saveProjectNeedsBothListsSaved()
     QVERIFY(m.dialogs.asked.isEmpty());
 
     // With both lists on disk: the fresh window's settings in lines 3 to 14.
-    m.find<QLineEdit>("edStockFile")->setText(writeFile(path("stocks.txt"), "S\t1000\t1\t0\tYes\r\n"));
+    m.find<mainwindow::widgets::FileNameField>("edStockFile")->setPath(writeFile(path("stocks.txt"), "S\t1000\t1\t0\tYes\r\n"));
     m.dialogs.answer(path("job.dat"));
     save->trigger();
     QCOMPARE(m.dialogs.asked.size(), 1);
@@ -129,7 +129,7 @@ void TestWindowJobs::saveLeftWritesTheUnusedBars()
     QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please choose left stocks file name save as"));
     QCOMPARE(m.dialogs.asked[0].setup.filter, QStringLiteral("Text file(*.txt)|*.txt"));
     QCOMPARE(fileLines(path("left.txt")), QStringList{"S6\t6000\t2\t10\tYes"});
-    QCOMPARE(m.find<QLineEdit>("edStockFile")->text(), path("left.txt"));
+    QCOMPARE(m.find<mainwindow::widgets::FileNameField>("edStockFile")->path(), path("left.txt"));
     QCOMPARE(m.dialogs.messages.size(), 1);
     QCOMPARE(m.dialogs.messages[0].text, QStringLiteral("Congratulations! Successfully saved count: 1"));
     QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Information);

@@ -3,26 +3,39 @@
 #include "scripted_dialogs.h"
 
 #include "calculation/grid_model.h"
+#include "localization/language_settings.h"
 #include "mainwindow/deruruvi.h"
+#include "mainwindow/widgets/file_name_field.h"
 #include "mainwindow/widgets/grid_view.h"
+#include "mainwindow/widgets/window_state.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <initializer_list>
 #include <memory>
 
-// A shown main window with scripted dialogs, and access to its controls by their names.
+// A shown main window with scripted dialogs, and access to its controls by their names. Its settings (the
+// language, the window's size and place) go to a folder of the fixture's own.
 struct WindowFixture {
     ScriptedDialogs dialogs;
     std::unique_ptr<mainwindow::TfrmMain> window;
+    QTemporaryDir settingsFolder;
+    // False for a test that sets the settings file itself.
+    bool ownSettings = true;
 
     bool open()
     {
         dialogs.reset();
         QLocale::setDefault(QLocale::c());
+        if (ownSettings)
+            localization::setSettingsFile(settingsFolder.filePath(QStringLiteral("rodplan.db")));
+        // Every window starts at the size of a first run.
+        QFile::remove(mainwindow::widgets::windowStateFile());
         window = std::make_unique<mainwindow::TfrmMain>(dialogs);
         window->show();
         window->activateWindow();
