@@ -15,7 +15,9 @@ diagrams::DiagramSource manyPatterns(int count)
     diagrams::DiagramSource source;
     for (int kind = 0; kind < 40; ++kind) {
         optimizer::strPart part;
-        part.label = "P" + std::to_string(kind);
+        // Appended rather than concatenated: GCC 12 warns falsely about the concatenation at -O2.
+        part.label = "P";
+        part.label += std::to_string(kind);
         part.length = float(150 + (kind * 7919) % 2750);
         part.lengthText = std::to_string(int(part.length));
         source.parts.push_back(part);
