@@ -232,6 +232,7 @@ void TfrmMain::showStale(bool stale)
 {
     ui.lbStale->setVisible(stale);
     m_layoutCells->setStale(stale);
+    ui.dvLayout->setStale(stale);
     ui.sgLayout->viewport()->update();
 }
 

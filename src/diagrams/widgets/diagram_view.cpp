@@ -95,9 +95,19 @@ QString DiagramView::tipAt(const QPoint& point) const
     return segment < 0 ? QString() : segmentTip(m_diagrams, bar, bar.segments[size_t(segment)]);
 }
 
+void DiagramView::setStale(bool stale)
+{
+    if (stale == m_stale)
+        return;
+    m_stale = stale;
+    viewport()->update();
+}
+
 void DiagramView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
+    if (m_stale)
+        painter.setOpacity(0.4);
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::Text));
     const int legend = m_legendHeight;

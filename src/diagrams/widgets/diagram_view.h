@@ -24,6 +24,9 @@ public:
     // -1 for none; scrolls the row into sight. Emits nothing.
     void setCurrentPattern(int index);
     int currentPattern() const { return m_current; }
+    // A plan that no longer answers the lists is drawn faded, as the layout table greys its text.
+    void setStale(bool stale);
+    bool stale() const { return m_stale; }
     // The pattern row at a point of the viewport, or -1.
     int patternAt(const QPoint& point) const;
     // The tooltip at a point of the viewport; empty off the bars.
@@ -47,6 +50,7 @@ private:
     PlanDiagrams m_diagrams;
     int m_current = -1;
     int m_legendHeight = 0;
+    bool m_stale = false;
 };
 
 } // namespace diagrams

@@ -1,6 +1,7 @@
 // How the main window looks and answers: its regions at the smallest size, numbers that fit their columns,
 // the status bar, the mark of a stale plan, and the size and splitters kept between runs.
 
+#include "diagrams/widgets/diagram_view.h"
 #include "window_fixture.h"
 
 #include "calculation/grids.h"
@@ -142,8 +143,10 @@ void TestWindowLayout::editAfterCalcMarksThePlanUntilTheNextCalc()
     QVERIFY(!marker->isVisible());
     type(calculation::kQtyColumn, QStringLiteral("5"));
     QVERIFY(marker->isVisible());
+    QVERIFY(m.find<diagrams::DiagramView>("dvLayout")->stale());
     calc();
     QVERIFY(!marker->isVisible());
+    QVERIFY(!m.find<diagrams::DiagramView>("dvLayout")->stale());
     // A setting is part of the job, and the level shows beside its slider.
     m.find<QSlider>("tbFast")->setValue(7);
     QVERIFY(marker->isVisible());
