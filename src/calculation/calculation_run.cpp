@@ -31,7 +31,10 @@ public:
     MergedProgress(optimizer::SearchObserver* target, int32_t limit) : m_target(target), m_limit(limit) {}
 
     void generationFinished(int32_t generation) override { advanceTo(generation); }
-    bool stopRequested() override { return m_target && m_target->stopRequested(); }
+    bool stopRequested() override { return m_settled || (m_target && m_target->stopRequested()); }
+    // The exact engine proved its plan best: the genetic search can at most tie with it, so it stops with the
+    // best plan it has, which a tie still keeps.
+    void settle() { m_settled = true; }
     // Called from the thread of the genetic search only.
     void advanceTo(int32_t position)
     {
@@ -48,6 +51,7 @@ private:
     optimizer::SearchObserver* m_target;
     int32_t m_limit;
     int32_t m_posted = 0;
+    std::atomic<bool> m_settled = false;
 };
 
 } // namespace
@@ -248,6 +252,9 @@ void CalculationRun::runEngines(optimizer::SearchObserver* observer)
         m_exact = std::make_unique<exact::ExactEngine>(m_partList, m_stockList, m_settings, exactSettings);
         exactThread = std::thread([this, &progress, &exactDone] {
             m_exactOutcome = m_exact->run(&progress);
+            // With change optimization the plans are weighed by their pattern count too, which the proof leaves out.
+            if (m_exactOutcome.optimal && !m_settings.changeOptimization)
+                progress.settle();
             exactDone = true;
         });
     }

@@ -2,6 +2,8 @@
 
 #include "calculation/layout_table.h"
 
+#include <random>
+
 using calculation::MessageIcon;
 using calculation::RunFocus;
 
@@ -109,6 +111,32 @@ TEST_F(RunTest, UnchangedInputNeverShowsALowerRatio)
     parts->setCell(2, 2, "10");
     ASSERT_TRUE(calc(9));
     EXPECT_EQ(lastRun.partQtysText, parts->columnText(2).toStdString());
+}
+
+TEST_F(RunTest, BothEnginesNeverShowLessThanTheGeneticSearchAlone)
+{
+    // Several stock lengths: the exact engine proves most plans and then stops the genetic search early.
+    std::mt19937 gen(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+    controls.qualityLevel = 3;
+    controls.bladeWidth = QStringLiteral("3");
+    controls.stubLength = QStringLiteral("10");
+    controls.exactSeconds = 0.5;
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        std::vector<QStringList> partRows;
+        for (int i = pick(3, 12); i > 0; --i)
+            partRows.push_back({QStringLiteral("P%1").arg(i), QString::number(pick(200, 2900)), QString::number(pick(1, 9))});
+        fill(*parts, partRows);
+        fill(*stocks, {{"L", "6000", "200", "", ""}, {"M", "4500", "200", "", ""}, {"S", "3000", "200", "", ""}});
+        controls.exactSearch = false;
+        lastRun = {};
+        ASSERT_TRUE(calc(seed));
+        const optimizer::strGroup alone = lastRun.keptPlan;
+        controls.exactSearch = true;
+        lastRun = {};
+        ASSERT_TRUE(calc(seed));
+        EXPECT_GE(lastRun.keptPlan.ratio, alone.ratio) << "seed " << seed;
+    }
 }
 
 TEST_F(RunTest, NoPlanWithoutKeptPlanClearsTheStaleResult)
