@@ -35,6 +35,7 @@ public:
     // The exact engine proved its plan best: the genetic search can at most tie with it, so it stops with the
     // best plan it has, which a tie still keeps.
     void settle() { m_settled = true; }
+    bool settled() const { return m_settled; }
     // Called from the thread of the genetic search only.
     void advanceTo(int32_t position)
     {
@@ -268,13 +269,15 @@ void CalculationRun::runEngines(optimizer::SearchObserver* observer)
         exactThread.join();
     }
 
-    // The better plan; a tie keeps the genetic one.
+    // The better plan; a tie keeps the genetic one, unless the proof of the exact plan cut the genetic search
+    // short: then the genetic plan is an unfinished one, and can at most tie.
     const bool exactPlan = m_exactOutcome.status == exact::ExactOutcome::Status::Plan;
     if (genetic == 0) {
         m_candidate = m_cut->takeResult(0);
         m_candidateEngine = PlanEngine::Genetic;
     }
-    if (exactPlan && (genetic != 0 || exact::secondIsBetter(m_candidate, m_exactOutcome.plan, m_stockList, m_settings))) {
+    if (exactPlan && (genetic != 0 || progress.settled() ||
+                      exact::secondIsBetter(m_candidate, m_exactOutcome.plan, m_stockList, m_settings))) {
         m_candidate = m_exactOutcome.plan;
         m_candidateEngine = PlanEngine::Exact;
     }
