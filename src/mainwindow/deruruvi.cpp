@@ -1,6 +1,5 @@
 #include "deruruvi.h"
 
-#include "layout_wrap.h"
 #include "list_dialogs.h"
 #include "widgets/cell_delegates.h"
 #include "widgets/window_state.h"
@@ -36,7 +35,6 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QThread>
 
 #include <algorithm>
 #include <optional>
@@ -334,121 +332,6 @@ void TfrmMain::cmbLangChange(int index)
     m_freshness.setPaused(true);
     retranslatePriorities(*m_stocks, oldYes, oldNo, translate("Yes"), translate("No"));
     m_freshness.setPaused(false);
-}
-
-// Calculation
-
-calculation::CalcControls TfrmMain::calcControls() const
-{
-    calculation::CalcControls controls;
-    controls.bladeWidth = ui.edGap->text();
-    controls.stubLength = ui.edMargin->text();
-    controls.reuseLength = ui.edCircle->text();
-    controls.qualityLevel = ui.tbFast->value();
-    controls.changeOptimization = ui.ckChange->isChecked();
-    controls.costOptimization = ui.ckCost->isChecked();
-    controls.exactSearch = ui.ckExact->isChecked();
-    controls.displayMode = ui.cbxDisplay->currentIndex();
-    controls.formatIndex = ui.cbxFormat->currentIndex();
-    return controls;
-}
-
-void TfrmMain::setJobEditable(bool editable)
-{
-    ui.sgPart->setReadOnly(!editable);
-    ui.sgStock->setReadOnly(!editable);
-    // Lists, row commands, remnants, settings and the language (it rewrites the grids' texts).
-    const std::initializer_list<QWidget*> controls = {
-        ui.btnPartSave,  ui.btnPartOpen,  ui.btnPartDelAll, ui.btnPartAdd,     ui.btnPartDel,
-        ui.btnPartTimes, ui.btnStockSave, ui.btnStockOpen,  ui.btnStockDelAll, ui.btnStockAdd,
-        ui.btnStockDel,  ui.btnLeft,      ui.btnImportLeft, ui.btnExportLeft,  ui.cmbLang,
-        ui.tbFast,       ui.ckChange,     ui.ckCost,        ui.edGap,          ui.edMargin,
-        ui.edCircle,     ui.cbxFormat,    ui.cbxDisplay,    ui.edUnit,         ui.ckExact};
-    for (QWidget* control : controls)
-        control->setEnabled(editable);
-    // Opening and saving projects.
-    for (QAction* action : {ui.O1, ui.S1})
-        action->setEnabled(editable);
-}
-
-void TfrmMain::btnCalcClick()
-{
-    if (m_searchThread)
-        return;
-    // What is being typed into a cell belongs to the job that is calculated.
-    ui.sgPart->finishEditing();
-    ui.sgStock->finishEditing();
-    m_run = std::make_unique<calculation::CalculationRun>(calculation::RunGrids{*m_parts, *m_stocks, *m_layout},
-                                                          m_strGroupArg, m_dialogs, m_clock, &m_progress);
-    const calculation::CalcControls controls = calcControls();
-    m_runFormat = controls.formatIndex;
-    if (!m_run->prepare(controls, m_random)) {
-        if (m_run->focus() == calculation::RunFocus::Parts)
-            ui.sgPart->setFocus();
-        else if (m_run->focus() == calculation::RunFocus::Stocks)
-            ui.sgStock->setFocus();
-        m_run.reset();
-        return;
-    }
-    ui.btnCalc->setEnabled(false);
-    ui.btnStop->setEnabled(true);
-    setJobEditable(false);
-    m_relay.reset();
-    calculation::CalculationRun* run = m_run.get();
-    widgets::SearchRelay* relay = &m_relay;
-    m_searchThread = QThread::create([run, relay] { run->search(relay); });
-    connect(m_searchThread, &QThread::finished, this, &TfrmMain::searchFinished);
-    m_searchThread->start();
-}
-
-void TfrmMain::searchFinished()
-{
-    // A search abandoned on close has been cleaned up already, though its signal may still arrive. The signal
-    // comes just before the thread ends, hence the wait.
-    if (!m_searchThread || sender() != m_searchThread)
-        return;
-    m_searchThread->wait();
-    delete m_searchThread;
-    m_searchThread = nullptr;
-    ui.btnStop->setEnabled(false);
-    // The parts grid still holds the job of the run, whose layout texts the table is about to show.
-    m_layoutCells->setPieceNames(piecesWithBlanks(*m_parts));
-    const bool shown = m_run->finish();
-    ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
-    if (shown)
-        m_diagrams->show({m_run->shownPlan(), m_run->shownParts(), m_run->shownStocks(), m_run->settings().bladeWidth,
-                          m_run->settings().stubLength, m_runFormat});
-    m_run.reset();
-    ui.btnCalc->setEnabled(true);
-    setJobEditable(true);
-    m_freshness.calculationEnded(shown);
-    Q_EMIT calculationFinished(shown);
-}
-
-void TfrmMain::btnStopClick()
-{
-    m_relay.requestStop();
-    ui.btnStop->setEnabled(false);
-}
-
-void TfrmMain::abandonSearch()
-{
-    if (!m_searchThread)
-        return;
-    m_relay.requestStop();
-    m_searchThread->wait();
-    delete m_searchThread;
-    m_searchThread = nullptr;
-    m_run.reset();
-    ui.btnStop->setEnabled(false);
-    ui.btnCalc->setEnabled(true);
-    setJobEditable(true);
-}
-
-void TfrmMain::ckCostClick(bool checked)
-{
-    if (checked && !calculation::checkCostOption(*m_stocks, m_dialogs))
-        ui.ckCost->setChecked(false);
 }
 
 // Ending
