@@ -76,16 +76,6 @@ void ExactEngine::offer(const Layout& layout)
     }
 }
 
-ExactEngine::Node ExactEngine::wholeJob() const
-{
-    Node node;
-    for (int32_t i = 0; i < m_job.items(); ++i)
-        node.demand.push_back(m_job.demand(i));
-    for (int32_t j = 0; j < m_job.stocks(); ++j)
-        node.bars.push_back(m_job.stockQty(j));
-    return node;
-}
-
 bool ExactEngine::fillBarsFully(int64_t steps, const Limits& limits)
 {
     if (!m_completion.applies() || done())
@@ -136,7 +126,7 @@ void ExactEngine::searchBarCounts()
                 m_bound = std::max(m_bound, choice.cost);
             if (!room.enough(choice.bars))
                 continue;
-            Node node = wholeJob();
+            Node node = Rest::wholeJob(m_job);
             node.bars = choice.bars;
             m_master.setDemand(node.demand);
             m_master.setBars(node.bars);
@@ -244,7 +234,7 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
     if (m_job.items() == 0 || !m_job.usable())
         return outcome;
 
-    const Node root = wholeJob();
+    const Node root = Rest::wholeJob(m_job);
 
     // 1 - a quick plan, so that even a stop at once has one; its patterns start the relaxation
     if (std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars)) {
@@ -325,7 +315,7 @@ std::optional<double> ExactEngine::lowerBound()
     if (m_job.items() == 0 || !m_job.usable())
         return std::nullopt;
     m_limits = Limits{};
-    const Node root = wholeJob();
+    const Node root = Rest::wholeJob(m_job);
     if (const std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars)) {
         offer(*quick);
         seedColumns(*quick);

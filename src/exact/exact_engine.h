@@ -65,8 +65,6 @@ public:
 
 private:
     using Node = Rest;
-    // Every piece still to cut and every bar free.
-    Node wholeJob() const;
     void dive(Node node, int32_t discrepancies, std::vector<Cut> tabu);
     void offer(const Layout& layout);
     void seedColumns(const Layout& layout);

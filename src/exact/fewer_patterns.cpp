@@ -23,11 +23,7 @@ std::optional<Layout> rebuild(const ExactJob& job, MasterProblem& master, Heuris
 {
     const double cost = best.cost(job);
     const double tolerance = 1e-9 * std::max(1.0, cost);
-    Rest rest;
-    for (int32_t i = 0; i < job.items(); ++i)
-        rest.demand.push_back(job.demand(i));
-    for (int32_t j = 0; j < job.stocks(); ++j)
-        rest.bars.push_back(job.stockQty(j));
+    Rest rest = Rest::wholeJob(job);
 
     while (!rest.finished() && rest.fixed.cuts.size() < best.cuts.size()) {
         if (limits.reached())

@@ -53,6 +53,16 @@ bool Rest::finished() const
     return std::all_of(demand.begin(), demand.end(), [](int32_t d) { return d == 0; });
 }
 
+Rest Rest::wholeJob(const ExactJob& job)
+{
+    Rest rest;
+    for (int32_t i = 0; i < job.items(); ++i)
+        rest.demand.push_back(job.demand(i));
+    for (int32_t j = 0; j < job.stocks(); ++j)
+        rest.bars.push_back(job.stockQty(j));
+    return rest;
+}
+
 bool Rest::take(const Cut& cut, int64_t times)
 {
     Cut trimmed;

@@ -50,6 +50,9 @@ struct Rest {
     // Cuts the pattern up to `times` bars, as often as the pieces and bars still allow, without the pieces no
     // longer needed; false when not even one bar of it is of use.
     bool take(const Cut& cut, int64_t times);
+
+    // Every piece still to cut and every bar free.
+    static Rest wholeJob(const ExactJob& job);
 };
 
 } // namespace exact
