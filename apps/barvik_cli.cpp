@@ -7,9 +7,9 @@
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "exchange/remnant_stocks.h"
+#include "lists/list_files.h"
 #include "localization/catalogs.h"
 #include "localization/translate.h"
-#include "lists/list_files.h"
 #include "mainwindow/project_file.h"
 #include "printing/layout_printout.h"
 
@@ -164,8 +164,7 @@ int stocksFormat(const std::string& name, const QString& path)
         return lists::kStocksText;
     if (name == "pipe")
         return lists::kStocksPipe;
-    return QFileInfo(path).suffix().toLower() == QLatin1String("stk") ? lists::kStocksPipe
-                                                                       : lists::kStocksText;
+    return QFileInfo(path).suffix().toLower() == QLatin1String("stk") ? lists::kStocksPipe : lists::kStocksText;
 }
 
 // An output file named on the command line, checked before anything is read or written: a typo must not
@@ -243,9 +242,11 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
 
 QPageSize::PageSizeId pageSizeId(const std::string& name)
 {
-    static const std::pair<const char*, QPageSize::PageSizeId> sizes[] = {
-        {"A3", QPageSize::A3}, {"A4", QPageSize::A4}, {"A5", QPageSize::A5},
-        {"Letter", QPageSize::Letter}, {"Legal", QPageSize::Legal}};
+    static const std::pair<const char*, QPageSize::PageSizeId> sizes[] = {{"A3", QPageSize::A3},
+                                                                          {"A4", QPageSize::A4},
+                                                                          {"A5", QPageSize::A5},
+                                                                          {"Letter", QPageSize::Letter},
+                                                                          {"Legal", QPageSize::Legal}};
     for (const auto& [sizeName, id] : sizes)
         if (name == sizeName)
             return id;
@@ -262,8 +263,8 @@ bool writeLayoutPdf(const calculation::GridModel& layout, const calculation::Clo
     printing::prepareLayoutPrintout(printer);
     printer.setColumnWidths(printing::defaultLayoutColumnWidths());
     printer.options().orientation = orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
-    printer.setPageLayout(QPageLayout(QPageSize(pageSizeId(pageSize)), QPageLayout::Portrait,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    printer.setPageLayout(QPageLayout(QPageSize(pageSizeId(pageSize)), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Millimeter));
     QString error;
     if (printing::writePdf(printer, path, &error))
         return true;
@@ -347,7 +348,8 @@ int main(int argc, char** argv)
         ->capture_default_str();
     cli.add_option("--time-limit", timeLimit, "Seconds for the exact engine (default: from the quality level)")
         ->check(CLI::Range(0.0, 86400.0));
-    CLI::Option* pdfOption = cli.add_option("--pdf", pdfPath, "Also write the layouts as printed pages to this PDF file");
+    CLI::Option* pdfOption =
+        cli.add_option("--pdf", pdfPath, "Also write the layouts as printed pages to this PDF file");
     cli.add_option("--page-size", pageSize, "Paper of the PDF")
         ->check(CLI::IsMember({"A3", "A4", "A5", "Letter", "Legal"}))
         ->capture_default_str();
@@ -433,8 +435,8 @@ int main(int argc, char** argv)
             engine = "genetic";
     }
     if (!partsPath.empty()) {
-        if (!loadList(partsFile, lists::LoadPartsFile(*parts, partsFile.path(),
-                                                      partsFormat(partsFormatName, partsFile.path()))))
+        if (!loadList(partsFile,
+                      lists::LoadPartsFile(*parts, partsFile.path(), partsFormat(partsFormatName, partsFile.path()))))
             return kExitUsage;
         project.partFile = partsFile.shown();
     }
@@ -500,7 +502,7 @@ int main(int argc, char** argv)
     if (!shown)
         return kExitNoLayout;
 
-    const diagrams::DiagramSource source{run.shownPlan(), run.shownParts(), run.shownStocks(),
+    const diagrams::DiagramSource source{run.shownPlan(),           run.shownParts(),          run.shownStocks(),
                                          run.settings().bladeWidth, run.settings().stubLength, controls.formatIndex};
     const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *layout, controls.reuseLength);
     // The files first: when one fails, nothing is printed that looks like success.
@@ -518,9 +520,10 @@ int main(int argc, char** argv)
         }
     }
     if (!pdfPath.empty()) {
-        const diagrams::DiagramPlacement placement = diagramPlacement == "rows"    ? diagrams::DiagramPlacement::UnderRows
-                                                     : diagramPlacement == "after" ? diagrams::DiagramPlacement::AfterTable
-                                                                                   : diagrams::DiagramPlacement::None;
+        const diagrams::DiagramPlacement placement = diagramPlacement == "rows" ? diagrams::DiagramPlacement::UnderRows
+                                                     : diagramPlacement == "after"
+                                                         ? diagrams::DiagramPlacement::AfterTable
+                                                         : diagrams::DiagramPlacement::None;
         diagrams::PlanPrintouts printouts(plan, placement, withCutList);
         if (!writeLayoutPdf(*layout, clock, outputName(pdfPath), pageSize, orientation, printouts))
             return kExitOutput;

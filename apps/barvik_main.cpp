@@ -1,8 +1,8 @@
 // The desktop program: the main window, optionally with a project or a job's lists loaded and calculated at
 // once.
 
-#include "mainwindow/deruruvi.h"
 #include "lists/list_files.h"
+#include "mainwindow/deruruvi.h"
 #include "mainwindow/widgets/qt_user_dialogs.h"
 
 #include "localization/translate.h"

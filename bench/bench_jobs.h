@@ -101,10 +101,22 @@ inline Job makeSmallPiecesJob(uint32_t seed)
     return job;
 }
 
-inline Job jobA() { return makeJob(11, 20, 200, 200, 2000, {6000, 4000}); }
-inline Job jobB() { return makeSmallPiecesJob(22); }
-inline Job jobC() { return makeJob(33, 500, 5000, 100, 2500, {12000, 9000, 6000, 5000, 3000}); }
-inline Job jobD() { return makeJob(44, 1024, 10000, 50, 2900, {12000, 10000, 8000, 7000, 6000, 5000, 4000, 3000}); }
+inline Job jobA()
+{
+    return makeJob(11, 20, 200, 200, 2000, {6000, 4000});
+}
+inline Job jobB()
+{
+    return makeSmallPiecesJob(22);
+}
+inline Job jobC()
+{
+    return makeJob(33, 500, 5000, 100, 2500, {12000, 9000, 6000, 5000, 3000});
+}
+inline Job jobD()
+{
+    return makeJob(44, 1024, 10000, 50, 2900, {12000, 10000, 8000, 7000, 6000, 5000, 4000, 3000});
+}
 
 inline std::unique_ptr<optimizer::rpCut> fillCut(const Job& job, const optimizer::CutSettings& settings,
                                                  optimizer::RandomSource& random)

@@ -36,10 +36,22 @@ void runJob(benchmark::State& state, const bench::Job& job)
     state.counters["peakMB"] = double(usage.ru_maxrss) / 1024.0;
 }
 
-void BM_A_20kinds_200pieces(benchmark::State& state) { runJob(state, bench::jobA()); }
-void BM_B_120pieces_bar150(benchmark::State& state) { runJob(state, bench::jobB()); }
-void BM_C_500kinds_5000pieces(benchmark::State& state) { runJob(state, bench::jobC()); }
-void BM_D_1024kinds_10000pieces(benchmark::State& state) { runJob(state, bench::jobD()); }
+void BM_A_20kinds_200pieces(benchmark::State& state)
+{
+    runJob(state, bench::jobA());
+}
+void BM_B_120pieces_bar150(benchmark::State& state)
+{
+    runJob(state, bench::jobB());
+}
+void BM_C_500kinds_5000pieces(benchmark::State& state)
+{
+    runJob(state, bench::jobC());
+}
+void BM_D_1024kinds_10000pieces(benchmark::State& state)
+{
+    runJob(state, bench::jobD());
+}
 
 } // namespace
 

@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    constexpr int kLayouts[] = {lists::kPartsText, lists::kPartsSfcad, lists::kPartsMst,
-                                lists::kPartsPipe};
+    constexpr int kLayouts[] = {lists::kPartsText, lists::kPartsSfcad, lists::kPartsMst, lists::kPartsPipe};
     const int format = kLayouts[data[0] % 4];
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     const QString name = QStringLiteral("fuzz.txt");

@@ -57,8 +57,7 @@ private:
 
 } // namespace
 
-template <typename Record>
-void sortByLengthDesc(std::vector<Record>& list, int first, int last)
+template <typename Record> void sortByLengthDesc(std::vector<Record>& list, int first, int last)
 {
     if (first >= last)
         return;
@@ -303,8 +302,7 @@ bool CalculationRun::finish()
             chosen = &m_lastRun.keptPlan;
         }
     } else {
-        const bool keepOld =
-            m_lastRun.keptRatio > 0.1f && !inputsChanged() && m_lastRun.keptRatio >= candidate.ratio;
+        const bool keepOld = m_lastRun.keptRatio > 0.1f && !inputsChanged() && m_lastRun.keptRatio >= candidate.ratio;
         chosen = keepOld ? &m_lastRun.keptPlan : &candidate;
     }
     if (chosen) {

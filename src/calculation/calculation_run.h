@@ -21,11 +21,11 @@ struct CalcControls {
     int qualityLevel = 5;                       // the fastest | best track bar, 1 to 12
     bool changeOptimization = false;
     bool costOptimization = false;
-    int displayMode = 2; // how pieces are written: 0 "Label(Length) X Qty", 1 "Length X Qty", 2 "Label X Qty"
-    int formatIndex = 0; // the number format of lengths, 0 to 4
-    bool exactSearch = true;    // "Exact Search": the exact engine beside the genetic search
-    bool geneticSearch = true;  // the command-line program may leave the genetic search out
-    double exactSeconds = -1;   // the exact engine's time budget; below 0 it follows the quality level
+    int displayMode = 2;       // how pieces are written: 0 "Label(Length) X Qty", 1 "Length X Qty", 2 "Label X Qty"
+    int formatIndex = 0;       // the number format of lengths, 0 to 4
+    bool exactSearch = true;   // "Exact Search": the exact engine beside the genetic search
+    bool geneticSearch = true; // the command-line program may leave the genetic search out
+    double exactSeconds = -1;  // the exact engine's time budget; below 0 it follows the quality level
 };
 
 // Which engine made the plan a run shows.
@@ -130,7 +130,6 @@ bool checkCostOption(const GridModel& stocks, MessageSink& messages);
 
 // Sorts part or stock records by descending length between two indices, both included. The optimizer's
 // part and stock indices are the positions after this exact sort.
-template <typename Record>
-void sortByLengthDesc(std::vector<Record>& list, int first, int last);
+template <typename Record> void sortByLengthDesc(std::vector<Record>& list, int first, int last);
 
 } // namespace calculation

@@ -26,7 +26,8 @@ QString planQualityText(const exact::PlanQuality& quality)
         const auto bars = int64_t(std::llround(quality.excess));
         if (bars == 1)
             return translate("At most 1 bar (%1 %) more than the best possible plan.").arg(percent);
-        return translate("At most %1 bars (%2 %) more than the best possible plan.").arg(QString::number(bars), percent);
+        return translate("At most %1 bars (%2 %) more than the best possible plan.")
+            .arg(QString::number(bars), percent);
     }
     if (quality.costMeasure)
         return translate("At most %1 % more cost than the best possible plan.").arg(percent);

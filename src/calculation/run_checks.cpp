@@ -72,13 +72,15 @@ std::optional<InputRefusal> checkRows(const GridModel& grid, const QString& name
         const QString where = shownRow(row);
         const std::optional<int32_t> count = parseInteger(qty);
         if (!count)
-            return refuse(translate("%1, row %2: the quantity \"%3\" is not a whole number.").arg(name, where, excerpt(qty)));
+            return refuse(
+                translate("%1, row %2: the quantity \"%3\" is not a whole number.").arg(name, where, excerpt(qty)));
         if (*count < 0)
             return refuse(translate("%1, row %2: the quantity can't be below 0.").arg(name, where));
         const QString length = grid.cell(kLengthColumn, row);
         const std::optional<double> value = parseDecimal(length);
         if (!value)
-            return refuse(translate("%1, row %2: the length \"%3\" is not a number.").arg(name, where, excerpt(length)));
+            return refuse(
+                translate("%1, row %2: the length \"%3\" is not a number.").arg(name, where, excerpt(length)));
         // The length the optimizer gets is the float: one that rounds to 0 is no length.
         if (!(float(*value) > 0))
             return refuse(translate("%1, row %2: the length must be greater than 0.").arg(name, where));
@@ -159,9 +161,8 @@ std::optional<InputRefusal> checkJob(const std::vector<optimizer::strPart>& part
 
     // 3 - the longest piece must fit the longest bar there is after the stub; the blade plays no part
     if (Extended(longestPart) + stub > Extended(longestStock))
-        return InputRefusal{
-            translate("The max length of parts, is beyond the max length of stocks, can't optimize!"),
-            RunFocus::Stocks};
+        return InputRefusal{translate("The max length of parts, is beyond the max length of stocks, can't optimize!"),
+                            RunFocus::Stocks};
     return std::nullopt;
 }
 

@@ -4,8 +4,9 @@
 
 namespace exact {
 
-std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost, const std::vector<int64_t>& available,
-                                        double from, double below, size_t most)
+std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost,
+                                                       const std::vector<int64_t>& available, double from, double below,
+                                                       size_t most)
 {
     std::vector<BarCounts> found;
     const size_t kinds = barCost.size();
@@ -60,7 +61,8 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
     walk(walk, 0, 0.0);
     if (overflow)
         return std::nullopt;
-    std::stable_sort(found.begin(), found.end(), [](const BarCounts& a, const BarCounts& b) { return a.cost < b.cost; });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const BarCounts& a, const BarCounts& b) { return a.cost < b.cost; });
     return found;
 }
 

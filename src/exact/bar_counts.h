@@ -18,8 +18,9 @@ struct BarCounts {
 // Every choice of bar counts (at most `available` of each kind) whose cost lies in [from, below), cheapest
 // first. Each plan cuts one such choice, so the cheapest choice whose pieces can be cut bounds every plan.
 // Nothing when there are more than `most` choices: the window is too wide to walk at once.
-std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost, const std::vector<int64_t>& available,
-                                        double from, double below, size_t most);
+std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost,
+                                                       const std::vector<int64_t>& available, double from, double below,
+                                                       size_t most);
 
 // Bars too short in all for the pieces, or for the pieces longer than some of the bars, can't take them:
 // most choices of bar counts with cost optimization fail here, long before the relaxation is asked.

@@ -42,9 +42,9 @@ private:
     const ExactJob& m_job;
     bool m_applies = false;
     int64_t m_capacity = 0;
-    std::vector<Group> m_groups; // longest first
-    std::vector<int64_t> m_reach; // the widths left from each group on, for the pruning
-    std::vector<int64_t> m_bar; // pieces of each group in the bar being filled
+    std::vector<Group> m_groups;              // longest first
+    std::vector<int64_t> m_reach;             // the widths left from each group on, for the pruning
+    std::vector<int64_t> m_bar;               // pieces of each group in the bar being filled
     std::vector<std::vector<int64_t>> m_bars; // the bars filled so far, as counts per group
     const Limits* m_limits = nullptr;
     int64_t m_steps = 0;

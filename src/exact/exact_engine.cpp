@@ -45,8 +45,7 @@ ExactEngine::ExactEngine(const std::vector<optimizer::strPart>& parts, const std
               ? 0.0f
               : std::max_element(stocks.begin(), stocks.end(), [](auto& a, auto& b) { return a.length < b.length; })
                     ->length)),
-      m_job(parts, stocks, settings, m_scale), m_master(m_job), m_heuristics(m_job),
-      m_completion(m_job)
+      m_job(parts, stocks, settings, m_scale), m_master(m_job), m_heuristics(m_job), m_completion(m_job)
 {
 }
 

@@ -102,7 +102,8 @@ std::optional<Layout> fewerPatterns(const ExactJob& job, MasterProblem& master, 
     }
     std::optional<Layout> fewest;
     for (bool relaxationFirst : {false, true}) {
-        std::optional<Layout> rebuilt = rebuild(job, master, heuristics, fewest ? *fewest : best, limits, relaxationFirst);
+        std::optional<Layout> rebuilt =
+            rebuild(job, master, heuristics, fewest ? *fewest : best, limits, relaxationFirst);
         if (rebuilt)
             fewest = std::move(rebuilt);
     }
@@ -110,4 +111,3 @@ std::optional<Layout> fewerPatterns(const ExactJob& job, MasterProblem& master, 
 }
 
 } // namespace exact
-

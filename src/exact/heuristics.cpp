@@ -206,8 +206,8 @@ std::optional<Layout> Heuristics::firstFitDecreasing(std::vector<int32_t> demand
         for (int32_t j : kinds) {
             const double here = m_job.barCost(cut.stock);
             const bool cheaper = m_job.barCost(j) < here - 1e-12 * here;
-            const bool preferred = m_job.barCost(j) <= here + 1e-12 * here && m_job.stockPriority(j) &&
-                                   !m_job.stockPriority(cut.stock);
+            const bool preferred =
+                m_job.barCost(j) <= here + 1e-12 * here && m_job.stockPriority(j) && !m_job.stockPriority(cut.stock);
             if (j == cut.stock || bars[size_t(j)] <= 0 || m_job.capacity(j) < load || !(cheaper || preferred))
                 continue;
             Cut moved = cut;

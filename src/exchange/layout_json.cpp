@@ -51,8 +51,10 @@ QByteArray layoutJson(const optimizer::strGroup& plan, const std::vector<optimiz
     }
     const calculation::LayoutTotals totals = calculation::layoutTotals(plan, stockList);
     const QJsonObject totalsObject{
-        {QStringLiteral("usedLength"), double(totals.usedLength)}, {QStringLiteral("bars"), double(totals.bars)},
-        {QStringLiteral("leftLength"), double(totals.leftLength)}, {QStringLiteral("cost"), double(totals.cost)},
+        {QStringLiteral("usedLength"), double(totals.usedLength)},
+        {QStringLiteral("bars"), double(totals.bars)},
+        {QStringLiteral("leftLength"), double(totals.leftLength)},
+        {QStringLiteral("cost"), double(totals.cost)},
         {QStringLiteral("ratio"), totals.ratio},
     };
     // Stock rows in the order of the grid, not of the optimizer's longest-first list.
@@ -64,9 +66,9 @@ QByteArray layoutJson(const optimizer::strGroup& plan, const std::vector<optimiz
         stocks.append(QJsonObject{{QStringLiteral("label"), text(stockList[s].label)},
                                   {QStringLiteral("leftQty"), s < plan.stockLeft.size() ? plan.stockLeft[s] : 0}});
     QJsonObject root{{QStringLiteral("patterns"), patterns},
-                           {QStringLiteral("totals"), totalsObject},
-                           {QStringLiteral("stocks"), stocks},
-                           {QStringLiteral("seconds"), seconds}};
+                     {QStringLiteral("totals"), totalsObject},
+                     {QStringLiteral("stocks"), stocks},
+                     {QStringLiteral("seconds"), seconds}};
     for (auto member = extra.begin(); member != extra.end(); ++member)
         root.insert(member.key(), member.value());
     return QJsonDocument(root).toJson(QJsonDocument::Indented);

@@ -1,10 +1,10 @@
 #include "lists/list_files.h"
 
 #include "calculation/grids.h"
-#include "lists/ignored_text.h"
 #include "calculation/number_text.h"
-#include "localization/translate.h"
+#include "lists/ignored_text.h"
 #include "lists/split_fields.h"
+#include "localization/translate.h"
 #include "spreadsheet/sheet_import.h"
 
 #include <algorithm>
@@ -273,9 +273,9 @@ FileResult SaveStocksFile(const GridModel& stocks, const QString& path)
     for (int row = GridModel::kFirstDataRow; row < stocks.rows(); ++row) {
         if (stocks.cell(kLabelColumn, row).isEmpty())
             continue;
-        lines.append(stockLine({stocks.cell(kLabelColumn, row), stocks.cell(kLengthColumn, row),
-                                stocks.cell(kQtyColumn, row), stocks.cell(kCostColumn, row),
-                                stocks.cell(kPriorityColumn, row)}));
+        lines.append(
+            stockLine({stocks.cell(kLabelColumn, row), stocks.cell(kLengthColumn, row), stocks.cell(kQtyColumn, row),
+                       stocks.cell(kCostColumn, row), stocks.cell(kPriorityColumn, row)}));
     }
     return writeTextLines(path, lines);
 }

@@ -1,7 +1,7 @@
 #include "lists/text_file.h"
 
-#include "localization/translate.h"
 #include "lists/split_fields.h"
+#include "localization/translate.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,10 +20,10 @@ FileResult readTextFile(const QString& path, QString& text)
     if (!info.isFile())
         return fileFailure(translate("%1 is not a list file: only regular files can be read.").arg(path), path);
     auto tooLarge = [&](qint64 size) {
-        return fileFailure(translate("%1 is %2 MB, larger than a list file can be (at most %3 MB).")
-                               .arg(path, QString::number(double(size) / (1 << 20), 'f', 1),
-                                    QString::number(kMaxListFileBytes >> 20)),
-                           path);
+        return fileFailure(
+            translate("%1 is %2 MB, larger than a list file can be (at most %3 MB).")
+                .arg(path, QString::number(double(size) / (1 << 20), 'f', 1), QString::number(kMaxListFileBytes >> 20)),
+            path);
     };
     if (info.size() > kMaxListFileBytes)
         return tooLarge(info.size());
@@ -43,7 +43,8 @@ FileResult decodeText(const QByteArray& bytes, const QString& path, QString& tex
 {
     // UTF-16 shows as its byte-order mark or as a NUL beside every ASCII letter.
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.contains('\0'))
-        return fileFailure(translate("%1 is not a text list: it holds NUL bytes or is written in UTF-16.").arg(path), path);
+        return fileFailure(translate("%1 is not a text list: it holds NUL bytes or is written in UTF-16.").arg(path),
+                           path);
     const qsizetype bom = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     text = QString::fromUtf8(QByteArrayView(bytes).sliced(bom));
     return {};

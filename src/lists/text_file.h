@@ -7,8 +7,8 @@
 
 namespace lists {
 
-using calculation::FileResult;
 using calculation::fileFailure;
+using calculation::FileResult;
 
 // The largest list file that is read: far above any real list, small enough to hold in memory.
 inline constexpr qint64 kMaxListFileBytes = 16 * 1024 * 1024;

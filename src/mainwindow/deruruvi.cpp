@@ -5,10 +5,10 @@
 #include "widgets/window_state.h"
 
 #include "calculation/grids.h"
+#include "calculation/layout_table.h"
 #include "diagrams/painting/plan_printouts.h"
 #include "diagrams/widgets/diagram_view.h"
 #include "diagrams/widgets/layout_diagrams.h"
-#include "calculation/layout_table.h"
 #include "localization/catalogs.h"
 #include "localization/language_settings.h"
 #include "localization/languages.h"
@@ -153,8 +153,8 @@ void TfrmMain::setUpGrids()
     fitColumnsToHeaders();
     // The number columns grow to their longest number, totals included; "Cutting Layout" takes the rest.
     ui.sgPart->setContentColumns({calculation::kLengthColumn, calculation::kQtyColumn});
-    ui.sgStock->setContentColumns({calculation::kLengthColumn, calculation::kQtyColumn, calculation::kCostColumn,
-                                   calculation::kLeftQtyColumn});
+    ui.sgStock->setContentColumns(
+        {calculation::kLengthColumn, calculation::kQtyColumn, calculation::kCostColumn, calculation::kLeftQtyColumn});
     ui.sgLayout->setContentColumns({calculation::kLayoutNoColumn, calculation::kLayoutLengthColumn,
                                     calculation::kLayoutQtyColumn, calculation::kLayoutLeftLenColumn,
                                     calculation::kLayoutLeftLabelColumn});
@@ -163,8 +163,8 @@ void TfrmMain::setUpGrids()
     ui.sgLayout->setTextRowsColumn(calculation::kLayoutPiecesColumn);
     m_freshness.watch(*m_parts);
     m_freshness.watch(*m_stocks, calculation::kLeftQtyColumn);
-    m_diagrams = new diagrams::LayoutDiagrams(*ui.sgLayout, *m_layout, *ui.dvLayout, [reuse] { return reuse->text(); },
-                                              this);
+    m_diagrams = new diagrams::LayoutDiagrams(
+        *ui.sgLayout, *m_layout, *ui.dvLayout, [reuse] { return reuse->text(); }, this);
 }
 
 void TfrmMain::fitColumnsToHeaders()

@@ -2,8 +2,8 @@
 
 #include "calculation/grids.h"
 #include "calculation/number_text.h"
-#include "localization/translate.h"
 #include "lists/split_fields.h"
+#include "localization/translate.h"
 
 namespace mainwindow {
 

@@ -52,8 +52,8 @@ FileDialogSetup partsOpenDialog()
     const QString filter = translate("Text file") + QStringLiteral("(*.txt)|*.txt|SFCAD ") + translate("file") +
                            QStringLiteral("(*.nbt)|*.nbt|MST ") + translate("file") +
                            QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("part file") +
-                           QStringLiteral("(*.dst)|*.dst|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls") +
-                           moreWorkbooksFilter();
+                           QStringLiteral("(*.dst)|*.dst|Excel ") + translate("file") +
+                           QStringLiteral("(*.xls)|*.xls") + moreWorkbooksFilter();
     return {translate("Please select open part file name"), filter};
 }
 

@@ -74,8 +74,9 @@ public:
             return std::nullopt;
         if (const std::optional<int32_t> number = calculation::parseInteger(*value))
             return *number;
-        return fail(line, translate("%1 \"%2\" is not a whole number").arg(stepName(m_load.reached),
-                                                                             calculation::excerpt(*value)));
+        return fail(
+            line,
+            translate("%1 \"%2\" is not a whole number").arg(stepName(m_load.reached), calculation::excerpt(*value)));
     }
 
     bool list(int line, QString& path, GridModel& grid, bool parts)

@@ -29,7 +29,20 @@ struct ProjectSettings {
 };
 
 // The steps of opening a project, in the order they are restored; each needs the ones before it.
-enum class ProjectStep { PartsList, StocksList, Quality, Change, Cost, Lengths, Format, Texts, Choices, Times, Exact, Done };
+enum class ProjectStep {
+    PartsList,
+    StocksList,
+    Quality,
+    Change,
+    Cost,
+    Lengths,
+    Format,
+    Texts,
+    Choices,
+    Times,
+    Exact,
+    Done
+};
 
 // An opened project: the settings of every step before `reached`, the first step that was not restored
 // (Done when all were). A step that failed is told in the result with the project's line. A list's path

@@ -124,7 +124,8 @@ bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double room, l
 
     // Every member's length sum must come to this; bounds carry a margin for rounding.
     const double need = (double(usable) - double(gaps)) / c;
-    const double tolerance = 1e-6 * (std::fabs(double(usable)) + std::fabs(double(gaps)) + c * m_c.prefix[size_t(k)]) + 1e-6;
+    const double tolerance =
+        1e-6 * (std::fabs(double(usable)) + std::fabs(double(gaps)) + c * m_c.prefix[size_t(k)]) + 1e-6;
     auto mayMatch = [&](int32_t t, int32_t j) {
         if (m_c.left[size_t(j)] < c)
             return false;

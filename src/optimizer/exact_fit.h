@@ -21,8 +21,7 @@ struct Candidates {
 
     void clear() { kind.clear(); }
     void add(int32_t partKind) { kind.push_back(partKind); }
-    template <typename Parts, typename Left>
-    void measure(const Parts& parts, const Left& piecesLeft)
+    template <typename Parts, typename Left> void measure(const Parts& parts, const Left& piecesLeft)
     {
         length.resize(kind.size());
         left.resize(kind.size());

@@ -55,8 +55,8 @@ bool rpCut::inputUsable() const
             return false;
     const float blade = m_settings.bladeWidth;
     const float stub = m_settings.stubLength;
-    return std::isfinite(blade) && blade >= 0 && std::isfinite(stub) && stub >= 0 &&
-           m_settings.qualityLevel >= 1 && m_settings.qualityLevel <= 12;
+    return std::isfinite(blade) && blade >= 0 && std::isfinite(stub) && stub >= 0 && m_settings.qualityLevel >= 1 &&
+           m_settings.qualityLevel <= 12;
 }
 
 int32_t rpCut::fillPopulation(int32_t firstSlot, int32_t lastSlot, int32_t step, SearchObserver* observer)

@@ -10,8 +10,7 @@ namespace optimizer {
 
 // A growable array that keeps its first N elements inline, so the patterns of a plan can be
 // deep-copied without a heap allocation per pattern (plans are copied many times per generation).
-template <typename T, int32_t N>
-class SmallArray {
+template <typename T, int32_t N> class SmallArray {
     static_assert(std::is_trivially_copyable_v<T>, "SmallArray copies its elements with memcpy");
 
 public:

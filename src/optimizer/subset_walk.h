@@ -9,8 +9,7 @@ inline constexpr int32_t kSubsetLimit = 5001;
 // Visits the k-subsets of positions 0..m-1 in colexicographic order, {0,1}, {0,2}, {1,2}, {0,3}, ...,
 // stopping after the last subset, after kSubsetLimit subsets, or when visit returns true. `pos` holds
 // the subset in ascending order. Returns true when visit accepted a subset (pos then holds it).
-template <typename Visit>
-bool walkSubsets(int32_t m, int32_t k, int32_t* pos, Visit&& visit)
+template <typename Visit> bool walkSubsets(int32_t m, int32_t k, int32_t* pos, Visit&& visit)
 {
     if (k < 1 || k > m)
         return false;

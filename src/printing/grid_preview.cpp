@@ -101,8 +101,7 @@ void TjvGridPreview::buildControls()
                                                            m_marginValue, m_live, m_grid})
         controls->addWidget(widget);
     auto* pages = new QHBoxLayout;
-    for (QWidget* widget :
-         std::initializer_list<QWidget*>{m_page, m_pageCount, setup, redraw, all, print, pdf})
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_page, m_pageCount, setup, redraw, all, print, pdf})
         pages->addWidget(widget);
     pages->addStretch();
     auto* layout = new QVBoxLayout(this);
@@ -139,9 +138,8 @@ QString* TjvGridPreview::headerOption(int index)
 int* TjvGridPreview::marginOption(int index)
 {
     TPrintOptions& options = m_printer.options();
-    int* const fields[] = {&options.PageTitleMargin, &options.MarginTop,   &options.MarginLeft,
-                           &options.MarginRight,     &options.MarginBottom, &options.Leftpadding,
-                           &options.HeaderSize,      &options.FooterSize};
+    int* const fields[] = {&options.PageTitleMargin, &options.MarginTop,   &options.MarginLeft, &options.MarginRight,
+                           &options.MarginBottom,    &options.Leftpadding, &options.HeaderSize, &options.FooterSize};
     return index >= 0 && index < int(std::size(fields)) ? fields[index] : nullptr;
 }
 

@@ -27,8 +27,7 @@ QFont pixelFont(QFont font, double points)
 
 TjvGridPrinter::TjvGridPrinter(const calculation::GridModel& grid, const calculation::Clock& clock)
     : m_grid(grid), m_clock(clock),
-      m_pageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                   QPageLayout::Millimeter)
+      m_pageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter)
 {
     setFont(QFont());
 }
@@ -304,12 +303,11 @@ void TjvGridPrinter::paintRow(QPainter& painter, const PageFrame& page, const Ro
         // One-line rows are centred like the grid's cells; wrapped rows read from the top.
         const bool oneLine = slice.height <= kDefaultRowHeight;
         int y = slice.top + (oneLine ? std::max(kTextInset, (slice.height - textHeight) / 2) : kTextInset);
-        const bool right = NumbersalRight && slice.row > 1 && !m_grid.cell(column, slice.row).isEmpty() &&
-                           [&] {
-                               bool ok = false;
-                               m_grid.cell(column, slice.row).toDouble(&ok);
-                               return ok;
-                           }();
+        const bool right = NumbersalRight && slice.row > 1 && !m_grid.cell(column, slice.row).isEmpty() && [&] {
+            bool ok = false;
+            m_grid.cell(column, slice.row).toDouble(&ok);
+            return ok;
+        }();
         for (const QString& line : shown) {
             const QRect lineRect(x + m_options.Leftpadding, y, width - m_options.Leftpadding - kTextInset, lh);
             painter.drawText(lineRect, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, line);
@@ -334,8 +332,7 @@ void TjvGridPrinter::paintPage(QPainter& painter, int index, const QSizeF& devic
     if (!block.logo.isNull())
         painter.drawImage(QPoint(m_options.MarginLeft, m_options.MarginTop), block.logo);
     painter.setFont(titleFont());
-    painter.drawText(QRect(0, m_options.MarginTop, size.width(), block.height), Qt::AlignCenter,
-                     m_options.PageTitle);
+    painter.drawText(QRect(0, m_options.MarginTop, size.width(), block.height), Qt::AlignCenter, m_options.PageTitle);
 
     // 2 - the heading row and the rows of this page
     for (const RowSlice& slice : page.rows) {
@@ -361,8 +358,7 @@ void TjvGridPrinter::paintPage(QPainter& painter, int index, const QSizeF& devic
     const QRect line(m_options.MarginLeft, size.height() - m_options.MarginBottom - footerHeight,
                      size.width() - m_options.MarginLeft - m_options.MarginRight, footerHeight);
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, footer[0]);
-    painter.drawText(QRect(0, line.top(), size.width(), footerHeight), Qt::AlignHCenter | Qt::AlignVCenter,
-                     footer[1]);
+    painter.drawText(QRect(0, line.top(), size.width(), footerHeight), Qt::AlignHCenter | Qt::AlignVCenter, footer[1]);
     painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, footer[2]);
     painter.restore();
 }

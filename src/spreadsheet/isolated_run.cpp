@@ -30,7 +30,8 @@ bool readAll(int fd, std::chrono::steady_clock::time_point deadline, std::string
 {
     char buffer[65536];
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return false;
         pollfd ready{fd, POLLIN, 0};
@@ -50,8 +51,7 @@ bool readAll(int fd, std::chrono::steady_clock::time_point deadline, std::string
 
 } // namespace
 
-std::optional<std::string> runIsolated(const std::function<std::string()>& work, int timeoutSeconds,
-                                       QString& failure)
+std::optional<std::string> runIsolated(const std::function<std::string()>& work, int timeoutSeconds, QString& failure)
 {
     int fds[2];
     if (::pipe(fds) != 0) {

@@ -199,9 +199,10 @@ calculation::FileResult readOrcusWorkbook(QByteArrayView bytes, bool ods, SheetC
         sheet = SheetCells();
         // Orcus's archive errors come without a text.
         const QString reason = QString::fromUtf8(error.what());
-        return cantStart(!reason.isEmpty() ? reason
-                                           : QStringLiteral("the file is damaged or no %1 workbook")
-                                                 .arg(ods ? QStringLiteral("OpenDocument") : QStringLiteral("Excel 2007+")));
+        return cantStart(!reason.isEmpty()
+                             ? reason
+                             : QStringLiteral("the file is damaged or no %1 workbook")
+                                   .arg(ods ? QStringLiteral("OpenDocument") : QStringLiteral("Excel 2007+")));
     }
 }
 

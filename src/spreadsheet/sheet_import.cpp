@@ -9,8 +9,8 @@
 
 namespace spreadsheet {
 
-using calculation::FileResult;
 using calculation::fileFailure;
+using calculation::FileResult;
 using calculation::GridModel;
 using localization::translate;
 

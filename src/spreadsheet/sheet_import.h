@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calculation/grid_model.h"
 #include "calculation/file_result.h"
+#include "calculation/grid_model.h"
 #include "sheet_cells.h"
 #include "workbook_reader.h"
 

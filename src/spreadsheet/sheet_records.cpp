@@ -9,8 +9,7 @@ namespace spreadsheet::detail {
 
 namespace {
 
-template <typename T>
-void put(std::string& out, T value)
+template <typename T> void put(std::string& out, T value)
 {
     out.append(reinterpret_cast<const char*>(&value), sizeof value);
 }
@@ -28,8 +27,7 @@ public:
 
     bool atEnd() const { return m_at == m_bytes.size(); }
 
-    template <typename T>
-    bool get(T& value)
+    template <typename T> bool get(T& value)
     {
         if (m_bytes.size() - m_at < sizeof value)
             return false;
@@ -97,8 +95,8 @@ calculation::FileResult decodeSheet(const std::string& records, SheetCells& shee
             complete = true;
             continue;
         }
-        if (kind == 'T' && complete && reader.get(row) && reader.get(column) && reader.getText(text) &&
-            row >= 1 && int(row) <= sheet.rowCount()) {
+        if (kind == 'T' && complete && reader.get(row) && reader.get(column) && reader.getText(text) && row >= 1 &&
+            int(row) <= sheet.rowCount()) {
             sheet.setCell(int(row), column, text);
             continue;
         }

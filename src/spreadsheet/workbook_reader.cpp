@@ -1,7 +1,7 @@
 #include "workbook_reader.h"
 
-#include "localization/translate.h"
 #include "isolated_run.h"
+#include "localization/translate.h"
 #include "readers.h"
 #include "sheet_records.h"
 
@@ -11,8 +11,8 @@
 
 namespace spreadsheet {
 
-using calculation::FileResult;
 using calculation::fileFailure;
+using calculation::FileResult;
 using localization::translate;
 
 namespace detail {

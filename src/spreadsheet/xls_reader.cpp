@@ -90,7 +90,8 @@ calculation::FileResult readXlsFile(const QString& path, SheetCells& sheet)
     for (int row = 0; row < sheet.rowCount(); ++row) {
         for (unsigned short column = 0; column < kept; ++column) {
             FreeXL_CellValue value;
-            if (const int read = freexl_get_cell_value(handle.get(), unsigned(row), column, &value); read != FREEXL_OK) {
+            if (const int read = freexl_get_cell_value(handle.get(), unsigned(row), column, &value);
+                read != FREEXL_OK) {
                 sheet = SheetCells();
                 return cantStart(freexlReason(read));
             }

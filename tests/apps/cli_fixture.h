@@ -24,7 +24,8 @@ inline CliResult runCli(QStringList arguments, const QString& outputFile = QStri
     environment.insert("LC_ALL", "C");
     process.setProcessEnvironment(environment);
     if (!arguments.contains("--seed"))
-        arguments << "--seed" << "7";
+        arguments << "--seed"
+                  << "7";
     process.start(QStringLiteral(BARVIK_CLI), arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
@@ -47,4 +48,3 @@ protected:
 
     QTemporaryDir dir;
 };
-

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-
 TEST_F(CliTest, PrintsTheLayoutExport)
 {
     const QString parts = write("parts.txt", "A\t600\t4\r\nB\t400\t4\r\nC\t250\t3\r\n");

@@ -30,8 +30,8 @@ TEST_F(CliTest, AProjectRunsTheJobItNames)
     write("stocks.txt", "Bar\t2000\t30\t10\tYes\r\nShort\t1300\t30\t8\tNo\r\n");
     const QStringList options = {"--blade", "2", "--quality", "3", "--change", "--display", "1", "--seed", "5"};
     const QString project = dir.filePath("job.dat");
-    const CliResult given = runCli(QStringList{dir.filePath("parts.txt"), dir.filePath("stocks.txt"), "--save-project",
-                                               project} + options);
+    const CliResult given =
+        runCli(QStringList{dir.filePath("parts.txt"), dir.filePath("stocks.txt"), "--save-project", project} + options);
     ASSERT_EQ(given.exitCode, 0) << given.err.toStdString();
     EXPECT_EQ(lines(project), QStringList({dir.filePath("parts.txt"), dir.filePath("stocks.txt"), "3", "1", "0", "2",
                                            "0", "15", "0", "mm", "Barvik pipe cuting project", "1", "1", "2", "1"}));

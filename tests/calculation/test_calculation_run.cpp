@@ -125,7 +125,8 @@ TEST_F(RunTest, BothEnginesNeverShowLessThanTheGeneticSearchAlone)
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         std::vector<QStringList> partRows;
         for (int i = pick(3, 12); i > 0; --i)
-            partRows.push_back({QStringLiteral("P%1").arg(i), QString::number(pick(200, 2900)), QString::number(pick(1, 9))});
+            partRows.push_back(
+                {QStringLiteral("P%1").arg(i), QString::number(pick(200, 2900)), QString::number(pick(1, 9))});
         fill(*parts, partRows);
         fill(*stocks, {{"L", "6000", "200", "", ""}, {"M", "4500", "200", "", ""}, {"S", "3000", "200", "", ""}});
         controls.exactSearch = false;
@@ -218,25 +219,47 @@ const std::vector<QStringList> kGoodStocks{{"Bar", "1000", "5", "", ""}};
 
 INSTANTIATE_TEST_SUITE_P(
     Refusals, RunInputTest,
-    ::testing::Values(
-        BadInput{"LengthNotANumber", {{"A", "100", "2"}, {"B", "1o0", "3"}}, kGoodStocks, "0",
-                 "Parts, row 2: the length \"1o0\" is not a number.", RunFocus::Parts},
-        BadInput{"ZeroLength", {{"A", "100", "2"}, {"B", "0", "3"}}, kGoodStocks, "0",
-                 "Parts, row 2: the length must be greater than 0.", RunFocus::Parts},
-        BadInput{"NegativeQuantity", {{"A", "100", "2"}, {"B", "50", "-1"}}, kGoodStocks, "0",
-                 "Parts, row 2: the quantity can't be below 0.", RunFocus::Parts},
-        BadInput{"QuantityNotWhole", kGoodParts, {{"Bar", "1000", "5", "", ""}, {"X", "900", "2.5", "", ""}}, "0",
-                 "Stocks, row 2: the quantity \"2.5\" is not a whole number.", RunFocus::Stocks},
-        BadInput{"CostNotANumber", kGoodParts, {{"Bar", "1000", "5", "abc", ""}}, "0",
-                 "Stocks, row 1: the cost \"abc\" is not a number.", RunFocus::Stocks},
-        // A pasted value of any length is echoed as a short excerpt.
-        BadInput{"LongCostIsCut", kGoodParts, {{"Bar", "1000", "5", "0123456789012345678901234567890123456789xy", ""}},
-                 "0", "Stocks, row 1: the cost \"0123456789012345678901234567890123456789…\" is not a number.",
-                 RunFocus::Stocks},
-        BadInput{"BladeNotANumber", kGoodParts, kGoodStocks, "3mm",
-                 "The blade width must be a number of 0 or more, not \"3mm\".", RunFocus::None},
-        BadInput{"NegativeBlade", kGoodParts, kGoodStocks, "-1",
-                 "The blade width must be a number of 0 or more, not \"-1\".", RunFocus::None}),
+    ::testing::Values(BadInput{"LengthNotANumber",
+                               {{"A", "100", "2"}, {"B", "1o0", "3"}},
+                               kGoodStocks,
+                               "0",
+                               "Parts, row 2: the length \"1o0\" is not a number.",
+                               RunFocus::Parts},
+                      BadInput{"ZeroLength",
+                               {{"A", "100", "2"}, {"B", "0", "3"}},
+                               kGoodStocks,
+                               "0",
+                               "Parts, row 2: the length must be greater than 0.",
+                               RunFocus::Parts},
+                      BadInput{"NegativeQuantity",
+                               {{"A", "100", "2"}, {"B", "50", "-1"}},
+                               kGoodStocks,
+                               "0",
+                               "Parts, row 2: the quantity can't be below 0.",
+                               RunFocus::Parts},
+                      BadInput{"QuantityNotWhole",
+                               kGoodParts,
+                               {{"Bar", "1000", "5", "", ""}, {"X", "900", "2.5", "", ""}},
+                               "0",
+                               "Stocks, row 2: the quantity \"2.5\" is not a whole number.",
+                               RunFocus::Stocks},
+                      BadInput{"CostNotANumber",
+                               kGoodParts,
+                               {{"Bar", "1000", "5", "abc", ""}},
+                               "0",
+                               "Stocks, row 1: the cost \"abc\" is not a number.",
+                               RunFocus::Stocks},
+                      // A pasted value of any length is echoed as a short excerpt.
+                      BadInput{"LongCostIsCut",
+                               kGoodParts,
+                               {{"Bar", "1000", "5", "0123456789012345678901234567890123456789xy", ""}},
+                               "0",
+                               "Stocks, row 1: the cost \"0123456789012345678901234567890123456789…\" is not a number.",
+                               RunFocus::Stocks},
+                      BadInput{"BladeNotANumber", kGoodParts, kGoodStocks, "3mm",
+                               "The blade width must be a number of 0 or more, not \"3mm\".", RunFocus::None},
+                      BadInput{"NegativeBlade", kGoodParts, kGoodStocks, "-1",
+                               "The blade width must be a number of 0 or more, not \"-1\".", RunFocus::None}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunTest, MoreRowsThanOneCalculationTakesAreRefused)
@@ -247,7 +270,8 @@ TEST_F(RunTest, MoreRowsThanOneCalculationTakesAreRefused)
     fill(*parts, rows);
     fill(*stocks, {{"Bar", "100000", "50", "", ""}});
     EXPECT_FALSE(calc());
-    EXPECT_EQ(lastMessage(), QStringLiteral("Parts: one calculation takes at most 1024 filled rows, the list has 1025."));
+    EXPECT_EQ(lastMessage(),
+              QStringLiteral("Parts: one calculation takes at most 1024 filled rows, the list has 1025."));
 }
 
 TEST_F(RunTest, CostOptionNeedsWholePositiveCosts)
@@ -323,13 +347,19 @@ INSTANTIATE_TEST_SUITE_P(
         // One piece per bar needs no blade width at all.
         FeasibleJob{"OnePiecePerBar", {{"A", "1000", "10"}}, {{"Bar", "1000", "10", "", ""}}, "1", "0"},
         // A row with quantity 0 is not cut, however long it is.
-        FeasibleJob{"UncutRowLongerThanEveryBar", {{"A", "500", "2"}, {"Long", "1500", "0"}},
-                    {{"Bar", "1000", "1", "", ""}}, "0", "0"},
-        FeasibleJob{"UncutRowBeyondTheLongestLength", {{"A", "500", "2"}, {"Huge", "99999999", "0"}},
-                    {{"Bar", "1000", "1", "", ""}, {"None", "50000000", "0", "", ""}}, "0", "0"},
+        FeasibleJob{"UncutRowLongerThanEveryBar",
+                    {{"A", "500", "2"}, {"Long", "1500", "0"}},
+                    {{"Bar", "1000", "1", "", ""}},
+                    "0",
+                    "0"},
+        FeasibleJob{"UncutRowBeyondTheLongestLength",
+                    {{"A", "500", "2"}, {"Huge", "99999999", "0"}},
+                    {{"Bar", "1000", "1", "", ""}, {"None", "50000000", "0", "", ""}},
+                    "0",
+                    "0"},
         // 600 + 5 + 390 and the stub of 5 fill each bar exactly.
-        FeasibleJob{"ExactlyEnoughStock", {{"A", "600", "4"}, {"B", "390", "4"}}, {{"Bar", "1000", "4", "", ""}},
-                    "5", "5"}),
+        FeasibleJob{
+            "ExactlyEnoughStock", {{"A", "600", "4"}, {"B", "390", "4"}}, {{"Bar", "1000", "4", "", ""}}, "5", "5"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunTest, NothingToCutAndLimitsOfLengthAndCostAreSaidAsSuch)
@@ -344,22 +374,54 @@ TEST_F(RunTest, NothingToCutAndLimitsOfLengthAndCostAreSaidAsSuch)
         RunFocus focus;
     };
     const Case cases[] = {
-        {{{"A", "100", "0"}, {"B", "200", "0"}}, {{"Bar", "1000", "5", "", ""}}, "0", "0",
-         "There are no pieces to cut: every part quantity is 0.", RunFocus::Parts},
-        {{{"A", "100", "2"}}, {{"Bar", "1000", "5", "", ""}, {"Absurd", "1e30", "1", "", ""}}, "0", "0",
-         "Stocks, row 2: the length can't be greater than " + kLongest + ".", RunFocus::Stocks},
-        {{{"A", "16777217", "1"}}, {{"Bar", "1000", "5", "", ""}}, "0", "0",
-         "Parts, row 1: the length can't be greater than " + kLongest + ".", RunFocus::Parts},
+        {{{"A", "100", "0"}, {"B", "200", "0"}},
+         {{"Bar", "1000", "5", "", ""}},
+         "0",
+         "0",
+         "There are no pieces to cut: every part quantity is 0.",
+         RunFocus::Parts},
+        {{{"A", "100", "2"}},
+         {{"Bar", "1000", "5", "", ""}, {"Absurd", "1e30", "1", "", ""}},
+         "0",
+         "0",
+         "Stocks, row 2: the length can't be greater than " + kLongest + ".",
+         RunFocus::Stocks},
+        {{{"A", "16777217", "1"}},
+         {{"Bar", "1000", "5", "", ""}},
+         "0",
+         "0",
+         "Parts, row 1: the length can't be greater than " + kLongest + ".",
+         RunFocus::Parts},
         // The longest part is checked against the bars there are, not a kind with none.
-        {{{"A", "1200", "1"}}, {{"Bar", "1000", "3", "", ""}, {"None", "1500", "0", "", ""}}, "0", "0",
-         kLongestCheck, RunFocus::Stocks},
-        {{{"A", "100", "2"}}, {{"Bar", "1000", "5", "1e30", ""}}, "0", "0",
-         "Stocks, row 1: the cost can't be greater than 1000000000000000.", RunFocus::Stocks},
-        {{{"A", "100", "2"}}, {{"Bar", "1000", "2147483647", "1e15", ""}, {"Bar", "1000", "1", "-2e15", ""}}, "0",
-         "0", "Stocks, row 2: the cost can't be greater than 1000000000000000.", RunFocus::Stocks},
-        {{{"A", "100", "2"}}, kGoodStocks, "16777218", "0", "The blade width can't be greater than " + kLongest + ".",
+        {{{"A", "1200", "1"}},
+         {{"Bar", "1000", "3", "", ""}, {"None", "1500", "0", "", ""}},
+         "0",
+         "0",
+         kLongestCheck,
+         RunFocus::Stocks},
+        {{{"A", "100", "2"}},
+         {{"Bar", "1000", "5", "1e30", ""}},
+         "0",
+         "0",
+         "Stocks, row 1: the cost can't be greater than 1000000000000000.",
+         RunFocus::Stocks},
+        {{{"A", "100", "2"}},
+         {{"Bar", "1000", "2147483647", "1e15", ""}, {"Bar", "1000", "1", "-2e15", ""}},
+         "0",
+         "0",
+         "Stocks, row 2: the cost can't be greater than 1000000000000000.",
+         RunFocus::Stocks},
+        {{{"A", "100", "2"}},
+         kGoodStocks,
+         "16777218",
+         "0",
+         "The blade width can't be greater than " + kLongest + ".",
          RunFocus::None},
-        {{{"A", "100", "2"}}, kGoodStocks, "0", "1e20", "The stub length can't be greater than " + kLongest + ".",
+        {{{"A", "100", "2"}},
+         kGoodStocks,
+         "0",
+         "1e20",
+         "The stub length can't be greater than " + kLongest + ".",
          RunFocus::None},
     };
     for (const Case& c : cases) {

@@ -21,8 +21,7 @@ class LocaleScope {
 public:
     explicit LocaleScope(QLocale::Language language) : m_previous(QLocale())
     {
-        QLocale::setDefault(QLocale(language, language == QLocale::German ? QLocale::Germany
-                                                                          : QLocale::UnitedStates));
+        QLocale::setDefault(QLocale(language, language == QLocale::German ? QLocale::Germany : QLocale::UnitedStates));
     }
     ~LocaleScope() { QLocale::setDefault(m_previous); }
     LocaleScope(const LocaleScope&) = delete;
@@ -59,18 +58,18 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ParseNumberTest,
     testing::Values(ParseCase{kEnglish, "1200", 1200.0f}, ParseCase{kEnglish, "12.5", 12.5f},
                     ParseCase{kEnglish, "  12.5\t", 12.5f}, ParseCase{kEnglish, "-3.25", -3.25f},
-                    ParseCase{kEnglish, "+7", 7.0f}, ParseCase{kEnglish, ".5", 0.5f},
-                    ParseCase{kEnglish, "0.1", 0.1f}, ParseCase{kEnglish, "1E3", 1000.0f},
-                    ParseCase{kEnglish, "2.5e-1", 0.25f}, ParseCase{kEnglish, "", std::nullopt},
-                    ParseCase{kEnglish, "   ", std::nullopt}, ParseCase{kEnglish, "12.", std::nullopt},
-                    ParseCase{kEnglish, "-", std::nullopt}, ParseCase{kEnglish, ".", std::nullopt},
-                    ParseCase{kEnglish, "12x", std::nullopt}, ParseCase{kEnglish, "12 5", std::nullopt},
-                    ParseCase{kEnglish, "1,200", std::nullopt}, ParseCase{kEnglish, "12,5", std::nullopt},
-                    ParseCase{kEnglish, "1e", std::nullopt}, ParseCase{kEnglish, "0x10", std::nullopt},
-                    ParseCase{kEnglish, "1e39", std::nullopt}, ParseCase{kEnglish, "-1e39", std::nullopt},
-                    ParseCase{kEnglish, "3.4e38", 3.4e38f}, ParseCase{kGerman, "12,5", 12.5f},
-                    ParseCase{kGerman, " -0,75 ", -0.75f}, ParseCase{kGerman, "12.5", std::nullopt},
-                    ParseCase{kGerman, "1.200", std::nullopt}, ParseCase{kGerman, "12,", std::nullopt}));
+                    ParseCase{kEnglish, "+7", 7.0f}, ParseCase{kEnglish, ".5", 0.5f}, ParseCase{kEnglish, "0.1", 0.1f},
+                    ParseCase{kEnglish, "1E3", 1000.0f}, ParseCase{kEnglish, "2.5e-1", 0.25f},
+                    ParseCase{kEnglish, "", std::nullopt}, ParseCase{kEnglish, "   ", std::nullopt},
+                    ParseCase{kEnglish, "12.", std::nullopt}, ParseCase{kEnglish, "-", std::nullopt},
+                    ParseCase{kEnglish, ".", std::nullopt}, ParseCase{kEnglish, "12x", std::nullopt},
+                    ParseCase{kEnglish, "12 5", std::nullopt}, ParseCase{kEnglish, "1,200", std::nullopt},
+                    ParseCase{kEnglish, "12,5", std::nullopt}, ParseCase{kEnglish, "1e", std::nullopt},
+                    ParseCase{kEnglish, "0x10", std::nullopt}, ParseCase{kEnglish, "1e39", std::nullopt},
+                    ParseCase{kEnglish, "-1e39", std::nullopt}, ParseCase{kEnglish, "3.4e38", 3.4e38f},
+                    ParseCase{kGerman, "12,5", 12.5f}, ParseCase{kGerman, " -0,75 ", -0.75f},
+                    ParseCase{kGerman, "12.5", std::nullopt}, ParseCase{kGerman, "1.200", std::nullopt},
+                    ParseCase{kGerman, "12,", std::nullopt}));
 
 struct IntegerCase {
     const char* text;
@@ -110,8 +109,8 @@ struct FormatCase {
 
 void PrintTo(const FormatCase& c, std::ostream* os)
 {
-    *os << (c.language == kGerman ? "de " : "en ") << c.value << " with \""
-        << (c.picture ? c.picture : "(total)") << '"';
+    *os << (c.language == kGerman ? "de " : "en ") << c.value << " with \"" << (c.picture ? c.picture : "(total)")
+        << '"';
 }
 
 class FormatTest : public testing::TestWithParam<FormatCase> {};
@@ -146,11 +145,11 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{kEnglish, 0.4, "######0", "0"}, FormatCase{kEnglish, 0.5, "######0", "1"},
         // Optional decimals are dropped only when they would be trailing zeros.
         FormatCase{kEnglish, 12.5, "######0.00#", "12.50"}, FormatCase{kEnglish, 12.3456, "######0.00#", "12.346"},
-        FormatCase{kEnglish, 12.3, "######0.00##", "12.30"},
-        FormatCase{kEnglish, 12.34567, "######0.00##", "12.3457"}, FormatCase{kEnglish, 15, "######0.00", "15.00"},
-        FormatCase{kEnglish, 14.9, "######0.00", "14.90"}, FormatCase{kEnglish, 14.94, "######0.0", "14.9"},
-        FormatCase{kEnglish, 5, "0.##", "5"}, FormatCase{kEnglish, 0.25, "#.##", ".25"},
-        FormatCase{kEnglish, 0, "######0.00#", "0.00"}, FormatCase{kEnglish, 7, "000", "007"},
+        FormatCase{kEnglish, 12.3, "######0.00##", "12.30"}, FormatCase{kEnglish, 12.34567, "######0.00##", "12.3457"},
+        FormatCase{kEnglish, 15, "######0.00", "15.00"}, FormatCase{kEnglish, 14.9, "######0.00", "14.90"},
+        FormatCase{kEnglish, 14.94, "######0.0", "14.9"}, FormatCase{kEnglish, 5, "0.##", "5"},
+        FormatCase{kEnglish, 0.25, "#.##", ".25"}, FormatCase{kEnglish, 0, "######0.00#", "0.00"},
+        FormatCase{kEnglish, 7, "000", "007"},
         // The integer part keeps all its digits even beyond the placeholders.
         FormatCase{kEnglish, 123456789, "##0.0", "123456789.0"}, FormatCase{kEnglish, 1234, "0", "1234"},
         FormatCase{kEnglish, -1234, "0.0", "-1234.0"},
@@ -164,7 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{kEnglish, -3.5, "[0.0]", "[-3.5]"}, FormatCase{kEnglish, 3.5, "0.0.", "3.5."},
         FormatCase{kEnglish, 1.5, "Nr. 0", "Nr1. 5"},
         // German writes the comma for the decimal point of the picture.
-        FormatCase{kGerman, 12.5, "######0.00#", "12,50"}, FormatCase{kGerman, 93.75, "Ratio= ##0.00##%", "Ratio= 93,75%"},
+        FormatCase{kGerman, 12.5, "######0.00#", "12,50"},
+        FormatCase{kGerman, 93.75, "Ratio= ##0.00##%", "Ratio= 93,75%"},
         FormatCase{kGerman, 1250, "Gesamtkosten= ######0  ", "Gesamtkosten= 1250  "},
         FormatCase{kGerman, -0.125, "0.00", "-0,13"}));
 

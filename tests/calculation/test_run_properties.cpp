@@ -55,14 +55,17 @@ public:
         const int partKinds = pick(0, 150) == 0 ? 1024 + pick(0, 1) : pick(1, 8);
         const int stockKinds = pick(0, 150) == 0 ? 1024 : pick(1, 4);
         for (int i = 0; i < partKinds; ++i) {
-            const QString length = hostile(30) ? hostileNumber() : partKinds > 8 ? QString::number(pick(1, 100))
-                                                                                : partLength();
+            const QString length = hostile(30)     ? hostileNumber()
+                                   : partKinds > 8 ? QString::number(pick(1, 100))
+                                                   : partLength();
             job.parts.push_back({label("P", i), length, hostile(30) ? hostileCount() : QString::number(pick(0, 12))});
         }
         for (int j = 0; j < stockKinds; ++j) {
             const QString length = hostile(30) ? hostileNumber() : QString::number(pick(10, 120) * 50);
             const QString qty = hostile(30) ? hostileCount() : QString::number(pick(0, 40));
-            const QString cost = hostile(20) ? hostileNumber() : pick(0, 2) == 0 ? QString() : QString::number(pick(1, 90));
+            const QString cost = hostile(20)       ? hostileNumber()
+                                 : pick(0, 2) == 0 ? QString()
+                                                   : QString::number(pick(1, 90));
             job.stocks.push_back({label("S", j), length, qty, cost, pick(0, 2) == 0 ? "No" : "Yes"});
         }
         return job;
@@ -86,7 +89,7 @@ private:
     }
     QString hostileNumber()
     {
-        static const char* const kTexts[] = {"0",   "-5",   "nan",      "inf",      "1e30",  "16777216", "16777217",
+        static const char* const kTexts[] = {"0",    "-5",    "nan",    "inf",       "1e30", "16777216", "16777217",
                                              "1e-7", "1e-50", "3.4e38", "2000.0001", "abc",  "",         "-0"};
         return QString::fromLatin1(kTexts[pick(0, int(std::size(kTexts)) - 1)]);
     }
@@ -169,6 +172,6 @@ TEST_F(RunTest, RandomJobsEndInAValidPlanOrAClearRefusal)
     // Both ends are reached: the jobs are not all refused, nor all cut.
     EXPECT_GT(shown, jobs / 10);
     EXPECT_LT(shown, jobs);
-    std::cout << jobs << " jobs, " << shown << " plans shown, slowest run " << slowest << " ms, all "
-              << all.elapsed() << " ms\n";
+    std::cout << jobs << " jobs, " << shown << " plans shown, slowest run " << slowest << " ms, all " << all.elapsed()
+              << " ms\n";
 }

@@ -107,14 +107,32 @@ INSTANTIATE_TEST_SUITE_P(
     Grids, ImportLeftTest,
     ::testing::Values(
         // A fresh grid: rows 2 on, one blank row after; the totals are those of the lines.
-        ImportCase{"Fresh", {}, {}, "L1\t900\t5\t0\tYes\r\n\r\n0\r\nL2\t1500\t1\t2\tNo\r\n", 5, 3,
-                   {"L2", "1500", "1", "2", "No"}, {"6000", "6", "2"}},
+        ImportCase{"Fresh",
+                   {},
+                   {},
+                   "L1\t900\t5\t0\tYes\r\n\r\n0\r\nL2\t1500\t1\t2\tNo\r\n",
+                   5,
+                   3,
+                   {"L2", "1500", "1", "2", "No"},
+                   {"6000", "6", "2"}},
         // The last row filled: every line kept and a blank row added.
-        ImportCase{"Full", {{"S6", "6000", "1", "0", "Yes"}}, {"1000", "2", "0"}, "S\t500\t2\t10", 5, 3,
-                   {"S", "500", "2", "10", "Yes"}, {"2000", "4", "20"}},
+        ImportCase{"Full",
+                   {{"S6", "6000", "1", "0", "Yes"}},
+                   {"1000", "2", "0"},
+                   "S\t500\t2\t10",
+                   5,
+                   3,
+                   {"S", "500", "2", "10", "Yes"},
+                   {"2000", "4", "20"}},
         // Blank rows after the last length stay at the end; a line of blanks gets cost 0 and "Yes".
-        ImportCase{"Blanks", {{"S6", "6000", "1", "0", "Yes"}, {}, {}}, {"6000", "1", "0"}, "R 700 3", 6, 3,
-                   {"R", "700", "3", "0", "Yes"}, {"8100", "4", "0"}}),
+        ImportCase{"Blanks",
+                   {{"S6", "6000", "1", "0", "Yes"}, {}, {}},
+                   {"6000", "1", "0"},
+                   "R 700 3",
+                   6,
+                   3,
+                   {"R", "700", "3", "0", "Yes"},
+                   {"8100", "4", "0"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RemnantStocksTest, ImpLeftWithABadLineAppendsNothing)

@@ -1,6 +1,6 @@
 #include "calculation/grids.h"
-#include "support/grid_fixture.h"
 #include "lists/list_files.h"
+#include "support/grid_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,13 +157,13 @@ TEST_F(ListFilesTest, FilesThatCannotBeReadLeaveTheGridUntouched)
         int format;
         QString message;
     };
-    const std::vector<Attempt> attempts = {{missing, kPartsText, "Cannot open file " + missing},
-                                           {m_dir.path(), kPartsText, "Cannot open file " + m_dir.path()},
-                                           {m_dir.filePath("missing.xls"), kPartsExcel,
-                                            "Cannot open file " + m_dir.filePath("missing.xls")},
-                                           {QStringLiteral(BARVIK_TEST_DATA "/spreadsheets/damaged.xlsx"), kPartsXlsx,
-                                            "Cant start Excel: the file is damaged or no Excel 2007+ workbook"},
-                                           {QString(), kPartsText, QString()}};
+    const std::vector<Attempt> attempts = {
+        {missing, kPartsText, "Cannot open file " + missing},
+        {m_dir.path(), kPartsText, "Cannot open file " + m_dir.path()},
+        {m_dir.filePath("missing.xls"), kPartsExcel, "Cannot open file " + m_dir.filePath("missing.xls")},
+        {QStringLiteral(BARVIK_TEST_DATA "/spreadsheets/damaged.xlsx"), kPartsXlsx,
+         "Cant start Excel: the file is damaged or no Excel 2007+ workbook"},
+        {QString(), kPartsText, QString()}};
     for (const Attempt& attempt : attempts) {
         const FileResult result = LoadPartsFile(*m_parts, attempt.path, attempt.format);
         EXPECT_EQ(result.ok, attempt.message.isEmpty()) << attempt.path.toStdString();

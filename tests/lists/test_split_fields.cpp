@@ -1,5 +1,5 @@
-#include "support/grid_fixture.h"
 #include "lists/split_fields.h"
+#include "support/grid_fixture.h"
 
 using lists::SplitFields;
 using lists::splitLines;

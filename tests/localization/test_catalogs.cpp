@@ -24,8 +24,7 @@ namespace {
 
 using Entries = std::vector<std::pair<const char*, const char*>>;
 
-const Entries kGerman = {
-    {"Total", "Gesamt"}, {"Length", "Länge"}, {"Total cost= ", "Gesamtkosten= "}, {"Yes", "Ja"}};
+const Entries kGerman = {{"Total", "Gesamt"}, {"Length", "Länge"}, {"Total cost= ", "Gesamtkosten= "}, {"Yes", "Ja"}};
 
 // Each test gets its own locale folder and builds the catalogs it needs with msgfmt.
 class CatalogTest : public testing::Test {
@@ -50,7 +49,8 @@ protected:
         ASSERT_TRUE(QDir().mkpath(messages));
         QString po;
         if (!charset.isEmpty()) {
-            po += QStringLiteral("msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=%1\\n\"\n\n").arg(charset);
+            po +=
+                QStringLiteral("msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=%1\\n\"\n\n").arg(charset);
         }
         for (const auto& [english, translated] : entries) {
             po += QStringLiteral("msgid \"%1\"\nmsgstr \"%2\"\n\n")
@@ -64,8 +64,8 @@ protected:
         file.close();
 
         QProcess msgfmt;
-        msgfmt.start(QStringLiteral(BARVIK_MSGFMT), {QStringLiteral("-o"), messages + QStringLiteral("/default.mo"),
-                                                      file.fileName()});
+        msgfmt.start(QStringLiteral(BARVIK_MSGFMT),
+                     {QStringLiteral("-o"), messages + QStringLiteral("/default.mo"), file.fileName()});
         ASSERT_TRUE(msgfmt.waitForFinished(30000));
         ASSERT_EQ(msgfmt.exitCode(), 0) << msgfmt.readAllStandardError().toStdString();
     }
@@ -172,7 +172,7 @@ TEST_F(CatalogTest, offersEnglishAlwaysAndEachLanguageByItsOwnName)
     const std::pair<const char*, const char*> names[] = {
         {"de_de", "de_de - Deutsch"},  {"en_us", "en_us - English"},  {"es_es", "es_es - Español"},
         {"fr_fr", "fr_fr - Français"}, {"it_it", "it_it - Italiano"}, {"pl_pl", "pl_pl - Polski"},
-        {"ru_ru", "ru_ru - Русский"},  {"zh_cn", "zh_cn - 简体中文"},   {"qq_qq", "qq_qq"},
+        {"ru_ru", "ru_ru - Русский"},  {"zh_cn", "zh_cn - 简体中文"}, {"qq_qq", "qq_qq"},
     };
     for (const auto& [code, name] : names)
         EXPECT_EQ(localization::languageDisplayName(QString::fromLatin1(code)), QString::fromUtf8(name));

@@ -1,6 +1,6 @@
 #include "calculation/grids.h"
-#include "support/grid_fixture.h"
 #include "mainwindow/grid_editing.h"
+#include "support/grid_fixture.h"
 
 #include <memory>
 

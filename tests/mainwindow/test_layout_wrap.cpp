@@ -1,6 +1,6 @@
 #include "calculation/grids.h"
-#include "support/grid_fixture.h"
 #include "mainwindow/layout_wrap.h"
+#include "support/grid_fixture.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
-#include "mainwindow/list_dialogs.h"
 #include "lists/list_files.h"
+#include "mainwindow/list_dialogs.h"
 #include "support/grid_fixture.h"
 
 using mainwindow::nameFilters;
@@ -13,8 +13,9 @@ TEST(NameFilters, OneQtFilterPerPairInTheLoadersOrder)
     EXPECT_TRUE(parts.value(lists::kPartsExcel - 1).startsWith("Excel"));
     EXPECT_TRUE(parts.value(lists::kPartsCsv - 1).startsWith("CSV"));
     const QStringList stocks = nameFilters(mainwindow::stocksOpenDialog().filter);
-    EXPECT_EQ(stocks, QStringList({"Text file (*.txt)", "Pipe stock file (*.stk)", "Excel file (*.xls)",
-                                   "Excel 2007+ file (*.xlsx)", "OpenDocument spreadsheet (*.ods)", "CSV file (*.csv)"}));
+    EXPECT_EQ(stocks,
+              QStringList({"Text file (*.txt)", "Pipe stock file (*.stk)", "Excel file (*.xls)",
+                           "Excel 2007+ file (*.xlsx)", "OpenDocument spreadsheet (*.ods)", "CSV file (*.csv)"}));
     EXPECT_TRUE(stocks.value(lists::kStocksExcel - 1).startsWith("Excel"));
     EXPECT_TRUE(stocks.value(lists::kStocksOds - 1).startsWith("OpenDocument"));
     EXPECT_EQ(nameFilters(mainwindow::layoutExportDialog().filter),

@@ -14,7 +14,8 @@ protected:
     {
         m_freshness.watch(*m_parts);
         m_freshness.watch(*m_stocks, calculation::kLeftQtyColumn);
-        QObject::connect(&m_freshness, &PlanFreshness::staleChanged, [this](bool stale) { m_signalled.push_back(stale); });
+        QObject::connect(&m_freshness, &PlanFreshness::staleChanged,
+                         [this](bool stale) { m_signalled.push_back(stale); });
         m_freshness.calculationEnded(true);
     }
 

@@ -137,10 +137,9 @@ TEST_F(ProjectFileTest, ListsMovedWithTheProjectAreFoundBesideIt)
     // Written on another machine; the files lie beside the project now.
     const QString parts = partsList();
     const QString stocks = stocksList();
-    const ProjectLoad load = LoadProjectFile(
-        project({"5", "0", "0", "0", "0", "15", "0", "mm", "T", "2", "1", "2"}, "C:\\jobs\\a\\parts.txt",
-                "/home/someone/jobs/stocks.txt"),
-        *m_parts, *m_stocks);
+    const ProjectLoad load = LoadProjectFile(project({"5", "0", "0", "0", "0", "15", "0", "mm", "T", "2", "1", "2"},
+                                                     "C:\\jobs\\a\\parts.txt", "/home/someone/jobs/stocks.txt"),
+                                             *m_parts, *m_stocks);
     ASSERT_TRUE(load.result.ok) << load.result.message().toStdString();
     EXPECT_EQ(load.settings.partFile, parts);
     EXPECT_EQ(load.settings.stockFile, stocks);

@@ -76,8 +76,7 @@ inline ::testing::AssertionResult planConsistent(const rpCut& cut, const strGrou
             plan.stockLeft[size_t(j)] + stockUsed[size_t(j)] != cut.stocks[size_t(j)].qty)
             return ::testing::AssertionFailure() << "stock " << j << " left " << plan.stockLeft[size_t(j)];
     if (mustBeComplete && plan.patternCount != int32_t(plan.patterns.size()))
-        return ::testing::AssertionFailure() << "patternCount " << plan.patternCount << " of "
-                                             << plan.patterns.size();
+        return ::testing::AssertionFailure() << "patternCount " << plan.patternCount << " of " << plan.patterns.size();
     return ::testing::AssertionSuccess();
 }
 

@@ -8,7 +8,7 @@ using namespace optimizer::testing;
 
 TEST(Scale, EachBoundBelongsToTheUpperRange)
 {
-    const std::pair<float, int32_t> cases[] = {{9.99f, 10000}, {10, 1000}, {99, 1000},   {100, 100},
+    const std::pair<float, int32_t> cases[] = {{9.99f, 10000}, {10, 1000}, {99, 1000}, {100, 100},
                                                {999, 100},     {1000, 10}, {10000, 1}, {60000, 1}};
     for (auto [length, scale] : cases)
         EXPECT_EQ(rpCut::scaleFor(length), scale) << length;

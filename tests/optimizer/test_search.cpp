@@ -57,8 +57,8 @@ Job randomJob(uint32_t seed)
     job.settings.costOptimization = pick(0, 3) == 0;
     const int stockKinds = pick(1, 4);
     for (int j = 0; j < stockKinds; ++j)
-        job.stocks.push_back({float(pick(8, 60) * 50), pick(0, 6) == 0 ? 0 : pick(1, 40), float(pick(0, 90)),
-                              pick(0, 2) != 0});
+        job.stocks.push_back(
+            {float(pick(8, 60) * 50), pick(0, 6) == 0 ? 0 : pick(1, 40), float(pick(0, 90)), pick(0, 2) != 0});
     float longest = 0;
     for (const StockSpec& stock : job.stocks)
         longest = std::max(longest, stock.length);
@@ -213,9 +213,9 @@ TEST(Search, InputTheGeneratorsCannotWorkOnIsRefused)
         float blade;
     };
     const Case cases[] = {
-        {{{0, 5}}, {{1000, 5}}, 0},      {{{-10, 5}}, {{1000, 5}}, 0}, {{{100, 5}}, {{0, 5}}, 0},
-        {{{nan, 5}}, {{1000, 5}}, 0},    {{{100, 5}}, {{inf, 5}}, 0},  {{{100, -1}}, {{1000, 5}}, 0},
-        {{{100, 5}}, {{1000, -2}}, 0},   {{{100, 5}}, {{1000, 5}}, -1}, {{}, {{1000, 5}}, 0},
+        {{{0, 5}}, {{1000, 5}}, 0},    {{{-10, 5}}, {{1000, 5}}, 0},  {{{100, 5}}, {{0, 5}}, 0},
+        {{{nan, 5}}, {{1000, 5}}, 0},  {{{100, 5}}, {{inf, 5}}, 0},   {{{100, -1}}, {{1000, 5}}, 0},
+        {{{100, 5}}, {{1000, -2}}, 0}, {{{100, 5}}, {{1000, 5}}, -1}, {{}, {{1000, 5}}, 0},
         {{{100, 5}}, {}, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -233,8 +233,8 @@ TEST(Search, StopRequestEndsAfterTheCurrentGeneration)
     RandomSource random(5);
     CutSettings settings = job.settings;
     settings.qualityLevel = 12;
-    auto cut = makeCut({{731, 40}, {517, 33}, {389, 51}, {241, 29}, {113, 70}}, {{6000, 200}, {4000, 100}},
-                       settings, random);
+    auto cut =
+        makeCut({{731, 40}, {517, 33}, {389, 51}, {241, 29}, {113, 70}}, {{6000, 200}, {4000, 100}}, settings, random);
     CheckingObserver observer(*cut, 2);
     ASSERT_EQ(cut->runSearch(&observer), 0);
     EXPECT_EQ(observer.generations, 2);

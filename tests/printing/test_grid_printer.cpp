@@ -20,8 +20,7 @@ public:
     QDateTime now() const override { return QDateTime(QDate(2026, 12, 9), QTime(14, 5, 7)); }
 };
 
-[[maybe_unused]] ::testing::Environment* const guiApplication =
-    ::testing::AddGlobalTestEnvironment(new GuiApplication);
+[[maybe_unused]] ::testing::Environment* const guiApplication = ::testing::AddGlobalTestEnvironment(new GuiApplication);
 
 class GridPrinterTest : public ::testing::Test {
 protected:

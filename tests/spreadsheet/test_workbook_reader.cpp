@@ -49,9 +49,9 @@ TEST_F(WorkbookReaderTest, DamagedOrForeignFilesFailWithTheLibrarysReason)
     const struct {
         const char* file;
         WorkbookKind kind;
-    } cases[] = {{"damaged.xlsx", WorkbookKind::Xlsx}, {"damaged.xls", WorkbookKind::Xls},
-                 {"job_parts.txt", WorkbookKind::Xlsx}, {"job_parts.txt", WorkbookKind::Ods},
-                 {"job_parts.txt", WorkbookKind::Xls},  {"job_parts.xlsx", WorkbookKind::Ods},
+    } cases[] = {{"damaged.xlsx", WorkbookKind::Xlsx},       {"damaged.xls", WorkbookKind::Xls},
+                 {"job_parts.txt", WorkbookKind::Xlsx},      {"job_parts.txt", WorkbookKind::Ods},
+                 {"job_parts.txt", WorkbookKind::Xls},       {"job_parts.xlsx", WorkbookKind::Ods},
                  {"openpyxl_as_is.xlsx", WorkbookKind::Xlsx}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -98,8 +98,11 @@ TEST_F(WorkbookReaderTest, NumbersInTheUsersLocale)
         double value;
         const char* c;
         const char* german;
-    } cases[] = {{1200, "1200", "1200"},        {850.5, "850.5", "850,5"},      {0.1, "0.1", "0,1"},
-                 {-3, "-3", "-3"},              {1234567.25, "1234567.25", "1234567,25"},
+    } cases[] = {{1200, "1200", "1200"},
+                 {850.5, "850.5", "850,5"},
+                 {0.1, "0.1", "0,1"},
+                 {-3, "-3", "-3"},
+                 {1234567.25, "1234567.25", "1234567,25"},
                  {1e20, "1e+20", "1E+20"}};
     for (const auto& c : cases) {
         EXPECT_EQ(spreadsheet::numberText(c.value), c.c);
@@ -123,7 +126,12 @@ TEST_F(WorkbookReaderTest, ReadersThatCrashOrHangCostOnlyTheirChildProcess)
     QString failure;
     EXPECT_FALSE(spreadsheet::detail::runIsolated([]() -> std::string { std::abort(); }, 5, failure));
     EXPECT_EQ(failure, "the reader crashed on it (signal 6)");
-    EXPECT_FALSE(spreadsheet::detail::runIsolated([]() -> std::string { pause(); return {}; }, 1, failure));
+    EXPECT_FALSE(spreadsheet::detail::runIsolated(
+        []() -> std::string {
+            pause();
+            return {};
+        },
+        1, failure));
     EXPECT_EQ(failure, "the reader did not finish within 1 seconds");
     EXPECT_EQ(spreadsheet::detail::runIsolated([] { return std::string("cells"); }, 5, failure), "cells");
 }

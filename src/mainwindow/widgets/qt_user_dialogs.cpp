@@ -23,8 +23,9 @@ void QtUserDialogs::showTitledMessage(const QString& title, const QString& text,
         icon == calculation::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information;
     QMessageBox box(shown, title, text, QMessageBox::Ok, m_window);
     // The desktop theme's icon where it has one; the style's own otherwise.
-    const QIcon themed = QIcon::fromTheme(icon == calculation::MessageIcon::Error ? QStringLiteral("dialog-error")
-                                                                                  : QStringLiteral("dialog-information"));
+    const QIcon themed =
+        QIcon::fromTheme(icon == calculation::MessageIcon::Error ? QStringLiteral("dialog-error")
+                                                                 : QStringLiteral("dialog-information"));
     if (!themed.isNull())
         box.setIconPixmap(themed.pixmap(box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box)));
     box.exec();

@@ -6,24 +6,23 @@
 
 #include "support/scripted_print_dialogs.h"
 
-#include "lists/text_file.h"
-#include "lists/list_files.h"
 #include "diagrams/widgets/diagram_view.h"
+#include "lists/list_files.h"
+#include "lists/text_file.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QScrollBar>
-#include <QDialog>
-#include <QLabel>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>

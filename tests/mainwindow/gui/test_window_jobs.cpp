@@ -74,7 +74,8 @@ void TestWindowJobs::saveProjectNeedsBothListsSaved()
     QVERIFY(m.dialogs.asked.isEmpty());
 
     // With both lists on disk: the fresh window's settings in lines 3 to 14.
-    m.find<mainwindow::widgets::FileNameField>("edStockFile")->setPath(writeFile(path("stocks.txt"), "S\t1000\t1\t0\tYes\r\n"));
+    m.find<mainwindow::widgets::FileNameField>("edStockFile")
+        ->setPath(writeFile(path("stocks.txt"), "S\t1000\t1\t0\tYes\r\n"));
     m.dialogs.answer(path("job.dat"));
     save->trigger();
     QCOMPARE(m.dialogs.asked.size(), 1);
@@ -123,7 +124,8 @@ void TestWindowJobs::openProjectRestoresTheJobAndTellsWhereItStopped()
 
 void TestWindowJobs::saveLeftWritesTheUnusedBars()
 {
-    WindowFixture::fill(*m.grid("sgStock"), {{"S6", "6000", "3", "10", "Yes", "2"}, {"S4", "4000", "2", "7", "No", "0"}});
+    WindowFixture::fill(*m.grid("sgStock"),
+                        {{"S6", "6000", "3", "10", "Yes", "2"}, {"S4", "4000", "2", "7", "No", "0"}});
     m.dialogs.answer(path("left.txt"));
     QTest::mouseClick(m.find<QPushButton>("btnLeft"), Qt::LeftButton);
     QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please choose left stocks file name save as"));
