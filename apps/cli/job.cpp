@@ -174,6 +174,7 @@ std::variant<std::unique_ptr<Job>, int> loadJob(Options& options, Output& output
         if (!loaded(projectFile, load.result, output))
             return kExitUsage;
         job->project = load.settings;
+        job->readFiles << load.settings.partFile << load.settings.stockFile;
         takeProjectSettings(load.settings, options);
     }
     if (!options.partsPath.empty()) {
@@ -197,6 +198,9 @@ std::variant<std::unique_ptr<Job>, int> loadJob(Options& options, Output& output
         if (!loaded(file, exchange::importLeftStocks(*job->stocks, file.path()), output))
             return kExitUsage;
     }
+    for (const std::unique_ptr<InputFile>& file : job->inputs)
+        job->readFiles << file->path();
+    job->readFiles.removeAll(QString());
     job->controls = calcControls(options);
     return job;
 }

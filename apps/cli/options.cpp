@@ -88,6 +88,11 @@ std::variant<Options, int> parseOptions(int argc, const char* const* argv, Outpu
     Options options;
     CLI::App cli{"Cutting layouts for a parts list and a stocks list, printed as the layout export "
                  "(TAB-separated) or as JSON."};
+    cli.footer("Exit status: 0 with a layout; 1 when the input is refused or no layout exists; 2 for a usage error "
+               "or a list that can't be read (an output file that is one of the files read is one); 3 when an output "
+               "could not be written. Output files are written only after a run that shows a layout, each whole: "
+               "a failed write keeps the old files and writes none of the new ones. A device or a pipe named as an "
+               "output is written into, never replaced.");
     cli.set_version_flag("--version", std::string("barvik-cli ") + buildinfo::kVersion, "Print the version and exit");
     addJobOptions(cli, options);
     addPrintOptions(cli, options);

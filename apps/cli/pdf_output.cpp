@@ -33,8 +33,8 @@ diagrams::DiagramPlacement placement(const std::string& name)
 
 } // namespace
 
-bool writeLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, const calculation::GridModel& layout,
-                    const calculation::Clock& clock, const QString& path, QString* error)
+bool renderLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, const calculation::GridModel& layout,
+                     const calculation::Clock& clock, QByteArray& pdf, QString* reason)
 {
     diagrams::PlanPrintouts printouts(plan, placement(options.diagramPlacement), options.withCutList);
     printing::TjvGridPrinter printer(layout, clock);
@@ -44,7 +44,7 @@ bool writeLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, 
     printer.options().orientation = options.orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
     printer.setPageLayout(QPageLayout(QPageSize(pageSizeId(options.pageSize)), QPageLayout::Portrait,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    return printing::writePdf(printer, path, error);
+    return printing::renderPdf(printer, pdf, reason);
 }
 
 } // namespace cli

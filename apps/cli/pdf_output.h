@@ -6,13 +6,14 @@
 #include "calculation/run_seams.h"
 #include "diagrams/bar_geometry.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace cli {
 
-// The layout table as the preview lays it out, written to a PDF file with the cutting diagrams and the
-// cutting list the options ask for; false with the message when it can't be written.
-bool writeLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, const calculation::GridModel& layout,
-                    const calculation::Clock& clock, const QString& path, QString* error);
+// The layout table as the preview lays it out, as a PDF with the cutting diagrams and the cutting list the
+// options ask for; false with the reason when a page can't be made.
+bool renderLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, const calculation::GridModel& layout,
+                     const calculation::Clock& clock, QByteArray& pdf, QString* reason);
 
 } // namespace cli
