@@ -5,12 +5,10 @@
 #include <QDir>
 #include <QProcess>
 
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -106,12 +104,12 @@ TEST_F(CliTest, ASignalWhileThePdfIsWrittenKeepsTheOldPdf)
                   {parts, stocks, "--quality", "1", "--seed", "7", "--pdf", pdf, "--diagrams", "--cut-list"});
     ASSERT_TRUE(process.waitForStarted());
     bool signalled = false;
-    while (process.state() == QProcess::Running && !signalled) {
+    // Waiting a millisecond at a time also lets the process object see the program end.
+    while (!signalled && !process.waitForFinished(1)) {
         if (QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() > before.size()) {
             ::kill(pid_t(process.processId()), SIGTERM);
             signalled = true;
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
