@@ -121,3 +121,22 @@ TEST_F(CliTest, DevicesAndPipesTakeTheOutputsAndStay)
         EXPECT_TRUE(S_ISCHR(status.st_mode)) << device.toStdString();
     }
 }
+
+// A label with ESC and a TAB-separated output: no field more, no escape sequence for a terminal.
+TEST_F(CliTest, ControlCharactersReachNoTabSeparatedOutput)
+{
+    const QString parts = write("parts.txt", "A\x1b[2JB\t600\t4\r\n");
+    const QString stocks = write("stocks.txt", "Bar\t1000\t10\r\n");
+    const QString exported = dir.filePath("export.txt");
+    const QString cuts = dir.filePath("cuts.txt");
+    const CliResult result = runCli({parts, stocks, "--display", "0", "--export", exported, "--cut-list-text", cuts});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out.toUtf8(), read(exported));
+    EXPECT_TRUE(result.out.contains("A [2JB(600)")) << result.out.toStdString();
+    const QString cutList = QString::fromUtf8(read(cuts));
+    EXPECT_TRUE(cutList.contains("\tA [2JB\t")) << cutList.toStdString();
+    for (const QString& text : {result.out, cutList})
+        EXPECT_FALSE(text.contains(u'\x1b'));
+    for (const QString& line : cutList.split("\r\n", Qt::SkipEmptyParts))
+        EXPECT_EQ(line.count(u'\t'), 7) << line.toStdString();
+}
