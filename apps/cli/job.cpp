@@ -170,11 +170,17 @@ std::variant<std::unique_ptr<Job>, int> loadJob(Options& options, Output& output
     const InputFile& stocksFile = input(options.stocksPath);
     // The project first; lists and options of the command line then take the place of its own.
     if (!options.projectPath.empty()) {
-        const mainwindow::ProjectLoad load = mainwindow::LoadProjectFile(projectFile.path(), *job->parts, *job->stocks);
+        // A list given here takes the place of the project's, which is then not read: it may be missing.
+        const mainwindow::ProjectLists lists{options.partsPath.empty(), options.stocksPath.empty()};
+        const mainwindow::ProjectLoad load =
+            mainwindow::LoadProjectFile(projectFile.path(), *job->parts, *job->stocks, lists);
         if (!loaded(projectFile, load.result, output))
             return kExitUsage;
         job->project = load.settings;
-        job->readFiles << load.settings.partFile << load.settings.stockFile;
+        if (lists.parts)
+            job->readFiles << load.settings.partFile;
+        if (lists.stocks)
+            job->readFiles << load.settings.stockFile;
         takeProjectSettings(load.settings, options);
     }
     if (!options.partsPath.empty()) {

@@ -19,7 +19,8 @@ void addJobOptions(CLI::App& cli, Options& options)
     cli.add_option("STOCKS", options.stocksPath, "Stocks list file (default: the project's)");
     cli.add_option("--project", options.projectPath,
                    "Run the job of a project file: its two lists and its settings; the lists and options given "
-                   "here win. A list path that does not exist is looked for beside the project file");
+                   "here win (the project's list is then not read). A list path that does not exist is looked for "
+                   "beside the project file");
     cli.add_option("--save-project", options.saveProjectPath,
                    "Write a project file of this job's lists (as absolute paths) and settings");
     cli.add_option("--import-left", options.importLeftPaths,
