@@ -4,13 +4,13 @@
 #include "calculation/grids.h"
 #include "diagrams/cut_list.h"
 #include "diagrams/painting/plan_printouts.h"
+#include "document/project_file.h"
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "exchange/remnant_stocks.h"
 #include "lists/list_files.h"
 #include "localization/catalogs.h"
 #include "localization/translate.h"
-#include "mainwindow/project_file.h"
 #include "printing/layout_printout.h"
 
 #include "build_info.h"
@@ -409,9 +409,9 @@ int main(int argc, char** argv)
     std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
     std::unique_ptr<calculation::GridModel> layout(calculation::createLayoutGrid());
     // The project first; lists and options of the command line then take the place of its own.
-    mainwindow::ProjectSettings project;
+    document::ProjectSettings project;
     if (!projectPath.empty()) {
-        const mainwindow::ProjectLoad load = mainwindow::LoadProjectFile(projectFile.path(), *parts, *stocks);
+        const document::ProjectLoad load = document::LoadProjectFile(projectFile.path(), *parts, *stocks);
         if (!loadList(projectFile, load.result))
             return kExitUsage;
         project = load.settings;
@@ -462,7 +462,7 @@ int main(int argc, char** argv)
         project.format = format;
         project.display = display;
         project.exact = engine != "genetic";
-        if (const lists::FileResult saved = mainwindow::SaveProjectFile(project, outputName(saveProjectPath));
+        if (const lists::FileResult saved = document::SaveProjectFile(project, outputName(saveProjectPath));
             !saved.ok) {
             printError(saved.message());
             return kExitOutput;
