@@ -103,7 +103,7 @@ bool loaded(const InputFile& file, const lists::FileResult& result, Output& outp
 
 } // namespace
 
-void takeProjectSettings(const mainwindow::ProjectSettings& project, Options& options)
+void takeProjectSettings(const document::ProjectSettings& project, Options& options)
 {
     auto fromProject = [&](const char* option) { return !options.isGiven(option); };
     if (fromProject("--blade"))
@@ -142,9 +142,9 @@ calculation::CalcControls calcControls(const Options& options)
     return controls;
 }
 
-mainwindow::ProjectSettings projectToSave(const Job& job, const Options& options)
+document::ProjectSettings projectToSave(const Job& job, const Options& options)
 {
-    mainwindow::ProjectSettings project = job.project;
+    document::ProjectSettings project = job.project;
     project.partFile = QFileInfo(project.partFile).absoluteFilePath();
     project.stockFile = QFileInfo(project.stockFile).absoluteFilePath();
     project.quality = options.quality;
@@ -171,9 +171,9 @@ std::variant<std::unique_ptr<Job>, int> loadJob(Options& options, Output& output
     // The project first; lists and options of the command line then take the place of its own.
     if (!options.projectPath.empty()) {
         // A list given here takes the place of the project's, which is then not read: it may be missing.
-        const mainwindow::ProjectLists lists{options.partsPath.empty(), options.stocksPath.empty()};
-        const mainwindow::ProjectLoad load =
-            mainwindow::LoadProjectFile(projectFile.path(), *job->parts, *job->stocks, lists);
+        const document::ProjectLists lists{options.partsPath.empty(), options.stocksPath.empty()};
+        const document::ProjectLoad load =
+            document::LoadProjectFile(projectFile.path(), *job->parts, *job->stocks, lists);
         if (!loaded(projectFile, load.result, output))
             return kExitUsage;
         job->project = load.settings;

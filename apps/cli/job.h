@@ -5,7 +5,7 @@
 
 #include "calculation/calculation_run.h"
 #include "calculation/grid_model.h"
-#include "mainwindow/project_file.h"
+#include "document/project_file.h"
 
 #include <QString>
 
@@ -45,7 +45,7 @@ struct Job {
     std::unique_ptr<calculation::GridModel> stocks;
     std::unique_ptr<calculation::GridModel> layout;
     // The project read, its lists and settings replaced by those of the command line.
-    mainwindow::ProjectSettings project;
+    document::ProjectSettings project;
     calculation::CalcControls controls;
     std::vector<std::unique_ptr<InputFile>> inputs;
     // Every file the job was read from, the project's lists included: none of them may be written.
@@ -53,11 +53,11 @@ struct Job {
 };
 
 // The options with what the project gives for those the command line does not name.
-void takeProjectSettings(const mainwindow::ProjectSettings& project, Options& options);
+void takeProjectSettings(const document::ProjectSettings& project, Options& options);
 // The run's controls from the options in effect.
 calculation::CalcControls calcControls(const Options& options);
 // The project of the job as --save-project writes it: the lists as absolute paths, the settings in effect.
-mainwindow::ProjectSettings projectToSave(const Job& job, const Options& options);
+document::ProjectSettings projectToSave(const Job& job, const Options& options);
 
 // Loads the project, the lists and the remnant imports that the options name (the options then hold the
 // settings in effect), or the exit status after a message on the output.

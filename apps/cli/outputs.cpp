@@ -73,7 +73,7 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
             made.push_back({option, outputName(path), lists::textFileBytes(lines())});
     };
     text("--save-project", options.saveProjectPath,
-         [&] { return mainwindow::projectLines(projectToSave(job, options)); });
+         [&] { return document::projectLines(projectToSave(job, options)); });
     text("--cut-list-text", options.cutListPath, [&] { return diagrams::cutListLines(plan); });
     text("--export", options.exportPath, [&] { return exchange::layoutExportLines(*job.layout); });
     text("--save-left", options.saveLeftPath, [&] { return exchange::leftStockLines(*job.stocks); });
