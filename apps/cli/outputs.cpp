@@ -53,7 +53,6 @@ bool sameOutput(const QString& a, const QString& b)
 
 // An output file and what goes into it.
 struct OutputFile {
-    const char* option;
     QString path;
     QByteArray bytes;
 };
@@ -68,16 +67,15 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
                                          run.shownStocks(),         run.settings().bladeWidth,
                                          run.settings().stubLength, job.controls.formatIndex};
     const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *job.layout, job.controls.reuseLength);
-    auto text = [&](const char* option, const std::string& path, auto lines) {
+    auto text = [&](const std::string& path, auto lines) {
         if (!path.empty())
-            made.push_back({option, outputName(path), lists::textFileBytes(lines())});
+            made.push_back({outputName(path), lists::textFileBytes(lines())});
     };
-    text("--save-project", options.saveProjectPath,
-         [&] { return document::projectLines(projectToSave(job, options)); });
-    text("--cut-list-text", options.cutListPath, [&] { return diagrams::cutListLines(plan); });
-    text("--export", options.exportPath, [&] { return exchange::layoutExportLines(*job.layout); });
-    text("--save-left", options.saveLeftPath, [&] { return exchange::leftStockLines(*job.stocks); });
-    text("--export-left", options.exportLeftPath, [&] { return exchange::remnantStockLines(*job.layout); });
+    text(options.saveProjectPath, [&] { return document::projectLines(projectToSave(job, options)); });
+    text(options.cutListPath, [&] { return diagrams::cutListLines(plan); });
+    text(options.exportPath, [&] { return exchange::layoutExportLines(*job.layout); });
+    text(options.saveLeftPath, [&] { return exchange::leftStockLines(*job.stocks); });
+    text(options.exportLeftPath, [&] { return exchange::remnantStockLines(*job.layout); });
     if (options.pdfPath.empty())
         return true;
     QByteArray pdf;
@@ -86,7 +84,7 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
         output.message(translate("Cannot write %1: %2").arg(outputName(options.pdfPath), reason));
         return false;
     }
-    made.push_back({"--pdf", outputName(options.pdfPath), pdf});
+    made.push_back({outputName(options.pdfPath), pdf});
     return true;
 }
 
