@@ -3,7 +3,6 @@
 #include "calculation/calculation_run.h"
 #include "calculation/grids.h"
 #include "diagrams/cut_list.h"
-#include "diagrams/painting/plan_printouts.h"
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "exchange/remnant_stocks.h"
@@ -11,9 +10,9 @@
 #include "localization/catalogs.h"
 #include "localization/translate.h"
 #include "mainwindow/project_file.h"
-#include "printing/layout_printout.h"
 
 #include "build_info.h"
+#include "cli_printouts.h"
 
 #include <CLI/CLI.hpp>
 #include <QCoreApplication>
@@ -21,7 +20,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPageSize>
 
 #include <algorithm>
 
@@ -221,55 +219,15 @@ QJsonObject qualityJson(const calculation::CalculationRun& run)
                        {QStringLiteral("quality"), run.qualityText()}};
 }
 
-bool wantsPdf(int argc, char** argv)
-{
-    for (int index = 1; index < argc; ++index)
-        if (std::strncmp(argv[index], "--pdf", 5) == 0)
-            return true;
-    return false;
-}
-
 // Fonts for the PDF need a GUI application; without a display it draws offscreen.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
 {
-    if (!wantsPdf(argc, argv))
+    if (!cli::wantsPages(argc, argv))
         return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-QPageSize::PageSizeId pageSizeId(const std::string& name)
-{
-    static const std::pair<const char*, QPageSize::PageSizeId> sizes[] = {{"A3", QPageSize::A3},
-                                                                          {"A4", QPageSize::A4},
-                                                                          {"A5", QPageSize::A5},
-                                                                          {"Letter", QPageSize::Letter},
-                                                                          {"Legal", QPageSize::Legal}};
-    for (const auto& [sizeName, id] : sizes)
-        if (name == sizeName)
-            return id;
-    return QPageSize::A4;
-}
-
-// The layout table as the preview lays it out, written to a PDF file, with the cutting diagrams and the
-// cutting list the printouts add.
-bool writeLayoutPdf(const calculation::GridModel& layout, const calculation::Clock& clock, const QString& path,
-                    const std::string& pageSize, const std::string& orientation, diagrams::PlanPrintouts& printouts)
-{
-    printing::TjvGridPrinter printer(layout, clock);
-    printouts.attachTo(printer);
-    printing::prepareLayoutPrintout(printer);
-    printer.setColumnWidths(printing::defaultLayoutColumnWidths());
-    printer.options().orientation = orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
-    printer.setPageLayout(QPageLayout(QPageSize(pageSizeId(pageSize)), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                      QPageLayout::Millimeter));
-    QString error;
-    if (printing::writePdf(printer, path, &error))
-        return true;
-    printError(error);
-    return false;
 }
 
 } // namespace
@@ -302,13 +260,9 @@ int main(int argc, char** argv)
     std::vector<std::string> importLeftPaths;
     std::string engine = "both";
     double timeLimit = -1;
-    std::string pdfPath;
-    std::string pageSize = "A4";
-    std::string orientation = "portrait";
     std::string language;
-    std::string diagramPlacement;
-    bool withCutList = false;
     std::string cutListPath;
+    cli::PrintRequest print;
     cli.set_version_flag("--version", std::string("barvik-cli ") + buildinfo::kVersion, "Print the version and exit");
     cli.add_option("--language", language,
                    "Language of the messages and the layout texts: the code of an installed catalog, such as "
@@ -348,26 +302,9 @@ int main(int argc, char** argv)
         ->capture_default_str();
     cli.add_option("--time-limit", timeLimit, "Seconds for the exact engine (default: from the quality level)")
         ->check(CLI::Range(0.0, 86400.0));
-    CLI::Option* pdfOption =
-        cli.add_option("--pdf", pdfPath, "Also write the layouts as printed pages to this PDF file");
-    cli.add_option("--page-size", pageSize, "Paper of the PDF")
-        ->check(CLI::IsMember({"A3", "A4", "A5", "Letter", "Legal"}))
-        ->capture_default_str();
-    cli.add_option("--orientation", orientation, "Orientation of the PDF pages")
-        ->check(CLI::IsMember({"portrait", "landscape"}))
-        ->capture_default_str();
-    cli.add_flag("--diagrams{after}", diagramPlacement,
-                 "With --pdf: every pattern drawn to scale with its cutting list, after the table "
-                 "(--diagrams or --diagrams=after) or under each layout row (--diagrams=rows)")
-        ->check(CLI::IsMember({"after", "rows"}))
-        ->option_text("[=after|rows]")
-        ->needs(pdfOption);
-    cli.add_flag("--cut-list", withCutList,
-                 "With --pdf: after the table (and the diagrams), the cutting list for the saw: per layout "
-                 "the cuts in order with each cut's position from the bar's start")
-        ->needs(pdfOption);
     cli.add_option("--cut-list-text", cutListPath,
                    "Also write the cutting list for the saw to this file, TAB-separated, one line per cut");
+    cli::addPrintOptions(cli, print);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -383,6 +320,10 @@ int main(int argc, char** argv)
             return kExitUsage;
         }
     }
+    if (const QString error = cli::printRequestError(print); !error.isEmpty()) {
+        printError(error);
+        return kExitUsage;
+    }
     if (projectPath.empty() && (partsPath.empty() || stocksPath.empty())) {
         printError(translate("Give a parts list and a stocks list, or a project with --project."));
         return kExitUsage;
@@ -394,12 +335,11 @@ int main(int argc, char** argv)
     std::vector<const InputFile*> inputs = {&projectFile, &partsFile, &stocksFile};
     for (const std::string& path : importLeftPaths)
         inputs.push_back(importFiles.emplace_back(std::make_unique<InputFile>(path)).get());
-    const std::pair<const char*, const std::string*> outputs[] = {{"--export", &exportPath},
-                                                                  {"--save-project", &saveProjectPath},
-                                                                  {"--save-left", &saveLeftPath},
-                                                                  {"--export-left", &exportLeftPath},
-                                                                  {"--pdf", &pdfPath},
-                                                                  {"--cut-list-text", &cutListPath}};
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--export", &exportPath},        {"--save-project", &saveProjectPath},
+        {"--save-left", &saveLeftPath},   {"--export-left", &exportLeftPath},
+        {"--pdf", &print.pdfPath},        {"--labels", &print.labelsPath},
+        {"--cut-list-text", &cutListPath}};
     for (const auto& [option, path] : outputs)
         if (cli.count(option) > 0 && !checkOutputFile(option, *path, inputs))
             return kExitUsage;
@@ -502,8 +442,10 @@ int main(int argc, char** argv)
     if (!shown)
         return kExitNoLayout;
 
-    const diagrams::DiagramSource source{run.shownPlan(),           run.shownParts(),          run.shownStocks(),
-                                         run.settings().bladeWidth, run.settings().stubLength, controls.formatIndex};
+    const optimizer::CutSettings& settings = run.settings();
+    const diagrams::DiagramSource source{run.shownPlan(),      run.shownParts(),      run.shownStocks(),
+                                         settings.bladeWidth,  settings.stubLength,   controls.formatIndex,
+                                         settings.reuseLength, settings.qualityLevel, run.qualityText()};
     const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *layout, controls.reuseLength);
     // The files first: when one fails, nothing is printed that looks like success.
     const lists::FileResult written[] = {
@@ -519,15 +461,21 @@ int main(int argc, char** argv)
             return kExitOutput;
         }
     }
-    if (!pdfPath.empty()) {
-        const diagrams::DiagramPlacement placement = diagramPlacement == "rows" ? diagrams::DiagramPlacement::UnderRows
-                                                     : diagramPlacement == "after"
-                                                         ? diagrams::DiagramPlacement::AfterTable
-                                                         : diagrams::DiagramPlacement::None;
-        diagrams::PlanPrintouts printouts(plan, placement, withCutList);
-        if (!writeLayoutPdf(*layout, clock, outputName(pdfPath), pageSize, orientation, printouts))
-            return kExitOutput;
-    }
+    // The job's title and unit: the command line's, else the project's, else the window's defaults.
+    if (print.title.empty())
+        print.title = (projectPath.empty() ? translate("Barvik pipe cuting project") : project.title).toStdString();
+    if (print.unit.empty())
+        print.unit = (projectPath.empty() ? translate("mm") : project.unit).toStdString();
+    const cli::PrintedJob printed{*layout,
+                                  *parts,
+                                  *stocks,
+                                  source,
+                                  plan,
+                                  QString::fromStdString(print.title),
+                                  QString::fromStdString(print.unit),
+                                  projectPath.empty() ? -1 : project.print};
+    if (!cli::writePrintouts(print, printed, clock))
+        return kExitOutput;
     if (json) {
         const QByteArray text = exchange::layoutJson(run.shownPlan(), run.shownParts(), run.shownStocks(), *layout,
                                                      seconds, qualityJson(run));

@@ -55,6 +55,10 @@ struct DiagramSource {
     float bladeWidth = 0;
     float stubLength = 0;
     int formatIndex = 0;
+    // The rest of the run's settings and how good its plan is, for the job's line on the printouts.
+    float reuseLength = 15;
+    int qualityLevel = 0;
+    QString proof;
 };
 
 // The bars of the plan in plan order. The left-over is shaded as its "Left Len" cell is for the reuse text;
