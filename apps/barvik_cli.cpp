@@ -10,6 +10,7 @@
 #include "localization/catalogs.h"
 #include "localization/translate.h"
 #include "mainwindow/project_file.h"
+#include "printouts/print_modes.h"
 
 #include "build_info.h"
 #include "cli_printouts.h"
@@ -402,6 +403,12 @@ int main(int argc, char** argv)
         project.format = format;
         project.display = display;
         project.exact = engine != "genetic";
+        if (!print.title.empty())
+            project.title = QString::fromStdString(print.title);
+        if (!print.unit.empty())
+            project.unit = QString::fromStdString(print.unit);
+        if (!print.mode.empty())
+            project.print = int(printouts::printModeNames().indexOf(QString::fromStdString(print.mode)));
         if (const lists::FileResult saved = mainwindow::SaveProjectFile(project, outputName(saveProjectPath));
             !saved.ok) {
             printError(saved.message());

@@ -44,6 +44,10 @@ struct PlanDiagrams {
     // only the labels in the blocks tell the kinds apart.
     std::vector<int32_t> legendKinds;
     int formatIndex = 0;
+    // All bars are drawn to one scale, the longest bar the full width; each bar's length is written at its
+    // end, in room as wide as the longest of those texts.
+    double longestBar = 0;
+    QString longestLengthText;
 };
 
 // What the diagrams are built from: the plan a run showed, the lists its indices refer to, and the run's

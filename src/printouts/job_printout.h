@@ -34,6 +34,9 @@ public:
     // Without a plan (nullptr) the printout has no diagrams, cutting list or labels.
     JobPrintout(const PrintContents& contents, const JobGrids& grids, const diagrams::PlanDiagrams* plan,
                 const printing::JobHeading& heading, const calculation::Clock& clock, const QFont& font = QFont());
+    // The printer keeps pointers to the parts it prints.
+    JobPrintout(const JobPrintout&) = delete;
+    JobPrintout& operator=(const JobPrintout&) = delete;
 
     printing::PagedDocument& document();
     // The tables' printer; nothing for labels.
