@@ -79,6 +79,7 @@ void TjvGridPreview::buildControls()
     m_headerItems->addItems({QStringLiteral("Page Title"), QStringLiteral("Page Footer"), QStringLiteral("Date Format"),
                              QStringLiteral("Time Format"), QStringLiteral("Logo")});
     m_headerItems->setCurrentIndex(-1);
+    m_headerItems->setPlaceholderText(translate("Text of the page"));
     m_headerText = named(new QLineEdit(QStringLiteral("Header"), this), "edHeader",
                          translate("The text chosen on the left; the page follows as you type"));
     m_marginItems =
@@ -88,6 +89,7 @@ void TjvGridPreview::buildControls()
                              QStringLiteral("Bottom Margin"), QStringLiteral("Left Padding"),
                              QStringLiteral("Header Font Size"), QStringLiteral("Footer Font Size")});
     m_marginItems->setCurrentIndex(-1);
+    m_marginItems->setPlaceholderText(translate("Margin or font size"));
     m_marginValue = named(new QSpinBox(this), "seMargin", translate("Margins in screen pixels, font sizes in points"));
     m_marginValue->setEnabled(false);
     m_live = named(new QCheckBox(QStringLiteral("Live Show"), this), "ckLive",
@@ -133,8 +135,7 @@ void TjvGridPreview::buildControls()
     for (const auto& [name, caption, tip] : buttons) {
         QPushButton* pushButton = button(this, name, caption, tip);
         // As narrow as their captions, so that the row fits the window's width.
-        pushButton->setMinimumWidth(pushButton->fontMetrics().horizontalAdvance(caption) + 16);
-        pushButton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+        pushButton->setFixedWidth(std::max(28, pushButton->fontMetrics().horizontalAdvance(caption) + 20));
         pages->addWidget(pushButton);
     }
     pages->addStretch();
@@ -176,6 +177,7 @@ void TjvGridPreview::addControls(QWidget* controls)
 {
     controls->setParent(this);
     m_controls->insertWidget(0, controls);
+    m_controls->addStretch();
 }
 
 QString* TjvGridPreview::headerOption(int index)
