@@ -39,13 +39,14 @@ bool TfrmMain::readWorkbook(const QString& path, int format, bool stocks)
     busy->setWindowTitle(windowTitle());
     busy->setWindowModality(Qt::WindowModal);
     busy->setMinimumDuration(kBusyDialogDelay);
+    // Its first value starts the clock after which it shows.
+    busy->setValue(0);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     connect(busy, &QProgressDialog::canceled, job, &spreadsheet::WorkbookReadJob::cancel);
     connect(job, &spreadsheet::WorkbookReadJob::finished, this, [this, job, busy, stocks] {
         QApplication::restoreOverrideCursor();
-        busy->disconnect();
-        busy->hide();
-        busy->deleteLater();
+        // Gone before a message box opens: its timer would show it again over the message.
+        delete busy;
         job->deleteLater();
         m_workbookRead = nullptr;
         if (job->cancelled()) {

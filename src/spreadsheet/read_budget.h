@@ -10,7 +10,7 @@ namespace spreadsheet::detail {
 class ReadBudget {
 public:
     static constexpr qint64 kInflatedBytes = 100 * 1024 * 1024;
-    static constexpr qint64 kMilliseconds = 2000;
+    static constexpr qint64 kMilliseconds = 1500;
 
     explicit ReadBudget(qint64 bytes = kInflatedBytes, qint64 milliseconds = kMilliseconds)
         : m_bytesLeft(bytes), m_milliseconds(milliseconds)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTemporaryFile>
 
 #include <unistd.h>
@@ -70,7 +71,7 @@ QString readFailureMessage(ReadFailure failure, const QString& path)
     case ReadFailure::TooLarge:
         return translate("%1 can't be read: it unpacks to more than %2 MB or takes longer than %3 s to read")
             .arg(path, QString::number(detail::ReadBudget::kInflatedBytes >> 20),
-                 QString::number(detail::ReadBudget::kMilliseconds / 1000));
+                 QLocale().toString(double(detail::ReadBudget::kMilliseconds) / 1000));
     case ReadFailure::NoSheet:
         return translate("%1 can't be read: it holds no sheet").arg(path);
     case ReadFailure::Cancelled:
