@@ -15,7 +15,7 @@ namespace spreadsheet::detail {
 namespace {
 
 constexpr qint64 kMaxSettings = 16 * 1024 * 1024;
-constexpr qint64 kRepeatedRowBytes = 256;
+constexpr qint64 kRepeatedRowBytes = 1024;
 
 // The "ActiveTable" item of the view settings; empty when there is none.
 QString activeTable(const ZipPackage& package, ReadBudget& budget)

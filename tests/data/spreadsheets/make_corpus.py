@@ -227,6 +227,9 @@ def hostile():
     head, tail = entries["xl/worksheets/sheet1.xml"].split(b"<sheetData>", 1)
     write_bomb(os.path.join(HOSTILE, "bomb.xlsx"), entries, "xl/worksheets/sheet1.xml",
                [head + b"<sheetData>"] + [b" " * (1 << 20)] * 300 + [tail])
+    # The same, 8 MB, a seed that the fuzzer can run many times a second.
+    write_bomb(os.path.join(HOSTILE, "small_bomb.xlsx"), entries, "xl/worksheets/sheet1.xml",
+               [head + b"<sheetData>"] + [b" " * (1 << 20)] * 8 + [tail])
     # A sheet whose headers claim 4 GB.
     claims = os.path.join(HOSTILE, "claims_4gb.xlsx")
     shutil.copy(base, claims)
