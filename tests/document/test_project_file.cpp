@@ -1,4 +1,4 @@
-#include "mainwindow/project_file.h"
+#include "document/project_file.h"
 
 #include "calculation/grids.h"
 #include "support/grid_fixture.h"
@@ -10,10 +10,10 @@
 #include <memory>
 
 using calculation::GridModel;
-using mainwindow::LoadProjectFile;
-using mainwindow::ProjectLoad;
-using mainwindow::ProjectSettings;
-using mainwindow::ProjectStep;
+using document::LoadProjectFile;
+using document::ProjectLoad;
+using document::ProjectSettings;
+using document::ProjectStep;
 
 class ProjectFileTest : public GridTest {
 protected:
@@ -47,7 +47,7 @@ TEST_F(ProjectFileTest, RoundTripOfAFreshWindowsSettings)
     saved.partFile = partsList();
     saved.stockFile = stocksList();
     const QString path = m_dir.filePath("job.dat");
-    ASSERT_TRUE(mainwindow::SaveProjectFile(saved, path).ok);
+    ASSERT_TRUE(document::SaveProjectFile(saved, path).ok);
     QStringList lines;
     ASSERT_TRUE(lists::readTextLines(path, lines).ok);
     EXPECT_EQ(lines.mid(2), QStringList({"5", "0", "0", "0", "0", "15", "0", "mm", "Barvik pipe cuting project", "2",
@@ -61,11 +61,11 @@ TEST_F(ProjectFileTest, RoundTripOfAFreshWindowsSettings)
     saved.print = 0;
     saved.times = "4";
     saved.exact = false;
-    ASSERT_TRUE(mainwindow::SaveProjectFile(saved, path).ok);
+    ASSERT_TRUE(document::SaveProjectFile(saved, path).ok);
     const ProjectLoad load = LoadProjectFile(path, *m_parts, *m_stocks);
     ASSERT_TRUE(load.result.ok) << load.result.message().toStdString();
     EXPECT_EQ(load.reached, ProjectStep::Done);
-    EXPECT_EQ(mainwindow::projectLines(load.settings), mainwindow::projectLines(saved));
+    EXPECT_EQ(document::projectLines(load.settings), document::projectLines(saved));
     EXPECT_EQ(row(*m_parts, 2), QStringList({"P1", "1200", "4"}));
     EXPECT_EQ(row(*m_stocks, 2), QStringList({"S6", "6000", "2", "10", "No", ""}));
 }
@@ -146,6 +146,6 @@ TEST_F(ProjectFileTest, ListsMovedWithTheProjectAreFoundBesideIt)
     EXPECT_EQ(m_parts->cell(0, 2), QStringLiteral("P1"));
     // A path that exists wins over a file beside the project; an empty path stays empty.
     const QString elsewhere = write("other/parts.txt", "P9\t10\t1\r\n");
-    EXPECT_EQ(mainwindow::resolveListPath(elsewhere, m_dir.filePath("job.dat")), elsewhere);
-    EXPECT_EQ(mainwindow::resolveListPath(QString(), m_dir.filePath("job.dat")), QString());
+    EXPECT_EQ(document::resolveListPath(elsewhere, m_dir.filePath("job.dat")), elsewhere);
+    EXPECT_EQ(document::resolveListPath(QString(), m_dir.filePath("job.dat")), QString());
 }

@@ -1,4 +1,4 @@
-#include "project_file.h"
+#include "document/project_file.h"
 
 #include "calculation/number_text.h"
 #include "lists/list_files.h"
@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace mainwindow {
+namespace document {
 
 using calculation::GridModel;
 using lists::FileResult;
@@ -250,4 +250,4 @@ QString resolveListPath(const QString& listPath, const QString& projectPath)
     return !name.isEmpty() && QFileInfo(beside).isFile() ? beside : listPath;
 }
 
-} // namespace mainwindow
+} // namespace document

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace mainwindow {
+namespace document {
 
 // What a project keeps of a job, as the window's controls hold it; the defaults are a fresh window's.
 struct ProjectSettings {
@@ -69,4 +69,4 @@ ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, 
 // project file when there is one (a job's folder copied to another machine), else as written.
 QString resolveListPath(const QString& listPath, const QString& projectPath);
 
-} // namespace mainwindow
+} // namespace document
