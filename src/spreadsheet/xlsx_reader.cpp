@@ -103,9 +103,10 @@ struct Workbook {
 
 std::optional<Workbook> workbook(const ZipPackage& package, ReadBudget& budget)
 {
-    const QString part = targetOfKind(relationships(package, QString(), budget), u"officeDocument");
-    const std::optional<QByteArray> bytes =
-        package.smallMember(part.isEmpty() ? QStringLiteral("xl/workbook.xml") : part, budget, kMaxSmallPart);
+    QString part = targetOfKind(relationships(package, QString(), budget), u"officeDocument");
+    if (part.isEmpty())
+        part = QStringLiteral("xl/workbook.xml");
+    const std::optional<QByteArray> bytes = package.smallMember(part, budget, kMaxSmallPart);
     if (!bytes)
         return std::nullopt;
     const QHash<QString, Relationship> rels = relationships(package, part, budget);
