@@ -94,7 +94,7 @@ TEST_F(WorkbookReaderTest, RefusalsSayWhyInTheUsersWords)
     EXPECT_EQ(readFailureMessage(ReadFailure::Biff5, "a.xls"),
               "a.xls is an Excel 5.0/95 workbook; save it as .xlsx or as Excel 97-2003");
     SheetCells sheet;
-    EXPECT_TRUE(readWorkbook(QByteArray("PK\x03\x04 no package", 17), WorkbookKind::Xlsx, sheet)
+    EXPECT_TRUE(readWorkbook(QByteArray("PK\x03\x04 no package"), WorkbookKind::Xlsx, sheet)
                     .error.endsWith(" can't be read: it is damaged"));
     EXPECT_EQ(readWorkbookFile(workbookPath("missing.xlsx"), WorkbookKind::Xlsx, sheet).error,
               "Cannot open file " + workbookPath("missing.xlsx"));
