@@ -22,8 +22,9 @@ using localization::translate;
 
 namespace {
 
-// The reader keeps to its own budget; this is the bound for a reader whose library never returns.
-constexpr int kReaderMilliseconds = 5000;
+// The reader keeps to its own budget of reading and of processor time; this is the bound for a reader
+// that waits on something, with room for a slow start on a busy machine.
+constexpr int kReaderMilliseconds = 10000;
 // Records of the largest sheet of a few columns.
 constexpr size_t kMaxRecordBytes = 160 * 1024 * 1024;
 
