@@ -11,6 +11,7 @@
 #include "lists/text_file.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -359,12 +360,14 @@ void TestWindowCommands::openButtonsReadByTheChosenFileType()
     m.dialogs.answer(file, filterPosition);
     QTest::mouseClick(m.find<QPushButton>(button.toLatin1().constData()), Qt::LeftButton);
 
+    // Workbooks are read off the user-interface thread under a busy cursor, and imported when back.
+    const GridModel* grid = m.grid(parts ? "sgPart" : "sgStock");
+    QTRY_COMPARE(grid->rows(), rows);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(m.dialogs.messages.isEmpty());
     QCOMPARE(m.dialogs.asked.size(), 1);
     QVERIFY(!m.dialogs.asked[0].save);
     QCOMPARE(m.dialogs.asked[0].setup.title, title);
-    const GridModel* grid = m.grid(parts ? "sgPart" : "sgStock");
-    QCOMPARE(grid->rows(), rows);
     for (int column = 0; column < firstRow.size(); ++column)
         QCOMPARE(grid->cell(column, kFirst), firstRow[column]);
     QCOMPARE(m.find<mainwindow::widgets::FileNameField>(parts ? "edPartFile" : "edStockFile")->path(), file);
