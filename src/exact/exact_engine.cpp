@@ -65,7 +65,6 @@ void ExactEngine::offer(const Layout& layout)
         m_best = layout;
         m_bestCost = cost;
         m_bestPreference = preferred;
-        m_limits.havePlan = true;
     }
 }
 
@@ -219,9 +218,10 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
 {
     ExactOutcome outcome;
     const Clock::time_point start = Clock::now();
-    m_limits.deadline = start + std::chrono::microseconds(int64_t(m_exactSettings.seconds * 1e6));
-    m_limits.lastDeadline = start + std::chrono::microseconds(int64_t((4 * m_exactSettings.seconds + 2) * 1e6));
-    m_limits.havePlan = false;
+    // With change optimization the last fifth of the budget goes to fewer patterns.
+    const double share = m_cutJob.settings.changeOptimization ? 0.8 : 1.0;
+    const Clock::time_point end = start + std::chrono::microseconds(int64_t(m_exactSettings.seconds * 1e6));
+    m_limits.deadline = start + std::chrono::microseconds(int64_t(share * m_exactSettings.seconds * 1e6));
     if (observer)
         m_limits.stopRequested = [observer] { return observer->stopRequested(); };
     if (m_job.items() == 0 || !m_job.usable())
@@ -283,8 +283,7 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
     // 6 - with change optimization, the same cost from fewer patterns, in a fifth of the time more
     if (m_cutJob.settings.changeOptimization && m_best && m_best->cuts.size() > 1) {
         Limits reduction = m_limits;
-        reduction.deadline = std::max(m_limits.deadline, Clock::now() + (m_limits.deadline - start) / 5);
-        reduction.lastDeadline = reduction.deadline;
+        reduction.deadline = end;
         if (std::optional<Layout> fewer = fewerPatterns(m_job, m_master, m_heuristics, *m_best, reduction)) {
             m_best = std::move(*fewer);
             m_bestCost = m_best->cost(m_job);

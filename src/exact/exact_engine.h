@@ -58,6 +58,8 @@ public:
 
     // The time budget for a quality level: a fraction of a second at 1, tens of seconds at 12.
     static double budgetFor(int32_t qualityLevel);
+    // This engine's time budget in seconds.
+    double budget() const { return m_exactSettings.seconds; }
     // The lower bound alone (column generation to the optimum of the relaxation).
     std::optional<double> lowerBound();
     // The quality of any plan of this job against a bound found by run().

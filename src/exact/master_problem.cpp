@@ -1,5 +1,6 @@
 #include "master_problem.h"
 
+#include <ClpEventHandler.hpp>
 #include <ClpSimplex.hpp>
 
 #include <algorithm>
@@ -15,11 +16,35 @@ constexpr int kExtraPricings = 10;
 // The relaxation is solved when its value is this close to the best bound, relative to the value.
 constexpr double kClosedGap = 1e-4;
 
+// Asks the limits between the iterations of a long simplex run, so that Stop and the deadline are answered within
+// a fraction of a second even on large relaxations.
+class LimitsEvents final : public ClpEventHandler {
+public:
+    LimitsEvents() = default;
+    LimitsEvents(const LimitsEvents& other) = default;
+    ClpEventHandler* clone() const override { return new LimitsEvents(*this); }
+
+    const Limits* limits = nullptr;
+
+    int event(Event which) override
+    {
+        if (which != endOfIteration || !limits || ++m_iterations % 32 != 0)
+            return -1;
+        return limits->reached() ? 0 : -1;
+    }
+
+private:
+    int64_t m_iterations = 0;
+};
+
 } // namespace
 
 MasterProblem::MasterProblem(const ExactJob& job) : m_job(job), m_lp(std::make_unique<ClpSimplex>())
 {
     m_lp->setLogLevel(0);
+    // The solver keeps a copy of the handler: the copy is the one told the limits of each run.
+    const LimitsEvents events;
+    m_lp->passInEventHandler(&events);
     const int items = job.items();
     const int stocks = job.stocks();
     m_lp->resize(items + stocks, 0);
@@ -69,6 +94,21 @@ MasterProblem::MasterProblem(const ExactJob& job) : m_job(job), m_lp(std::make_u
 }
 
 MasterProblem::~MasterProblem() = default;
+
+bool MasterProblem::runPrimal(const Limits& limits)
+{
+    auto* events = dynamic_cast<LimitsEvents*>(m_lp->eventHandler());
+    if (events)
+        events->limits = &limits;
+    m_lp->primal();
+    if (!m_lp->isProvenOptimal() && !limits.reached()) {
+        m_lp->allSlackBasis(true);
+        m_lp->primal();
+    }
+    if (events)
+        events->limits = nullptr;
+    return m_lp->isProvenOptimal();
+}
 
 void MasterProblem::setDemand(const std::vector<int32_t>& demand)
 {
@@ -188,15 +228,8 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         bestBound = materialBound();
     std::vector<double> values;
     for (int round = 0; round < kMaxRounds; ++round) {
-        if (limits.reached())
+        if (limits.reached() || !runPrimal(limits))
             return solution;
-        m_lp->primal();
-        if (!m_lp->isProvenOptimal()) {
-            m_lp->allSlackBasis(true);
-            m_lp->primal();
-            if (!m_lp->isProvenOptimal())
-                return solution;
-        }
         const double value = m_lp->objectiveValue();
         values.push_back(value);
         // Inside a dive a relaxation that has stopped improving is good enough to choose the next column.

@@ -14,18 +14,12 @@ namespace exact {
 
 using Clock = std::chrono::steady_clock;
 
-// When a solve must end: a point in time and a stop request. Until a plan exists the later deadline holds, so
-// that a job with a plan gets one even from a short budget.
+// When a solve must end: a point in time and a stop request.
 struct Limits {
     Clock::time_point deadline = Clock::time_point::max();
-    Clock::time_point lastDeadline = Clock::time_point::max();
     std::function<bool()> stopRequested;
-    bool havePlan = true;
 
-    bool reached() const
-    {
-        return Clock::now() >= (havePlan ? deadline : lastDeadline) || (stopRequested && stopRequested());
-    }
+    bool reached() const { return Clock::now() >= deadline || (stopRequested && stopRequested()); }
 };
 
 // The linear relaxation of the cutting-stock model over the patterns found so far, with new patterns priced
@@ -68,6 +62,9 @@ private:
     double materialBound() const;
     void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced, bool& exact,
                bool quickly = false);
+
+    // Runs the simplex method until it ends or the limits are reached.
+    bool runPrimal(const Limits& limits);
 
     const ExactJob& m_job;
     std::unique_ptr<ClpSimplex> m_lp;

@@ -316,3 +316,24 @@ TEST(ExactEngineTest, TiesGoToTheBarsMarkedYes)
             EXPECT_TRUE(cut->stocks[size_t(pattern.stock)].priority) << "costs " << costs;
     }
 }
+
+TEST(ExactEngineTest, HugeQuantitiesAreCutAsQuantitiesNotPieceByPiece)
+{
+    // 2147483647 pieces of 1 on bars of 16777216: 128 bars, 127 of them alike.
+    Job job{{{1, INT32_MAX}}, {{16777216, 1000}}, {}};
+    RandomSource random(1);
+    auto cut = listsOf(job, random);
+    const CutJob record = jobOf(*cut);
+    exact::ExactEngine engine(record, {0.5});
+    exact::Heuristics heuristics(engine.job());
+    const exact::Rest whole = exact::Rest::wholeJob(engine.job());
+    const std::optional<exact::Layout> ffd = heuristics.firstFitDecreasing(whole.demand, whole.bars);
+    ASSERT_TRUE(ffd);
+    EXPECT_EQ(ffd->cuts.size(), 2u);
+    EXPECT_EQ(ffd->bars(), 128);
+    const exact::ExactOutcome outcome = engine.run();
+    ASSERT_EQ(outcome.status, exact::ExactOutcome::Status::Plan);
+    EXPECT_TRUE(planConsistent(*cut, outcome.plan, true));
+    EXPECT_EQ(bars(outcome.plan), 128);
+    EXPECT_TRUE(outcome.optimal);
+}
