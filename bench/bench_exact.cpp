@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <sys/resource.h>
@@ -216,6 +217,14 @@ int main(int argc, char** argv)
                           classJob.knownBars >= 0, provenBest, seconds);
             };
             record(calc, &both.plan, both.outcome.optimal, calcSeconds);
+            if (std::getenv("BENCH_VERBOSE")) {
+                int64_t pieces = 0;
+                for (const auto& part : classJob.job.parts)
+                    pieces += part.qty;
+                std::printf("  job %zu: %lld pieces, bound %.6g, plan %.6g (%lld bars), %s, %.3f s\n",
+                            calc.times.size(), (long long)pieces, bound, planCost(job, both.plan),
+                            (long long)planBars(both.plan), both.outcome.optimal ? "proven" : "open", calcSeconds);
+            }
             if (exactAlone)
                 record(alone, aloneOutcome.status == exact::ExactOutcome::Status::Plan ? &aloneOutcome.plan : nullptr,
                        aloneOutcome.optimal, aloneSeconds);
