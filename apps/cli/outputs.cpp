@@ -33,6 +33,7 @@ std::vector<std::pair<const char*, const std::string*>> outputFiles(const Option
             {"--save-left", &options.saveLeftPath},
             {"--export-left", &options.exportLeftPath},
             {"--pdf", &options.pdfPath},
+            {"--labels", &options.labelsPath},
             {"--cut-list-text", &options.cutListPath}};
 }
 
@@ -63,9 +64,10 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
                      Output& output)
 {
     const calculation::CalculationRun& run = result.run;
-    const diagrams::DiagramSource source{run.shownPlan(),           run.shownParts(),
-                                         run.shownStocks(),         run.settings().bladeWidth,
-                                         run.settings().stubLength, job.controls.formatIndex};
+    const optimizer::CutSettings& settings = run.settings();
+    const diagrams::DiagramSource source{run.shownPlan(),      run.shownParts(),      run.shownStocks(),
+                                         settings.bladeWidth,  settings.stubLength,   job.controls.formatIndex,
+                                         settings.reuseLength, settings.qualityLevel, run.qualityText()};
     const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *job.layout, job.controls.reuseLength);
     auto text = [&](const std::string& path, auto lines) {
         if (!path.empty())
@@ -76,15 +78,19 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
     text(options.exportPath, [&] { return exchange::layoutExportLines(*job.layout); });
     text(options.saveLeftPath, [&] { return exchange::leftStockLines(*job.stocks); });
     text(options.exportLeftPath, [&] { return exchange::remnantStockLines(*job.layout); });
-    if (options.pdfPath.empty())
-        return true;
-    QByteArray pdf;
-    QString reason;
-    if (!renderLayoutPdf(options, plan, *job.layout, result.clock, pdf, &reason)) {
-        output.message(translate("Cannot write %1: %2").arg(outputName(options.pdfPath), reason));
-        return false;
+    const PrintedJob printed{job, source, plan};
+    for (const auto& [path, render] :
+         {std::pair{&options.pdfPath, &renderPrintoutPdf}, std::pair{&options.labelsPath, &renderLabelsPdf}}) {
+        if (path->empty())
+            continue;
+        QByteArray pdf;
+        QString reason;
+        if (!render(options, printed, result.clock, pdf, &reason)) {
+            output.message(translate("Cannot write %1: %2").arg(outputName(*path), reason));
+            return false;
+        }
+        made.push_back({outputName(*path), pdf});
     }
-    made.push_back({outputName(options.pdfPath), pdf});
     return true;
 }
 

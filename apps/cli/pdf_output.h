@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cli/job.h"
 #include "cli/options.h"
 
-#include "calculation/grid_model.h"
 #include "calculation/run_seams.h"
 #include "diagrams/bar_geometry.h"
 
@@ -11,9 +11,20 @@
 
 namespace cli {
 
-// The layout table as the preview lays it out, as a PDF with the cutting diagrams and the cutting list the
-// options ask for; false with the reason when a page can't be made.
-bool renderLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, const calculation::GridModel& layout,
-                     const calculation::Clock& clock, QByteArray& pdf, QString* reason);
+// The job as the pages show it: its grids, the run its plan comes from and the plan's diagrams.
+struct PrintedJob {
+    const Job& job;
+    const diagrams::DiagramSource& run;
+    const diagrams::PlanDiagrams& plan;
+};
+
+// The printout of the print mode in effect (the options', else the project's, else the layouts) with the
+// diagrams and cutting list the options add, made as a PDF in memory; false with the reason when a page can't
+// be made.
+bool renderPrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                       QByteArray& pdf, QString* reason);
+// The labels of every piece and remnant on the options' sheet, made as a PDF in memory.
+bool renderLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                     QByteArray& pdf, QString* reason);
 
 } // namespace cli

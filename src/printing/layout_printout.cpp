@@ -38,35 +38,35 @@ void prepareLayoutPrintout(TjvGridPrinter& printer)
     options.Leftpadding = 5;
 }
 
-bool renderPdf(TjvGridPrinter& printer, QByteArray& pdf, QString* reason)
+bool renderPdf(PagedDocument& document, QByteArray& pdf, QString* reason)
 {
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(kPdfResolution);
-    writer.setPageLayout(printer.pageLayout());
-    writer.setTitle(printer.options().PageTitle);
+    writer.setPageLayout(document.pageLayout());
+    writer.setTitle(document.documentName());
     writer.setCreator(translate("Barvik pipe cutting system"));
-    printer.layOut();
+    document.layOut();
     QPainter painter;
     if (!painter.begin(&writer)) {
         if (reason)
             *reason = translate("the PDF could not be started");
         return false;
     }
-    const bool written = printer.printAll(writer, painter);
+    const bool written = document.printAll(writer, painter);
     painter.end();
     if (!written && reason)
         *reason = translate("a page could not be added");
     return written;
 }
 
-bool writePdf(TjvGridPrinter& printer, const QString& path, QString* error)
+bool writePdf(PagedDocument& document, const QString& path, QString* error)
 {
     // Made whole in memory first: a failure or a signal while the file is written keeps the old file.
     QByteArray pdf;
     QString reason;
-    if (!renderPdf(printer, pdf, &reason)) {
+    if (!renderPdf(document, pdf, &reason)) {
         if (error)
             *error = translate("Cannot write %1: %2").arg(path, reason);
         return false;

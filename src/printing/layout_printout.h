@@ -18,8 +18,8 @@ void prepareLayoutPrintout(TjvGridPrinter& printer);
 
 // Makes the PDF of every page as the preview lays it out, text kept as text. False with the reason when a
 // page can't be made.
-bool renderPdf(TjvGridPrinter& printer, QByteArray& pdf, QString* reason);
+bool renderPdf(PagedDocument& document, QByteArray& pdf, QString* reason);
 // renderPdf written to a file whole or not at all. False with a message when the file can't be written.
-bool writePdf(TjvGridPrinter& printer, const QString& path, QString* error);
+bool writePdf(PagedDocument& document, const QString& path, QString* error);
 
 } // namespace printing
