@@ -34,6 +34,9 @@ class LayoutCellDelegate;
 namespace printing {
 class PrintDialogs;
 }
+namespace spreadsheet {
+class WorkbookReadJob;
+}
 
 namespace mainwindow {
 
@@ -48,7 +51,7 @@ public:
     ~TfrmMain() override;
 
     // Fills a grid from a list file as the Open buttons do once their dialog is answered; the path is shown
-    // above the grid.
+    // above the grid. A workbook is read off the user-interface thread and imported when it is back.
     void openPartsFile(const QString& path, int format);
     void openStocksFile(const QString& path, int format);
     // A project: written from the controls, or read back into the grids and controls.
@@ -117,6 +120,8 @@ private:
     void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
     int currentDataRow(const widgets::GridView* view) const;
     void report(const lists::FileResult& result);
+    // Starts reading a workbook into the parts or stocks grid; false when the format names no workbook.
+    bool readWorkbook(const QString& path, int format, bool stocks);
     // A file written: its name in the status bar, or why it failed.
     void reportSaved(const lists::FileResult& result, const QString& path);
     void showStatus(const QString& text);
@@ -159,6 +164,8 @@ private:
     // The codes behind the items of "Lang：", in the order listed.
     QStringList m_languages;
     QSet<QString> m_reportedCatalogs;
+    // The workbook being read, if any.
+    spreadsheet::WorkbookReadJob* m_workbookRead = nullptr;
 };
 
 } // namespace mainwindow

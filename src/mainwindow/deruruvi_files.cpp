@@ -46,13 +46,15 @@ void TfrmMain::showStatus(const QString& text)
 void TfrmMain::openPartsFile(const QString& path, int format)
 {
     ui.edPartFile->setPath(path);
-    report(lists::LoadPartsFile(*m_parts, path, format));
+    if (!readWorkbook(path, format, false))
+        report(lists::LoadPartsFile(*m_parts, path, format));
 }
 
 void TfrmMain::openStocksFile(const QString& path, int format)
 {
     ui.edStockFile->setPath(path);
-    report(lists::LoadStocksFile(*m_stocks, path, format));
+    if (!readWorkbook(path, format, true))
+        report(lists::LoadStocksFile(*m_stocks, path, format));
 }
 
 void TfrmMain::btnPartSaveClick()

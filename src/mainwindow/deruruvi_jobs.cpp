@@ -3,8 +3,8 @@
 
 #include "deruruvi.h"
 
+#include "document/project_file.h"
 #include "list_dialogs.h"
-#include "project_file.h"
 
 #include "exchange/remnant_stocks.h"
 #include "localization/translate.h"
@@ -16,6 +16,10 @@
 #include <QSlider>
 
 namespace mainwindow {
+
+using document::ProjectLoad;
+using document::ProjectSettings;
+using document::ProjectStep;
 
 using calculation::MessageIcon;
 using localization::translate;
@@ -64,12 +68,12 @@ void TfrmMain::SaveProject(const QString& path)
     settings.print = ui.cbxPrint->currentIndex();
     settings.times = ui.edTimes->text();
     settings.exact = ui.ckExact->isChecked();
-    reportSaved(SaveProjectFile(settings, path), path);
+    reportSaved(document::SaveProjectFile(settings, path), path);
 }
 
 void TfrmMain::LoadProject(const QString& path)
 {
-    const ProjectLoad load = LoadProjectFile(path, *m_parts, *m_stocks);
+    const ProjectLoad load = document::LoadProjectFile(path, *m_parts, *m_stocks);
     const ProjectSettings& settings = load.settings;
     // A list that could not be read is still shown by name.
     if (load.restored(ProjectStep::PartsList) || !settings.partFile.isEmpty())

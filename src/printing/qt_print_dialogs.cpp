@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 
@@ -28,6 +29,12 @@ bool QtPrintDialogs::hasPrinter()
 bool QtPrintDialogs::askPrinterSetup(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrintDialogs::askPageSetup(QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, QApplication::activeWindow());
     return dialog.exec() == QDialog::Accepted;
 }
 
