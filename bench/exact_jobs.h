@@ -191,6 +191,26 @@ inline std::vector<ClassJob> oneAboveJobs()
         job.knownBars = gadget.optimum;
         jobs.push_back(job);
     }
+    // Larger ones: a job above scaled up, beside single pieces too long to share a bar with any other piece. Every
+    // pattern then holds either one single or the small job's pieces alone, so the relaxation and the optimum both
+    // grow by the singles and the optimum stays one bar above the rounded bound.
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        const Gadget& gadget = gadgets[seed % 2];
+        std::mt19937 gen(seed * 4099);
+        const int scale = std::uniform_int_distribution<int>(1, 10)(gen) * 5;
+        const float bar = gadget.bar * float(scale);
+        const int shortest = int(*std::min_element(gadget.pieces.begin(), gadget.pieces.end())) * scale;
+        std::vector<float> pieces;
+        for (float piece : gadget.pieces)
+            pieces.push_back(piece * float(scale));
+        const int singles = std::uniform_int_distribution<int>(20, 200)(gen);
+        for (int n = 0; n < singles; ++n)
+            pieces.push_back(float(std::uniform_int_distribution<int>(int(bar) - shortest + 1, int(bar))(gen)));
+        ClassJob job;
+        job.job = jobFromPieces(pieces, {stockOf(bar, int32_t(pieces.size()))});
+        job.knownBars = gadget.optimum + singles;
+        jobs.push_back(job);
+    }
     return jobs;
 }
 
