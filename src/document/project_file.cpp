@@ -1,7 +1,7 @@
 #include "document/project_file.h"
 
 #include "calculation/number_text.h"
-#include "lists/list_files.h"
+#include "document/list_file.h"
 #include "localization/translate.h"
 
 #include <QDir>
@@ -85,8 +85,8 @@ public:
         if (!written)
             return false;
         path = resolveListPath(*written, m_path);
-        const FileResult loaded = parts ? lists::LoadPartsFile(grid, path, lists::kPartsProject)
-                                        : lists::LoadStocksFile(grid, path, lists::kStocksProject);
+        const ListKind kind = parts ? ListKind::Parts : ListKind::Stocks;
+        const FileResult loaded = readList(grid, kind, path, formatForPath(kind, path));
         if (!loaded.ok) {
             const QString what = parts ? translate("the parts list %1 can't be read: %2")
                                        : translate("the stocks list %1 can't be read: %2");

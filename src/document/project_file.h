@@ -60,9 +60,9 @@ QStringList projectLines(const ProjectSettings& settings);
 // Replaces the file only when everything was written.
 lists::FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path);
 
-// Reads a project and loads its two lists into the grids in the parts and stocks text layouts, whatever
-// the files' names say; then the settings, in order, up to the first step that fails. The list paths in
-// the settings are those opened (see resolveListPath).
+// Reads a project and loads its two lists into the grids, each with the reader its file's name calls for
+// (formatForPath); then the settings, in order, up to the first step that fails. A list that can't be read
+// leaves its grid as it was. The list paths in the settings are those opened (see resolveListPath).
 ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, calculation::GridModel& stocks);
 
 // A project's list path: as written when a file is there, else a file of the same name beside the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid_editing.h"
+#include "job_commands.h"
 #include "plan_freshness.h"
 #include "user_dialogs.h"
 #include "widgets/main_window_ui.h"
@@ -8,6 +9,7 @@
 
 #include "calculation/calculation_run.h"
 #include "calculation/grid_model.h"
+#include "document/recent_files.h"
 #include "exchange/remnant_stocks.h"
 #include "lists/text_file.h"
 #include "optimizer/random_source.h"
@@ -25,6 +27,11 @@ class QThread;
 namespace diagrams {
 class LayoutDiagrams;
 }
+namespace document {
+class JobDocument;
+class JobHistory;
+class RecoveryFile;
+} // namespace document
 namespace localization {
 class UrlOpener;
 }
@@ -38,22 +45,30 @@ class PrintDialogs;
 namespace mainwindow {
 
 // The main window: the parts, stocks and layout grids, the settings, and the commands that connect them.
-// The rules live on the grid models and in the calculation; this class wires keys, buttons and dialogs to
-// them. A calculation's search runs on a worker thread while the window stays usable.
+// The rules live on the grid models, in the calculation and in the job document; this class wires keys,
+// buttons and dialogs to them. A calculation's search runs on a worker thread while the window stays usable.
+// The dialogs, the clock and the random source are the window's seams: tests pass scripted ones.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TfrmMain(UserDialogs& dialogs, QWidget* parent = nullptr);
+    TfrmMain(UserDialogs& dialogs, calculation::Clock& clock, optimizer::RandomSource& random,
+             QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // Fills a grid from a list file as the Open buttons do once their dialog is answered; the path is shown
-    // above the grid.
+    // Fills a grid from a list file as the Open buttons do once their dialog is answered (asking first when
+    // the grid holds unsaved edits); the path is shown above the grid.
     void openPartsFile(const QString& path, int format);
     void openStocksFile(const QString& path, int format);
-    // A project: written from the controls, or read back into the grids and controls.
-    void SaveProject(const QString& path);
+    // Opens a project as Open Project does once its dialog is answered.
     void LoadProject(const QString& path);
+    // Appends a remnant list to the stocks as Imp Left does once its dialog is answered.
+    void importLeftStocks(const QString& path);
+    // Offers the job that a run which ended without saving left behind; restores it without asking when
+    // ask is false. Once at the start.
+    void offerLeftJob(bool ask = true);
+
+    document::JobDocument& job() const { return *m_document; }
 
     bool searchRunning() const { return m_searchThread != nullptr; }
     // The printer list and printer dialogs; the window starts with the real ones.
@@ -70,6 +85,8 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private Q_SLOTS:
     void btnPartSaveClick();
@@ -102,7 +119,18 @@ private Q_SLOTS:
     void cmbLangChange(int index);
     void searchFinished();
     void S1Click();
+    void mnSaveAsClick();
     void O1Click();
+    void mnNewClick();
+    void mnUndoClick();
+    void mnRedoClick();
+    void mnCutClick();
+    void mnCopyClick();
+    void mnPasteClick();
+    void mnDeleteRowsClick();
+    void mnSelectAllClick();
+    void sgPartDelete();
+    void sgStockDelete();
     void btnLeftClick();
     void btnExportLeftClick();
     void btnImportLeftClick();
@@ -111,11 +139,29 @@ private:
     // Switches the translations to a language; a catalog turned away for its character set is reported once.
     void switchLanguage(const QString& code);
     void setUpGrids();
+    // The job document, its history, the recent files and the recovery file, wired to the controls.
+    void setUpDocument();
+    void connectEditMenu();
+    // The settings as the controls hold them, and put back into them.
+    document::ProjectSettings controlSettings() const;
+    void applySettings(const document::ProjectSettings& settings, const document::ProjectLoad* load = nullptr);
+    // The window's caption: the job's name with the modified mark, then the program's caption.
+    void updateTitle();
+    void rebuildRecentMenu();
+    void openRecent(const document::RecentFile& file);
+    // Opens a dropped file where it was dropped.
+    void openDropped(const QString& path, QWidget* target);
+    void openList(document::ListKind kind, const QString& path, int format);
+    // The input grid that has the keyboard, if any.
+    widgets::GridView* focusedGrid() const;
+    calculation::GridModel& model(document::ListKind kind) const;
+    widgets::GridView* view(document::ListKind kind) const;
+    void pasteInto(document::ListKind kind);
+    void clearSelected(document::ListKind kind);
     void fitColumnsToHeaders();
     void connectControls();
     calculation::CalcControls calcControls() const;
-    void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
-    int currentDataRow(const widgets::GridView* view) const;
+    void moveOnEnter(document::ListKind kind);
     void report(const lists::FileResult& result);
     // A file written: its name in the status bar, or why it failed.
     void reportSaved(const lists::FileResult& result, const QString& path);
@@ -139,8 +185,13 @@ private:
     calculation::GridModel* m_layout = nullptr;
 
     optimizer::strGroupArg m_strGroupArg;
-    optimizer::RandomSource m_random;
-    calculation::Clock m_clock;
+    optimizer::RandomSource& m_random;
+    calculation::Clock& m_clock;
+    document::JobDocument* m_document = nullptr;
+    document::JobHistory* m_history = nullptr;
+    document::RecoveryFile* m_recovery = nullptr;
+    document::RecentFiles m_recent;
+    std::unique_ptr<JobCommands> m_commands;
     widgets::ProgressBarSink m_progress;
     widgets::SearchRelay m_relay;
     std::unique_ptr<calculation::CalculationRun> m_run;

@@ -1,8 +1,9 @@
 #include "qt_print_dialogs.h"
 
+#include "desktop/message_box.h"
+
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 
@@ -10,14 +11,7 @@ namespace printing {
 
 void QtPrintDialogs::showMessage(const QString& text, calculation::MessageIcon icon)
 {
-    QWidget* owner = m_window ? m_window->window() : nullptr;
-    // The preview is modal over the main window, whose caption titles every message.
-    const QString title = owner && owner->parentWidget() ? owner->parentWidget()->window()->windowTitle()
-                          : owner                        ? owner->windowTitle()
-                                                         : QString();
-    QMessageBox box(icon == calculation::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
-                    text, QMessageBox::Ok, QApplication::activeWindow() ? QApplication::activeWindow() : owner);
-    box.exec();
+    desktop::showMessageBox(m_window ? m_window->window() : nullptr, text, icon);
 }
 
 bool QtPrintDialogs::hasPrinter()

@@ -64,29 +64,46 @@ void TestWindowJobs::saveProjectNeedsBothListsSaved()
 {
     QAction* save = m.find<QAction>("S1");
     QVERIFY(save->isEnabled());
+    QCOMPARE(save->shortcut(), QKeySequence(QKeySequence::Save));
     save->trigger();
-    m.find<mainwindow::widgets::FileNameField>("edPartFile")->setPath(writeFile(path("parts.txt"), "P\t100\t1\r\n"));
-    save->trigger();
-    QCOMPARE(m.dialogs.messages.size(), 2);
+    QCOMPARE(m.dialogs.messages.size(), 1);
     QCOMPARE(m.dialogs.messages[0].text, QStringLiteral("Please save the pipe parts first!"));
-    QCOMPARE(m.dialogs.messages[1].text, QStringLiteral("Please save the pipe stocks first!"));
-    QCOMPARE(m.dialogs.messages[1].icon, MessageIcon::Error);
+    QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Error);
     QVERIFY(m.dialogs.asked.isEmpty());
 
-    // With both lists on disk: the fresh window's settings in lines 3 to 14.
-    m.find<mainwindow::widgets::FileNameField>("edStockFile")
-        ->setPath(writeFile(path("stocks.txt"), "S\t1000\t1\t0\tYes\r\n"));
+    // Typed parts and stocks: each is offered to be saved first, then the project's name is asked.
+    WindowFixture::fill(*m.grid("sgPart"), {{"P", "100", "1"}});
+    WindowFixture::fill(*m.grid("sgStock"), {{"S", "1000", "1", "0", "Yes"}});
+    m.dialogs.reply(mainwindow::Answer::Accept);
+    m.dialogs.reply(mainwindow::Answer::Accept);
+    m.dialogs.answer(path("parts.txt"));
+    m.dialogs.answer(path("stocks.txt"));
     m.dialogs.answer(path("job.dat"));
     save->trigger();
-    QCOMPARE(m.dialogs.asked.size(), 1);
-    QVERIFY(m.dialogs.asked[0].save);
-    QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please choose project file name save as"));
-    QCOMPARE(m.dialogs.asked[0].setup.filter, QStringLiteral("Project file(*.dat)|*.dat"));
-    QCOMPARE(m.dialogs.asked[0].setup.defaultSuffix, QStringLiteral("dat"));
+    QCOMPARE(m.dialogs.questions.size(), 2);
+    QCOMPARE(m.dialogs.questions[0].text, QStringLiteral("Save the changes to the parts list?"));
+    QCOMPARE(m.dialogs.asked.size(), 3);
+    QCOMPARE(m.dialogs.asked[2].setup.title, QStringLiteral("Please choose project file name save as"));
+    QCOMPARE(m.dialogs.asked[2].setup.filter, QStringLiteral("Project file(*.dat)|*.dat"));
+    QCOMPARE(m.dialogs.asked[2].setup.defaultSuffix, QStringLiteral("dat"));
     QCOMPARE(fileLines(path("job.dat")),
              QStringList({path("parts.txt"), path("stocks.txt"), "5", "0", "0", "0", "0", "15", "0", "mm",
                           "Barvik pipe cuting project", "2", "1", "2", "1"}));
-    QCOMPARE(m.dialogs.messages.size(), 2);
+    QCOMPARE(fileLines(path("parts.txt")), QStringList{"P\t100\t1"});
+    QCOMPARE(m.window->windowTitle(), QStringLiteral("job.dat[*] - Barvik pipe cutting system"));
+    QVERIFY(!m.window->isWindowModified());
+
+    // Once it has a name, Save Project writes it without asking; Save Project As asks.
+    m.find<QLineEdit>("edTitle")->setText(QStringLiteral("Hall 3"));
+    QVERIFY(m.window->isWindowModified());
+    save->trigger();
+    QCOMPARE(m.dialogs.asked.size(), 3);
+    QCOMPARE(fileLines(path("job.dat")).value(10), QStringLiteral("Hall 3"));
+    m.dialogs.answer(path("copy.dat"));
+    m.find<QAction>("mnSaveAs")->trigger();
+    QCOMPARE(m.dialogs.asked.size(), 4);
+    QVERIFY(QFile::exists(path("copy.dat")));
+    QCOMPARE(m.dialogs.messages.size(), 1);
 }
 
 void TestWindowJobs::openProjectRestoresTheJobAndTellsWhereItStopped()
@@ -156,8 +173,9 @@ void TestWindowJobs::importLeftAppendsToTheStocks()
     m.dialogs.answer(writeFile(path("left.txt"), "L1\t900\t5\t0\tYes\r\n"));
     QTest::mouseClick(m.find<QPushButton>("btnImportLeft"), Qt::LeftButton);
     QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please choose open left stock file name"));
-    QCOMPARE(m.dialogs.asked[0].setup.filter,
-             QStringLiteral("Text file(*.txt)|*.txt|Pipe stock file(*.stk)|*.stk|Excel file(*.xls)|*.xls"));
+    QCOMPARE(m.dialogs.asked[0].setup.filter, QStringLiteral("All supported files|*.txt;*.stk;*.xls|Text "
+                                                             "file(*.txt)|*.txt|Pipe stock file(*.stk)|*.stk|Excel "
+                                                             "file(*.xls)|*.xls"));
     QCOMPARE(stocks->cell(0, GridModel::kFirstDataRow), QStringLiteral("L1"));
     QCOMPARE(stocks->cell(2, GridModel::kTotalsRow), QStringLiteral("5"));
     QVERIFY(m.dialogs.messages.isEmpty());
