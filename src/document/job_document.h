@@ -13,6 +13,8 @@ namespace document {
 struct ListSnapshot {
     calculation::GridModel::Cells cells;
     ListFile file;
+
+    bool operator==(const ListSnapshot&) const = default;
 };
 
 // The job on screen as a desktop document: the two lists with the files they belong to, the settings with
