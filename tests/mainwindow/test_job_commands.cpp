@@ -69,14 +69,18 @@ TEST_F(JobCommandsTest, EachCommandIsOneEditThatUndoTakesBackAndRedoDoesAgain)
     };
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"typing", [&] { m_job.parts->setCell(1, 2, "120"); }},
-        {"paste", [&] { parts("Paste", [&] { mainwindow::pasteRows(*m_job.parts, InputGrid::Parts, "C\t1\t1\nD\t2\t2"); }); }},
+        {"paste",
+         [&] { parts("Paste", [&] { mainwindow::pasteRows(*m_job.parts, InputGrid::Parts, "C\t1\t1\nD\t2\t2"); }); }},
         {"+", [&] { parts("Add Row", [&] { mainwindow::addRow(*m_job.parts, InputGrid::Parts); }); }},
-        {"-", [&] { parts("Delete Rows", [&] { mainwindow::deleteRows(*m_job.parts, InputGrid::Parts, {2, 3}); }); }},
+        {"-", [&] { parts("Delete Rows", [&] {
+                        mainwindow::deleteRows(*m_job.parts, InputGrid::Parts, {2, 3});
+                    }); }},
         {"X", [&] { parts("Delete All", [&] { mainwindow::deleteAll(*m_job.parts, InputGrid::Parts); }); }},
         {"multiplier", [&] { parts("Multiply", [&] { mainwindow::multiplyQuantities(*m_job.parts, "3"); }); }},
         {"open", [&] { m_job.commands.openList(ListKind::Parts, list, lists::kPartsText); }},
         {"Imp Left", [&] {
-             m_job.document.edit(ListKind::Stocks, "Imp Left", [&] { exchange::importLeftStocks(*m_job.stocks, left); });
+             m_job.document.edit(ListKind::Stocks, "Imp Left",
+                                 [&] { exchange::importLeftStocks(*m_job.stocks, left); });
          }}};
     for (const auto& [name, command] : commands) {
         SCOPED_TRACE(name);
