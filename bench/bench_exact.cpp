@@ -162,12 +162,13 @@ int main(int argc, char** argv)
 
             // The bound alone
             auto start = std::chrono::steady_clock::now();
-            exact::ExactEngine boundOnly(parts, stocks, settings, {});
+            const optimizer::CutJob cutJob = optimizer::makeCutJob(parts, stocks, settings);
+            exact::ExactEngine boundOnly(cutJob, {});
             const std::optional<double> lp = boundOnly.lowerBound();
             lpTimes.push_back(Seconds(std::chrono::steady_clock::now() - start).count());
 
             start = std::chrono::steady_clock::now();
-            exact::ExactEngine engine(parts, stocks, settings, {exact::ExactEngine::budgetFor(quality)});
+            exact::ExactEngine engine(cutJob, {exact::ExactEngine::budgetFor(quality)});
             const exact::ExactOutcome outcome = engine.run();
             const double exactSeconds = Seconds(std::chrono::steady_clock::now() - start).count();
 

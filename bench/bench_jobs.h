@@ -1,5 +1,6 @@
 #pragma once
 
+#include "optimizer/cut_job.h"
 #include "optimizer/rpcut.h"
 
 #include <algorithm>
@@ -122,12 +123,7 @@ inline std::unique_ptr<optimizer::rpCut> fillCut(const Job& job, const optimizer
                                                  optimizer::RandomSource& random)
 {
     auto cut = std::make_unique<optimizer::rpCut>(settings, random);
-    cut->parts = job.parts;
-    cut->stocks = job.stocks;
-    cut->partCount = int32_t(job.parts.size());
-    cut->stockCount = int32_t(job.stocks.size());
-    cut->maxStockLength = job.stocks.front().length;
-    cut->preferPriority = false;
+    optimizer::fillCut(*cut, optimizer::makeCutJob(job.parts, job.stocks, settings));
     return cut;
 }
 

@@ -165,6 +165,7 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
 {
     m_controls = controls;
     m_focus = RunFocus::None;
+    m_exact.reset();
     m_cut.reset();
     m_searchResult = -1;
     GridModel& parts = m_grids.parts;
@@ -206,15 +207,11 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
         m_progress->step();
     }
 
-    // 10 - a fresh optimizer with copies of both lists
+    // 10 - one job for both engines, and a fresh optimizer filled from it
+    m_job = optimizer::makeCutJob(m_partList, m_stockList, m_settings);
     m_cut = std::make_unique<optimizer::rpCut>(m_settings, random);
     m_remnantPrefix = remnantPrefix(m_clock.now());
-    m_cut->maxStockLength = m_stockList[0].length;
-    m_cut->stockCount = int32_t(m_stockList.size());
-    m_cut->partCount = int32_t(m_partList.size());
-    m_cut->stocks = m_stockList;
-    m_cut->parts = m_partList;
-    m_cut->preferPriority = m_cut->stockCount != m_priorityCount;
+    optimizer::fillCut(*m_cut, m_job);
 
     // 11, 12 - the layout table back to one data row; the remnant length for the display
     m_grids.layout.setRows(kFirstRow + 1);
@@ -249,7 +246,7 @@ void CalculationRun::runEngines(optimizer::SearchObserver* observer)
         budget = m_controls.exactSeconds >= 0 ? m_controls.exactSeconds
                                               : exact::ExactEngine::budgetFor(m_settings.qualityLevel);
         exactSettings.seconds = budget;
-        m_exact = std::make_unique<exact::ExactEngine>(m_partList, m_stockList, m_settings, exactSettings);
+        m_exact = std::make_unique<exact::ExactEngine>(m_job, exactSettings);
         exactThread = std::thread([this, &progress, &exactDone] {
             m_exactOutcome = m_exact->run(&progress);
             // With change optimization the plans are weighed by their pattern count too, which the proof leaves out.

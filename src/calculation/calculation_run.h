@@ -4,6 +4,7 @@
 #include "run_seams.h"
 
 #include "exact/exact_engine.h"
+#include "optimizer/cut_job.h"
 #include "optimizer/records.h"
 #include "optimizer/rpcut.h"
 
@@ -110,6 +111,7 @@ private:
         std::string partLengths, partQtys, stockLengths, stockQtys, stockCosts;
     } m_searched;
     QString m_remnantPrefix;
+    optimizer::CutJob m_job;
     std::unique_ptr<optimizer::rpCut> m_cut;
     optimizer::strGroup m_shownPlan;
     std::vector<optimizer::strPart> m_shownParts;

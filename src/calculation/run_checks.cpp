@@ -120,47 +120,47 @@ std::optional<InputRefusal> checkJob(const std::vector<optimizer::strPart>& part
                                      const optimizer::CutSettings& settings)
 {
     using Extended = long double;
-    const Extended blade = settings.bladeWidth;
-    const Extended stub = settings.stubLength;
+    // Lengths as the engines measure them.
+    const optimizer::FitRule rule(parts, stocks, settings.bladeWidth, settings.stubLength);
 
     // 1 - something to cut
     Extended partsLength = 0;
     int64_t pieces = 0;
-    float longestPart = 0;
-    for (const optimizer::strPart& part : parts) {
-        if (part.qty <= 0)
+    Extended longestPart = 0;
+    for (int32_t i = 0; i < int32_t(parts.size()); ++i) {
+        if (parts[size_t(i)].qty <= 0)
             continue;
-        partsLength += Extended(part.qty) * part.length;
-        pieces += part.qty;
-        longestPart = std::max(longestPart, part.length);
+        partsLength += Extended(parts[size_t(i)].qty) * rule.part(i);
+        pieces += parts[size_t(i)].qty;
+        longestPart = std::max(longestPart, rule.part(i));
     }
     if (pieces == 0)
         return InputRefusal{translate("There are no pieces to cut: every part quantity is 0."), RunFocus::Parts};
 
     // 2 - total check: the bars' lengths less their stubs against the pieces and the least blade widths
     // they need, n - b for n pieces on at most b bars. Equality passes; the margin keeps the rounding of
-    // the sums from refusing a job that fits exactly.
+    // huge sums from refusing a job that fits exactly.
     Extended room = 0;
     int64_t bars = 0;
-    float longestStock = 0;
-    for (const optimizer::strStock& stock : stocks) {
-        if (stock.qty <= 0)
+    Extended longestUsable = -1;
+    for (int32_t j = 0; j < int32_t(stocks.size()); ++j) {
+        if (stocks[size_t(j)].qty <= 0)
             continue;
-        longestStock = std::max(longestStock, stock.length);
-        const Extended usable = Extended(stock.length) - stub;
+        const Extended usable = rule.usable(j);
+        longestUsable = std::max(longestUsable, usable);
         if (usable <= 0)
             continue;
-        room += Extended(stock.qty) * usable;
-        bars += stock.qty;
+        room += Extended(stocks[size_t(j)].qty) * usable;
+        bars += stocks[size_t(j)].qty;
     }
-    const Extended need = partsLength + blade * Extended(std::max<int64_t>(0, pieces - bars));
+    const Extended need = partsLength + rule.blade() * Extended(std::max<int64_t>(0, pieces - bars));
     if (need > room + room * 1e-15L)
         return InputRefusal{
             translate("The total length of parts is greater than the total length of stocks, can't optimize!"),
             RunFocus::Stocks};
 
     // 3 - the longest piece must fit the longest bar there is after the stub; the blade plays no part
-    if (Extended(longestPart) + stub > Extended(longestStock))
+    if (longestPart > longestUsable)
         return InputRefusal{translate("The max length of parts, is beyond the max length of stocks, can't optimize!"),
                             RunFocus::Stocks};
     return std::nullopt;

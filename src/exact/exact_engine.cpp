@@ -2,7 +2,7 @@
 
 #include "fewer_patterns.h"
 
-#include "optimizer/rpcut.h"
+#include "optimizer/plan_scoring.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,15 +37,9 @@ std::pair<int64_t, float> preference(const ExactJob& job, const Layout& layout)
 
 } // namespace
 
-ExactEngine::ExactEngine(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
-                         const optimizer::CutSettings& settings, const ExactSettings& exactSettings)
-    : m_parts(parts), m_stocks(stocks), m_settings(settings), m_exactSettings(exactSettings),
-      m_scale(optimizer::rpCut::scaleFor(
-          stocks.empty()
-              ? 0.0f
-              : std::max_element(stocks.begin(), stocks.end(), [](auto& a, auto& b) { return a.length < b.length; })
-                    ->length)),
-      m_job(parts, stocks, settings, m_scale), m_master(m_job), m_heuristics(m_job), m_completion(m_job)
+ExactEngine::ExactEngine(const optimizer::CutJob& job, const ExactSettings& exactSettings)
+    : m_cutJob(job), m_exactSettings(exactSettings), m_job(job), m_master(m_job), m_heuristics(m_job),
+      m_completion(m_job)
 {
 }
 
@@ -258,7 +252,7 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
             for (int32_t j = 0; j < m_job.stocks(); ++j)
                 fitsSome = fitsSome || (m_job.stockQty(j) > 0 && m_job.capacity(j) >= m_job.width(i));
             if (!fitsSome)
-                outcome.infeasibleReason = m_parts[size_t(m_job.partKind(i))].label;
+                outcome.infeasibleReason = m_cutJob.parts[size_t(m_job.partKind(i))].label;
         }
         return outcome;
     }
@@ -287,7 +281,7 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
         searchBarCounts();
 
     // 6 - with change optimization, the same cost from fewer patterns, in a fifth of the time more
-    if (m_settings.changeOptimization && m_best && m_best->cuts.size() > 1) {
+    if (m_cutJob.settings.changeOptimization && m_best && m_best->cuts.size() > 1) {
         Limits reduction = m_limits;
         reduction.deadline = std::max(m_limits.deadline, Clock::now() + (m_limits.deadline - start) / 5);
         reduction.lastDeadline = reduction.deadline;
@@ -331,14 +325,11 @@ std::optional<double> ExactEngine::lowerBound()
 
 optimizer::strGroup ExactEngine::toPlan(const Layout& layout) const
 {
-    optimizer::RandomSource random(0);
-    optimizer::rpCut cut(m_settings, random);
-    cut.parts = m_parts;
-    cut.stocks = m_stocks;
-    cut.partCount = int32_t(m_parts.size());
-    cut.stockCount = int32_t(m_stocks.size());
-    cut.scale = m_scale;
-    optimizer::strGroup plan = cut.newPlan();
+    optimizer::strGroup plan;
+    for (const optimizer::strPart& part : m_cutJob.parts)
+        plan.partLeft.push_back(part.qty);
+    for (const optimizer::strStock& stock : m_cutJob.stocks)
+        plan.stockLeft.push_back(stock.qty);
     for (const auto& [pieces, times] : layout.cuts) {
         optimizer::strPattern pattern;
         pattern.stock = pieces.stock;
@@ -357,11 +348,11 @@ optimizer::strGroup ExactEngine::toPlan(const Layout& layout) const
                      [](const optimizer::strPattern& a, const optimizer::strPattern& b) { return a.waste < b.waste; });
     float total = 0;
     for (const optimizer::strPattern& pattern : plan.patterns)
-        total = float(total + cut.patternCharge(pattern));
-    cut.finishPlan(plan, total, plan.patterns.empty() ? 0.0f : plan.patterns.back().waste);
+        total = float(total + optimizer::patternCharge(pattern, m_cutJob.stocks, m_cutJob.settings, m_cutJob.scale));
+    optimizer::finishPlan(plan, total, plan.patterns.empty() ? 0.0f : plan.patterns.back().waste, m_cutJob.settings);
     // The utilization as the result of the search gets it.
-    cut.population[0] = std::move(plan);
-    return cut.takeResult(0);
+    optimizer::finishResult(plan, m_cutJob.stocks);
+    return plan;
 }
 
 PlanQuality ExactEngine::quality(const optimizer::strGroup& plan, const ExactOutcome& outcome) const
@@ -389,7 +380,7 @@ PlanQuality ExactEngine::quality(const optimizer::strGroup& plan, const ExactOut
         quality.excess = gap / 100.0;
         quality.excessPercent = outcome.bound > 0 ? 100.0 * gap / outcome.bound : 0;
     } else {
-        quality.excess = gap / double(m_scale);
+        quality.excess = gap / double(m_cutJob.scale);
         quality.excessPercent = outcome.bound > 0 ? 100.0 * gap / outcome.bound : 0;
     }
     return quality;

@@ -6,6 +6,7 @@
 #include "heuristics.h"
 #include "master_problem.h"
 
+#include "optimizer/cut_job.h"
 #include "optimizer/records.h"
 #include "optimizer/search_observer.h"
 
@@ -50,8 +51,8 @@ struct ExactSettings {
 // plan meets the bound, when the time is up or when the observer asks it to.
 class ExactEngine {
 public:
-    ExactEngine(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
-                const optimizer::CutSettings& settings, const ExactSettings& exactSettings);
+    // The job must outlive the engine.
+    ExactEngine(const optimizer::CutJob& job, const ExactSettings& exactSettings);
 
     ExactOutcome run(optimizer::SearchObserver* observer = nullptr);
 
@@ -73,11 +74,8 @@ private:
     bool done() const;
     optimizer::strGroup toPlan(const Layout& layout) const;
 
-    const std::vector<optimizer::strPart>& m_parts;
-    const std::vector<optimizer::strStock>& m_stocks;
-    optimizer::CutSettings m_settings;
+    const optimizer::CutJob& m_cutJob;
     ExactSettings m_exactSettings;
-    int32_t m_scale;
     ExactJob m_job;
     MasterProblem m_master;
     Heuristics m_heuristics;

@@ -8,19 +8,6 @@ namespace exact {
 
 namespace {
 
-// The value as a whole number of 1/units, when it is the float of a decimal with that many places.
-bool wholeUnits(float value, double units, int64_t& result)
-{
-    const long double scaled = (long double)value * units;
-    if (!(std::fabs(scaled) < 2.0e9L))
-        return false;
-    const long double rounded = std::nearbyint(scaled);
-    if (float(rounded / units) != value)
-        return false;
-    result = int64_t(rounded);
-    return true;
-}
-
 // The largest step of which every value is a whole multiple, found on a decimal grid; 0 when there is none.
 double commonStep(const std::vector<double>& values)
 {
@@ -52,59 +39,49 @@ int64_t Cut::pieces() const
     return n;
 }
 
-ExactJob::ExactJob(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
-                   const optimizer::CutSettings& settings, int32_t scale)
-    : m_blade(settings.bladeWidth), m_stub(settings.stubLength), m_costOptimization(settings.costOptimization)
+ExactJob::ExactJob(const optimizer::CutJob& job)
+    : m_fit(job.fit), m_integral(job.fit.decimal()), m_costOptimization(job.settings.costOptimization)
 {
-    // The coarsest decimal unit in which every length is whole.
-    std::vector<float> lengths{m_blade, m_stub};
-    for (const optimizer::strPart& part : parts)
-        lengths.push_back(part.length);
-    for (const optimizer::strStock& stock : stocks)
-        lengths.push_back(stock.length);
-    for (double units : {1.0, 10.0, 100.0, 1000.0}) {
-        int64_t whole = 0;
-        if (std::all_of(lengths.begin(), lengths.end(), [&](float v) { return wholeUnits(v, units, whole); })) {
-            m_integral = true;
-            m_units = units;
-            break;
-        }
-    }
-    auto inUnits = [&](float value) -> double {
-        int64_t whole = 0;
-        if (m_integral && wholeUnits(value, m_units, whole))
-            return double(whole);
-        return double(value);
-    };
-
-    const double blade = inUnits(m_blade);
-    const double stub = inUnits(m_stub);
-    for (int32_t i = 0; i < int32_t(parts.size()); ++i)
-        if (parts[size_t(i)].qty > 0)
-            m_items.push_back(
-                {i, parts[size_t(i)].qty, inUnits(parts[size_t(i)].length) + blade, parts[size_t(i)].length});
-
+    const optimizer::FitRule& fit = job.fit;
+    const long double blade = fit.blade();
+    const double perLength = double(fit.unitsPerLength());
+    for (int32_t i = 0; i < int32_t(job.parts.size()); ++i)
+        if (job.parts[size_t(i)].qty > 0)
+            m_items.push_back({i, job.parts[size_t(i)].qty, double(fit.part(i) + blade)});
     std::vector<double> barCosts;
-    for (const optimizer::strStock& stock : stocks) {
+    for (int32_t j = 0; j < int32_t(job.stocks.size()); ++j) {
+        const optimizer::strStock& stock = job.stocks[size_t(j)];
         Stock s;
         s.qty = std::max(0, stock.qty);
         s.priority = stock.priority;
-        s.capacity = inUnits(stock.length) - stub + blade;
-        s.length = stock.length;
-        s.barCost = double(scale) * (s.capacity / m_units);
+        s.capacity = double(fit.usable(j) + blade);
+        s.barCost = double(job.scale) * (s.capacity / perLength);
         if (m_costOptimization)
             s.barCost += 100.0 * double(stock.cost);
         m_stocks.push_back(s);
         barCosts.push_back(s.barCost);
     }
     for (const Item& item : m_items)
-        m_pieceCredit += double(scale) * (item.width / m_units) * item.demand;
+        m_pieceCredit += double(job.scale) * (item.width / perLength) * item.demand;
     m_costStep = m_integral || m_costOptimization ? commonStep(barCosts) : 0;
 
     m_barsMeasure = !m_costOptimization;
     for (const Stock& s : m_stocks)
         if (s.qty > 0 && s.capacity != m_stocks.front().capacity)
             m_barsMeasure = false;
+
+    // Whole widths shrink by their largest common step: a bar holds the same pieces, in a smaller table.
+    if (m_integral) {
+        int64_t step = 0;
+        for (const Item& item : m_items)
+            step = std::gcd(step, int64_t(item.width));
+        if (step > 1) {
+            for (Item& item : m_items)
+                item.width /= double(step);
+            for (Stock& s : m_stocks)
+                s.capacity = std::floor(s.capacity / double(step));
+        }
+    }
 }
 
 double ExactJob::load(const Cut& cut) const
@@ -115,35 +92,29 @@ double ExactJob::load(const Cut& cut) const
     return total;
 }
 
+long double ExactJob::left(const Cut& cut) const
+{
+    long double used = 0;
+    int64_t pieces = 0;
+    for (const auto& [item, count] : cut.entries) {
+        used += (long double)count * m_fit.part(m_items[size_t(item)].kind);
+        pieces += count;
+    }
+    if (pieces > 0)
+        used += (long double)(pieces - 1) * m_fit.blade();
+    return m_fit.usable(cut.stock) - used;
+}
+
 bool ExactJob::fits(const Cut& cut) const
 {
     if (cut.stock < 0 || cut.stock >= stocks() || cut.entries.empty())
         return false;
-    if (m_integral)
-        return load(cut) <= capacity(cut.stock);
-    // At extended precision of the stored values, as the search measures a bar.
-    long double used = m_stub + (long double)(cut.pieces() - 1) * m_blade;
-    for (const auto& [item, count] : cut.entries)
-        used += (long double)count * m_items[size_t(item)].length;
-    return used <= m_stocks[size_t(cut.stock)].length;
+    return left(cut) >= 0;
 }
 
 float ExactJob::waste(const Cut& cut) const
 {
-    long double left = 0;
-    if (m_integral) {
-        left = (long double)(capacity(cut.stock) - load(cut)) / m_units;
-    } else {
-        long double used = m_stub + (long double)(cut.pieces() - 1) * m_blade;
-        for (const auto& [item, count] : cut.entries)
-            used += (long double)count * m_items[size_t(item)].length;
-        left = std::max(0.0L, m_stocks[size_t(cut.stock)].length - used);
-    }
-    // The largest float not above what is really left, so the bar is never shown longer than it is.
-    float waste = float(left);
-    if ((long double)waste > left)
-        waste = std::nextafter(waste, 0.0f);
-    return std::max(0.0f, waste);
+    return m_fit.toLength(left(cut));
 }
 
 std::vector<int32_t> ExactJob::cuttableKinds(const std::vector<int64_t>& bars) const

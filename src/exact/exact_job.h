@@ -1,5 +1,6 @@
 #pragma once
 
+#include "optimizer/cut_job.h"
 #include "optimizer/records.h"
 
 #include <cstdint>
@@ -20,12 +21,12 @@ struct Cut {
 
 // The job as a cutting-stock model. A bar of stock kind j holds pieces whose widths (length plus one blade)
 // add up to at most its capacity (length less stub plus one blade), which is the length equation of a
-// pattern. Lengths that are decimals of up to three places are held as whole multiples of a common unit,
-// so the knapsack works on integers and the waste of a pattern is exact; other lengths keep their values.
+// pattern. Where the job's fit rule measures in whole units, widths and capacities are whole numbers of the
+// largest step that divides every width, so the knapsack works on small integers; otherwise they keep the
+// floats' values. Whether pieces fit and what is left of a bar is always the fit rule's answer.
 class ExactJob {
 public:
-    ExactJob(const std::vector<optimizer::strPart>& parts, const std::vector<optimizer::strStock>& stocks,
-             const optimizer::CutSettings& settings, int32_t scale);
+    explicit ExactJob(const optimizer::CutJob& job);
 
     // Items are the part kinds with pieces to cut; item i stands for part kind partKind(i).
     int32_t items() const { return int32_t(m_items.size()); }
@@ -39,8 +40,6 @@ public:
     double width(int32_t item) const { return m_items[size_t(item)].width; }
     double capacity(int32_t stock) const { return m_stocks[size_t(stock)].capacity; }
     bool integral() const { return m_integral; }
-    // Model units per length unit (a power of ten when integral, else 1).
-    double unitsPerLength() const { return m_units; }
 
     // What one bar of the stock kind adds to the objective the search minimizes: its waste weight plus,
     // with cost optimization, its cost term. Summed over the bars of a plan, it differs from the plan's
@@ -57,10 +56,11 @@ public:
     // The stock kinds with bars left (of the given counts per kind) that can hold any piece, in order.
     std::vector<int32_t> cuttableKinds(const std::vector<int64_t>& bars) const;
 
-    // True when the pieces fit one bar of the stock kind by the length equation.
+    // True when the pieces fit one bar of the stock kind by the fit rule.
     bool fits(const Cut& cut) const;
-    // Left-over of one bar cut this way, never negative for a cut that fits.
+    // Left-over of one bar cut this way, as the pattern records it.
     float waste(const Cut& cut) const;
+    // The widths of the cut's pieces in model units.
     double load(const Cut& cut) const;
     // False for numbers the linear programs can't take (the engine then leaves the job to the search).
     bool usable() const;
@@ -70,22 +70,19 @@ private:
         int32_t kind;
         int32_t demand;
         double width;
-        float length;
     };
     struct Stock {
         int32_t qty;
         bool priority;
         double capacity;
         double barCost;
-        float length;
     };
+    long double left(const Cut& cut) const;
 
+    const optimizer::FitRule& m_fit;
     std::vector<Item> m_items;
     std::vector<Stock> m_stocks;
-    float m_blade = 0;
-    float m_stub = 0;
     bool m_integral = false;
-    double m_units = 1;
     double m_pieceCredit = 0;
     double m_costStep = 0;
     bool m_barsMeasure = false;

@@ -1,6 +1,6 @@
 #include "plan_choice.h"
 
-#include "optimizer/rpcut.h"
+#include "optimizer/plan_scoring.h"
 
 #include <algorithm>
 
@@ -12,7 +12,7 @@ long double chargeTotal(const optimizer::strGroup& plan, const std::vector<optim
     float longest = 0;
     for (const optimizer::strStock& stock : stocks)
         longest = std::max(longest, stock.length);
-    const int32_t scale = optimizer::rpCut::scaleFor(longest);
+    const int32_t scale = optimizer::scaleFor(longest);
     long double total = 0;
     for (const optimizer::strPattern& pattern : plan.patterns) {
         total += (long double)pattern.times * pattern.waste * scale;

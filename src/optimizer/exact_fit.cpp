@@ -36,8 +36,7 @@ bool ExactFit::equalMatches(const int32_t* pos) const
             return false;
         sum += m_c.length[size_t(pos[i])];
     }
-    const Extended value = Extended(c) * sum + m_gaps;
-    return value == Extended(m_usable) && value <= m_room;
+    return Extended(c) * sum + m_gaps == m_room;
 }
 
 bool ExactFit::mixedMatches(const int32_t* pos, int32_t r) const
@@ -49,8 +48,7 @@ bool ExactFit::mixedMatches(const int32_t* pos, int32_t r) const
         if (i != r)
             others += m_c.length[size_t(pos[i])];
     }
-    const Extended value = Extended(m_a) * m_c.length[size_t(pos[r])] + Extended(m_b) * others + m_gaps;
-    return float(value) == m_usable && value <= m_room;
+    return Extended(m_a) * m_c.length[size_t(pos[r])] + Extended(m_b) * others + m_gaps == m_room;
 }
 
 double ExactFit::upperSum(const int32_t* pos, int32_t from) const
@@ -75,7 +73,7 @@ int32_t ExactFit::firstAtMost(double value, int32_t last) const
 {
     // Lengths fall with the position: the first position whose length is not above `value`.
     const auto begin = m_c.length.begin();
-    return int32_t(std::partition_point(begin, begin + last + 1, [&](float l) { return l > value; }) - begin);
+    return int32_t(std::partition_point(begin, begin + last + 1, [&](double l) { return l > value; }) - begin);
 }
 
 template <typename BlockMayMatch, typename LeafFind>
@@ -110,12 +108,10 @@ bool ExactFit::walk(int32_t t, int32_t n, int32_t* pos, BlockMayMatch& mayMatch,
     return false;
 }
 
-bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double room, long double gaps, int32_t* pos,
-                         bool quick)
+bool ExactFit::findEqual(int32_t k, int32_t c, long double room, long double gaps, int32_t* pos, bool quick)
 {
     m_k = k;
     m_a = c;
-    m_usable = usable;
     m_room = room;
     m_gaps = gaps;
     const int32_t m = m_c.size();
@@ -123,9 +119,9 @@ bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double room, l
         return walkSubsets(m, k, pos, [&](const int32_t* subset) { return equalMatches(subset); });
 
     // Every member's length sum must come to this; bounds carry a margin for rounding.
-    const double need = (double(usable) - double(gaps)) / c;
+    const double need = (double(room) - double(gaps)) / c;
     const double tolerance =
-        1e-6 * (std::fabs(double(usable)) + std::fabs(double(gaps)) + c * m_c.prefix[size_t(k)]) + 1e-6;
+        1e-6 * (std::fabs(double(room)) + std::fabs(double(gaps)) + c * m_c.prefix[size_t(k)]) + 1e-6;
     auto mayMatch = [&](int32_t t, int32_t j) {
         if (m_c.left[size_t(j)] < c)
             return false;
@@ -148,13 +144,12 @@ bool ExactFit::findEqual(int32_t k, int32_t c, float usable, long double room, l
     return k <= m && walk(k, m, pos, mayMatch, leafFind);
 }
 
-bool ExactFit::findMixed(int32_t k, int32_t a, int32_t b, float usable, long double room, long double gaps,
-                         int32_t* pos, int32_t& r, bool quick)
+bool ExactFit::findMixed(int32_t k, int32_t a, int32_t b, long double room, long double gaps, int32_t* pos, int32_t& r,
+                         bool quick)
 {
     m_k = k;
     m_a = a;
     m_b = b;
-    m_usable = usable;
     m_room = room;
     m_gaps = gaps;
     const int32_t m = m_c.size();
@@ -170,11 +165,11 @@ bool ExactFit::findMixed(int32_t k, int32_t a, int32_t b, float usable, long dou
         });
     }
 
-    const double target = double(usable) - double(gaps);
+    const double target = double(room) - double(gaps);
     const double longest = m_c.length.front();
     const double shortest = m_c.length.back();
     const double tolerance =
-        1e-6 * (std::fabs(double(usable)) + std::fabs(double(gaps)) + (a + b) * m_c.prefix[size_t(k)]) + 1e-6;
+        1e-6 * (std::fabs(double(room)) + std::fabs(double(gaps)) + (a + b) * m_c.prefix[size_t(k)]) + 1e-6;
     const int32_t fewest = std::min(a, b);
     // value = b * (sum of all members) + (a - b) * (length of member r)
     auto mayMatch = [&](int32_t t, int32_t j) {

@@ -13,15 +13,15 @@ namespace optimizer {
 // by binary search. Both ways give the same subset.
 struct Candidates {
     std::vector<int32_t> kind;
-    // Filled by measure() for the exact fits only; the random fill needs the kinds alone.
-    std::vector<float> length;
+    // Filled by measure() for the exact fits only, in units of the fit rule; the random fill needs the kinds alone.
+    std::vector<double> length;
     std::vector<double> prefix; // prefix[i] = sum of the first i lengths
     std::vector<int32_t> left;
     bool longestFirst = true;
 
     void clear() { kind.clear(); }
     void add(int32_t partKind) { kind.push_back(partKind); }
-    template <typename Parts, typename Left> void measure(const Parts& parts, const Left& piecesLeft)
+    template <typename Rule, typename Left> void measure(const Rule& rule, const Left& piecesLeft)
     {
         length.resize(kind.size());
         left.resize(kind.size());
@@ -29,7 +29,7 @@ struct Candidates {
         prefix[0] = 0;
         longestFirst = true;
         for (std::size_t i = 0; i < kind.size(); ++i) {
-            length[i] = parts[std::size_t(kind[i])].length;
+            length[i] = double(rule.part(kind[i]));
             left[i] = piecesLeft[std::size_t(kind[i])];
             prefix[i + 1] = prefix[i] + length[i];
             if (i > 0 && length[i] > length[i - 1])
@@ -43,14 +43,13 @@ class ExactFit {
 public:
     explicit ExactFit(const Candidates& candidates) : m_c(candidates) {}
 
-    // `usable` is the bar's usable length as a float, `room` the same at extended precision; a subset
-    // matches only when its pieces and gaps also fit `room`, so no match overshoots the real bar.
-    // k kinds with c pieces each: c * (sum of lengths) + gaps == usable at extended precision.
-    bool findEqual(int32_t k, int32_t c, float usable, long double room, long double gaps, int32_t* pos,
+    // `room` is the bar's usable length and `gaps` the blade widths between the pieces, in units of the fit
+    // rule; a subset matches when its pieces and gaps fill the room exactly.
+    // k kinds with c pieces each: c * (sum of lengths) + gaps == room.
+    bool findEqual(int32_t k, int32_t c, long double room, long double gaps, int32_t* pos, bool quick = true);
+    // k kinds, member r with a pieces and the others with b: a * length r + b * (other lengths) + gaps == room.
+    bool findMixed(int32_t k, int32_t a, int32_t b, long double room, long double gaps, int32_t* pos, int32_t& r,
                    bool quick = true);
-    // k kinds, member r with a pieces and the others with b: the value rounded to float == usable.
-    bool findMixed(int32_t k, int32_t a, int32_t b, float usable, long double room, long double gaps, int32_t* pos,
-                   int32_t& r, bool quick = true);
 
 private:
     bool equalMatches(const int32_t* pos) const;
@@ -66,7 +65,6 @@ private:
     int32_t m_k = 0;
     int32_t m_a = 0;
     int32_t m_b = 0;
-    float m_usable = 0;
     long double m_room = 0;
     long double m_gaps = 0;
     int64_t m_examined = 0;

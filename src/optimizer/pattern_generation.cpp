@@ -33,31 +33,13 @@ strPattern noPattern()
     return {};
 }
 
-// n pieces with a blade width between each two, at extended precision of the stored lengths.
-Extended piecesLength(int32_t n, float length, Extended blade)
-{
-    return Extended(n) * length + Extended(n - 1) * blade;
-}
-
 // The count cut down until the pieces fit the free length: a quotient rounded at the last bit must not
 // put a piece too many on the bar.
-int32_t fittingCount(int32_t n, float length, Extended blade, Extended free)
+int32_t fittingCount(const FitRule& rule, int32_t n, int32_t kind, Extended free)
 {
-    while (n > 0 && piecesLength(n, length, blade) > free)
+    while (n > 0 && rule.pieces(kind, n) > free)
         --n;
     return n;
-}
-
-// The largest float not above what is left on the bar, so that the recorded waste never claims more
-// length than the bar has.
-float wasteOf(Extended rest)
-{
-    if (!(rest > 0))
-        return 0.0f;
-    float waste = float(rest);
-    if (Extended(waste) > rest)
-        waste = std::nextafter(waste, 0.0f);
-    return waste;
 }
 
 } // namespace
@@ -102,11 +84,11 @@ int32_t rpCut::collectCandidates(const strGroup& plan)
     return m;
 }
 
-float rpCut::longestCandidate() const
+long double rpCut::longestCandidate() const
 {
-    float longest = 0;
+    long double longest = 0;
     for (int32_t kind : m_candidates.kind)
-        longest = std::max(longest, parts[size_t(kind)].length);
+        longest = std::max(longest, m_fit.part(kind));
     return longest;
 }
 
@@ -131,45 +113,45 @@ strPattern rpCut::bookPattern(strGroup& plan, strPattern pattern) const
     return pattern;
 }
 
-Extended rpCut::usableRoom(int32_t stock) const
+void rpCut::ensureFitRule()
 {
-    return Extended(stocks[stock].length) - Extended(m_settings.stubLength);
+    if (!m_fitReady)
+        setFitRule(FitRule(parts, stocks, m_settings.bladeWidth, m_settings.stubLength));
+}
+
+void rpCut::setFitRule(FitRule rule)
+{
+    m_fit = std::move(rule);
+    m_fitReady = true;
 }
 
 strPattern rpCut::bookExactPattern(strGroup& plan, strPattern pattern) const
 {
-    const Extended blade = m_settings.bladeWidth;
-    Extended used = 0;
-    int64_t pieces = 0;
-    for (int32_t e = 0; e < pattern.entries; ++e) {
-        used += Extended(pattern.count[e]) * parts[pattern.part[e]].length;
-        pieces += pattern.count[e];
-    }
-    pattern.waste = wasteOf(usableRoom(pattern.stock) - (used + Extended(pieces - 1) * blade));
+    pattern.waste = m_fit.toLength(m_fit.left(pattern));
     return bookPattern(plan, std::move(pattern));
 }
 
 strPattern rpCut::fitEqual(strGroup& plan, int32_t c)
 {
+    ensureFitRule();
     const int32_t stock = chooseStock(plan);
     if (stock < 0)
         return noPattern();
-    const float usable = stocks[stock].length - m_settings.stubLength;
-    const Extended room = usableRoom(stock);
+    const Extended room = m_fit.usable(stock);
     const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
-    const Extended blade = m_settings.bladeWidth;
-    const float maxLen = longestCandidate();
-    m_candidates.measure(parts, plan.partLeft);
+    const Extended blade = m_fit.blade();
+    const Extended maxLen = longestCandidate();
+    m_candidates.measure(m_fit, plan.partLeft);
     ExactFit search(m_candidates);
     int32_t pos[5];
     for (int32_t k = 2; k <= 5; ++k) {
         const int32_t pieces = c * k;
         // Even the longest candidates can't fill the bar with this many pieces.
-        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < Extended(usable))
+        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < room)
             continue;
-        if (search.findEqual(k, c, usable, room, Extended(pieces - 1) * blade, pos, m_quickFits)) {
+        if (search.findEqual(k, c, room, Extended(pieces - 1) * blade, pos, m_quickFits)) {
             strPattern pattern;
             pattern.stock = stock;
             for (int32_t i = 0; i < k; ++i)
@@ -182,25 +164,25 @@ strPattern rpCut::fitEqual(strGroup& plan, int32_t c)
 
 strPattern rpCut::fitMixed(strGroup& plan, int32_t a, int32_t b)
 {
+    ensureFitRule();
     const int32_t stock = chooseStock(plan);
     if (stock < 0)
         return noPattern();
-    const float usable = stocks[stock].length - m_settings.stubLength;
-    const Extended room = usableRoom(stock);
+    const Extended room = m_fit.usable(stock);
     const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
-    const Extended blade = m_settings.bladeWidth;
-    const float maxLen = longestCandidate();
-    m_candidates.measure(parts, plan.partLeft);
+    const Extended blade = m_fit.blade();
+    const Extended maxLen = longestCandidate();
+    m_candidates.measure(m_fit, plan.partLeft);
     ExactFit search(m_candidates);
     int32_t pos[5];
     for (int32_t k = 2; k <= 5; ++k) {
         const int32_t pieces = a + (k - 1) * b;
-        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < Extended(usable))
+        if (m < k || Extended(pieces) * maxLen + Extended(pieces - 1) * blade < room)
             continue;
         int32_t r = 0;
-        if (search.findMixed(k, a, b, usable, room, Extended(pieces - 1) * blade, pos, r, m_quickFits)) {
+        if (search.findMixed(k, a, b, room, Extended(pieces - 1) * blade, pos, r, m_quickFits)) {
             strPattern pattern;
             pattern.stock = stock;
             for (int32_t i = 0; i < k; ++i)
@@ -213,6 +195,7 @@ strPattern rpCut::fitMixed(strGroup& plan, int32_t a, int32_t b)
 
 strPattern rpCut::fitSingle(strGroup& plan)
 {
+    ensureFitRule();
     const int32_t stock = chooseStock(plan);
     if (stock < 0)
         return noPattern();
@@ -229,8 +212,10 @@ strPattern rpCut::fitSingle(strGroup& plan)
         // A piece plus blade below one unit has no whole-number divisor to test.
         if (divisor <= 0 || whole % divisor != 0)
             continue;
-        const int32_t quotient = truncCount((Extended(usable) + blade) / (Extended(length) + blade));
-        const int32_t n = fittingCount(quotient, length, blade, usableRoom(stock));
+        // How many pieces fit is the fit rule's count.
+        const Extended room = m_fit.usable(stock) + m_fit.blade();
+        const int32_t quotient = truncCount(std::floor(room / (m_fit.part(kind) + m_fit.blade())));
+        const int32_t n = fittingCount(m_fit, quotient, kind, m_fit.usable(stock));
         if (n < 1 || plan.partLeft[kind] < n)
             continue;
         strPattern pattern;
@@ -245,19 +230,20 @@ strPattern rpCut::fitSingle(strGroup& plan)
 
 strPattern rpCut::fitRandom(strGroup& plan)
 {
+    ensureFitRule();
     const int32_t stock = chooseStock(plan);
     if (stock < 0)
         return noPattern();
     const int32_t m = collectCandidates(plan);
     if (m == 0)
         return noPattern();
-    const Extended blade = m_settings.bladeWidth;
+    const Extended blade = m_fit.blade();
 
     strPattern pattern;
     pattern.stock = stock;
-    // The free length W is kept at extended precision: a float W rounds up now and then and lets a piece
-    // onto a bar that is already full.
-    Extended free = usableRoom(stock);
+    // The free length W is measured by the fit rule: a float W rounds now and then and lets a piece onto a bar
+    // that is already full, or keeps one off a bar it fills exactly.
+    Extended free = m_fit.usable(stock);
     // Before every piece but the first a cut is taken; it is given back when no piece follows it.
     auto takeCut = [&](bool& cut) {
         cut = false;
@@ -285,20 +271,20 @@ strPattern rpCut::fitRandom(strGroup& plan)
         bool cut = false;
         if (!takeCut(cut))
             break;
-        const float length = parts[kind].length;
+        const Extended length = m_fit.part(kind);
         if (length > free) {
             giveBack(cut);
             continue;
         }
         int32_t n = m_random.random(plan.partLeft[kind]) + 1;
-        if (piecesLength(n, length, blade) > free) {
-            n = fittingCount(truncCount((free + blade) / (Extended(length) + blade)), length, blade, free);
+        if (m_fit.pieces(kind, n) > free) {
+            n = fittingCount(m_fit, truncCount((free + blade) / (length + blade)), kind, free);
             if (n <= 0) {
                 giveBack(cut);
                 continue;
             }
         }
-        free -= piecesLength(n, length, blade);
+        free -= m_fit.pieces(kind, n);
         pattern.addEntry(kind, n);
     }
 
@@ -310,19 +296,19 @@ strPattern rpCut::fitRandom(strGroup& plan)
         bool cut = false;
         if (!takeCut(cut))
             break;
-        const float length = parts[kind].length;
+        const Extended length = m_fit.part(kind);
         if (length > free) {
             giveBack(cut);
             continue;
         }
-        int32_t n = fittingCount(truncCount((free + blade) / (Extended(length) + blade)), length, blade, free);
+        int32_t n = fittingCount(m_fit, truncCount((free + blade) / (length + blade)), kind, free);
         const int32_t left = plan.partLeft[kind];
         const int32_t entry = pattern.findEntry(kind);
         if (entry >= 0) {
             const int32_t had = pattern.count[entry];
             if (int64_t(had) + n > left)
                 n = left - had;
-            free -= piecesLength(n, length, blade);
+            free -= m_fit.pieces(kind, n);
             pattern.count[entry] = had + n;
         } else {
             n = std::min(n, left);
@@ -330,12 +316,12 @@ strPattern rpCut::fitRandom(strGroup& plan)
                 giveBack(cut);
                 continue;
             }
-            free -= piecesLength(n, length, blade);
+            free -= m_fit.pieces(kind, n);
             pattern.addEntry(kind, n);
         }
     }
 
-    pattern.waste = wasteOf(free);
+    pattern.waste = m_fit.toLength(free);
     return bookPattern(plan, std::move(pattern));
 }
 

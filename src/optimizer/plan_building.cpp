@@ -1,5 +1,7 @@
 #include "rpcut.h"
 
+#include "plan_scoring.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -68,10 +70,7 @@ strGroup rpCut::newPlan() const
 
 long double rpCut::patternCharge(const strPattern& pattern) const
 {
-    long double charge = (long double)pattern.times * pattern.waste * scale;
-    if (m_settings.costOptimization)
-        charge += (long double)pattern.times * stocks[pattern.stock].cost * 100;
-    return charge;
+    return optimizer::patternCharge(pattern, stocks, m_settings, scale);
 }
 
 strGroup rpCut::buildPlan()
@@ -95,20 +94,7 @@ strGroup rpCut::buildPlan()
 
 float rpCut::finishPlan(strGroup& plan, float total, float lastWaste) const
 {
-    for (int32_t left : plan.partLeft) {
-        if (left > 0) {
-            plan.patternCount = 0;
-            return plan.score;
-        }
-    }
-    // A long remnant on the last bar lowers the score; a last bar without remnant raises it.
-    const long double bonus = lastWaste != 0 ? 20000.0L / lastWaste : 20000.0L;
-    plan.score = float(total + bonus);
-    const auto count = int32_t(plan.patterns.size());
-    if (m_settings.changeOptimization)
-        plan.score = float((long double)plan.score * count);
-    plan.patternCount = count;
-    return plan.score;
+    return optimizer::finishPlan(plan, total, lastWaste, m_settings);
 }
 
 float rpCut::averageScore() const
@@ -122,16 +108,7 @@ float rpCut::averageScore() const
 strGroup rpCut::takeResult(int32_t index)
 {
     strGroup& plan = population[size_t(index)];
-    std::stable_sort(plan.patterns.begin(), plan.patterns.end(),
-                     [](const strPattern& a, const strPattern& b) { return a.waste < b.waste; });
-    float total = 0;
-    float wasteTotal = 0;
-    for (const strPattern& pattern : plan.patterns) {
-        total = float(total + (long double)pattern.times * stocks[pattern.stock].length);
-        wasteTotal = float(wasteTotal + (long double)pattern.times * pattern.waste);
-    }
-    if (total > 0)
-        plan.ratio = float(((long double)total - wasteTotal) / total * 100);
+    finishResult(plan, stocks);
     return plan;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exact_fit.h"
+#include "fit_rule.h"
 #include "random_source.h"
 #include "records.h"
 #include "search_observer.h"
@@ -70,15 +71,17 @@ public:
     bool inputUsable() const;
     // Tests compare the quick exact-fit search with the plain walk over every subset.
     void setQuickExactFits(bool quick) { m_quickFits = quick; }
+    // The rule for what fits a bar. Made from the lists and settings when the generators first need it, unless the
+    // job's own rule was handed over.
+    void setFitRule(FitRule rule);
 
 private:
     int32_t collectCandidates(const strGroup& plan);
-    float longestCandidate() const;
+    long double longestCandidate() const;
+    void ensureFitRule();
     strPattern bookPattern(strGroup& plan, strPattern pattern) const;
-    // Sets the waste from the bar's real remainder at extended precision, then books the pattern.
+    // Sets the waste from the bar's remainder by the fit rule, then books the pattern.
     strPattern bookExactPattern(strGroup& plan, strPattern pattern) const;
-    // The stock kind's length less the stub, at extended precision of the stored floats.
-    long double usableRoom(int32_t stock) const;
     void bookTimes(strGroup& plan, const strPattern& pattern, int32_t times) const;
     void repairPlan(strGroup& plan, float& total, float& lastWaste);
     int32_t crossoverCount(float spread) const;
@@ -91,6 +94,8 @@ private:
     CutSettings m_settings;
     RandomSource& m_random;
     Candidates m_candidates;
+    FitRule m_fit;
+    bool m_fitReady = false;
     bool m_quickFits = true;
 };
 

@@ -1,5 +1,7 @@
 #include "rpcut.h"
 
+#include "plan_scoring.h"
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -30,15 +32,7 @@ rpCut::rpCut(const CutSettings& settings, RandomSource& random) : m_settings(set
 
 int32_t rpCut::scaleFor(float maxStockLength)
 {
-    if (maxStockLength < 10)
-        return 10000;
-    if (maxStockLength < 100)
-        return 1000;
-    if (maxStockLength < 1000)
-        return 100;
-    if (maxStockLength < 10000)
-        return 10;
-    return 1;
+    return optimizer::scaleFor(maxStockLength);
 }
 
 bool rpCut::inputUsable() const

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "cli/output.h"
+#include "cli/run.h"
+
+#include "localization/catalogs.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -7,15 +12,54 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 struct CliResult {
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-// Runs barvik-cli in the C locale, with a fixed seed unless the arguments give one; its standard output
-// goes to a file when one is named.
-inline CliResult runCli(QStringList arguments, const QString& outputFile = QString())
+// What barvik-cli says in a test: standard output kept, or failing with a system error number.
+class CapturedOutput : public cli::Output {
+public:
+    int write(QByteArrayView bytes) override
+    {
+        if (failure == 0)
+            out += bytes;
+        return failure;
+    }
+    void message(const QString& text) override { err += text + u'\n'; }
+    bool watched() const override { return false; }
+    void progress(const QByteArray&) override {}
+
+    QByteArray out;
+    QString err;
+    int failure = 0;
+};
+
+// Runs barvik-cli in this process, with a fixed seed unless the arguments give one, and English again
+// after it.
+inline CliResult runCli(QStringList arguments, CapturedOutput output = {})
+{
+    if (!arguments.contains("--seed"))
+        arguments << "--seed"
+                  << "7";
+    std::vector<QByteArray> bytes{"barvik-cli"};
+    for (const QString& argument : arguments)
+        bytes.push_back(QFile::encodeName(argument));
+    std::vector<const char*> argv;
+    for (const QByteArray& argument : bytes)
+        argv.push_back(argument.constData());
+    argv.push_back(nullptr);
+    const int exitCode = cli::runCli(int(bytes.size()), argv.data(), output);
+    localization::useLanguage();
+    return {exitCode, QString::fromUtf8(output.out), output.err};
+}
+
+// Runs the barvik-cli program in the C locale with a fixed seed, for what only a process shows: exit codes
+// by signal, the standard streams of the system. Its standard output goes to a file when one is named.
+inline CliResult runCliProcess(QStringList arguments, const QString& outputFile = QString())
 {
     QProcess process;
     if (!outputFile.isEmpty())

@@ -27,9 +27,16 @@ std::unique_ptr<rpCut> listsOf(Job& job, RandomSource& random)
     return makeCut(job.parts, job.stocks, job.settings, random);
 }
 
+// The job record of the optimizer's lists, as the calculation makes it.
+CutJob jobOf(const rpCut& cut)
+{
+    return makeCutJob(cut.parts, cut.stocks, cut.settings());
+}
+
 exact::ExactOutcome solve(const rpCut& cut, double seconds = 5, SearchObserver* observer = nullptr)
 {
-    exact::ExactEngine engine(cut.parts, cut.stocks, cut.settings(), {seconds});
+    const CutJob job = jobOf(cut);
+    exact::ExactEngine engine(job, {seconds});
     return engine.run(observer);
 }
 
@@ -70,7 +77,8 @@ TEST(ExactEngineTest, BoundsFollowTheLengthEquation)
         job.settings.stubLength = c.stub;
         RandomSource random(1);
         auto cut = listsOf(job, random);
-        exact::ExactEngine engine(cut->parts, cut->stocks, cut->settings(), {});
+        const CutJob record = jobOf(*cut);
+        exact::ExactEngine engine(record, {});
         const std::optional<double> bound = engine.lowerBound();
         ASSERT_TRUE(bound) << c.name;
         EXPECT_DOUBLE_EQ(*bound / engine.job().barCost(0), double(c.bars)) << c.name;
@@ -124,11 +132,12 @@ TEST(ExactEngineTest, TripletsAndWholeBarsReachTheirOptimum)
 
 TEST(ExactEngineTest, FilledBarsNeverFewerThanThePiecesNeed)
 {
-    // Three pieces of 60 fill two bars of 100 by length, yet each needs a bar of its own.
-    Job job{{{60, 3}}, {{100, 5}}, {}};
+    // Three pieces of 60 and one of 20 fill two bars of 100 by length, yet each 60 needs a bar of its own.
+    Job job{{{60, 3}, {20, 1}}, {{100, 5}}, {}};
     RandomSource random(1);
     auto cut = listsOf(job, random);
-    exact::ExactEngine engine(cut->parts, cut->stocks, cut->settings(), {});
+    const CutJob record = jobOf(*cut);
+    exact::ExactEngine engine(record, {});
     exact::BinCompletion completion(engine.job());
     ASSERT_TRUE(completion.applies());
     EXPECT_EQ(completion.fewestBars(), 2);
@@ -253,7 +262,8 @@ TEST(ExactEngineTest, SeveralStockKindsBoundAndOptimumHoldAgainstEveryPlan)
         }
         RandomSource random(seed);
         auto cut = listsOf(job, random);
-        exact::ExactEngine engine(cut->parts, cut->stocks, cut->settings(), {1.0});
+        const CutJob record = jobOf(*cut);
+        exact::ExactEngine engine(record, {1.0});
         const exact::ExactOutcome outcome = engine.run();
         const double best = cheapestByHand(engine.job());
         ASSERT_EQ(outcome.status, exact::ExactOutcome::Status::Plan) << "seed " << seed;

@@ -11,27 +11,20 @@
 
 namespace optimizer::testing {
 
-// One bar of a pattern against the length equation at extended precision of the stored floats: the stub,
-// the pieces and the blade widths between them never exceed the bar, and the waste is what is left, to
-// within the rounding of the waste to a float.
+// One bar of a pattern against the fit rule of the job: the stub, the pieces and the blade widths between them
+// never exceed the bar, and the waste is what is left, to within the rounding of the waste to a float.
 inline ::testing::AssertionResult fitsBar(const rpCut& cut, const strPattern& p)
 {
     const CutSettings& settings = cut.settings();
     if (!(p.waste >= 0))
         return ::testing::AssertionFailure() << "waste " << p.waste;
-    long double used = settings.stubLength;
-    int64_t pieces = 0;
-    for (int32_t e = 0; e < p.entries; ++e) {
-        used += (long double)p.count[e] * cut.parts[size_t(p.part[e])].length;
-        pieces += p.count[e];
-    }
-    used += (long double)(pieces - 1) * settings.bladeWidth;
+    const FitRule rule(cut.parts, cut.stocks, settings.bladeWidth, settings.stubLength);
+    const long double rest = rule.left(p) / rule.unitsPerLength();
     const long double length = cut.stocks[size_t(p.stock)].length;
-    const long double rest = length - used;
     // Two steps of a float at the bar's length, for the waste rounded to a float.
     const long double slack = length * 0x1p-22L + 1e-12L;
     if (rest < 0 || std::fabs(double(rest - p.waste)) > double(slack))
-        return ::testing::AssertionFailure() << std::setprecision(20) << "stub + pieces + blades = " << double(used)
+        return ::testing::AssertionFailure() << std::setprecision(20) << "left by the fit rule " << double(rest)
                                              << ", waste " << p.waste << ", bar " << double(length);
     return ::testing::AssertionSuccess();
 }

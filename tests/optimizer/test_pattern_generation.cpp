@@ -277,14 +277,15 @@ TEST(BarFit, ExactFitsNeverMatchPastTheRealBar)
     }
 }
 
-TEST(BarFit, RandomFillKeepsTheFreeLengthUnrounded)
+TEST(BarFit, RandomFillMeasuresTheDecimalsTyped)
 {
-    // Draws: stock 0, one pick, candidate 1, ten pieces. 16000 - 10 x 0.3 rounds up to 15997 as a float,
-    // which would let the 15997 piece onto a bar that has 15996.9999998 left.
+    // Draws: stock 0, one pick, candidate 1, ten pieces. 10 x 0.3 + 15997 is 16000 to the last tenth, though
+    // the floats of 0.3 add up to a little more: the bar takes both.
     ScriptedRandom random({0, 0, 1, 9});
     auto cut = makeCut({{15997, 1}, {0.3f, 10}}, {{16000, 1}}, blade(0), random);
     strGroup plan = cut->newPlan();
     const strPattern p = cut->fitRandom(plan);
-    EXPECT_EQ(entriesOf(p), (Entries{{1, 10}}));
+    EXPECT_EQ(entriesOf(p), (Entries{{1, 10}, {0, 1}}));
+    EXPECT_EQ(p.waste, 0.0f);
     EXPECT_TRUE(fitsBar(*cut, p));
 }

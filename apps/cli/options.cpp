@@ -1,0 +1,115 @@
+#include "cli/options.h"
+
+#include "build_info.h"
+
+#include <CLI/CLI.hpp>
+
+#include <sstream>
+
+namespace cli {
+
+namespace {
+
+void addJobOptions(CLI::App& cli, Options& options)
+{
+    cli.add_option("--language", options.language,
+                   "Language of the messages and the layout texts: the code of an installed catalog, such as "
+                   "de_de (default: English)");
+    cli.add_option("PARTS", options.partsPath, "Parts list file (default: the project's)");
+    cli.add_option("STOCKS", options.stocksPath, "Stocks list file (default: the project's)");
+    cli.add_option("--project", options.projectPath,
+                   "Run the job of a project file: its two lists and its settings; the lists and options given "
+                   "here win. A list path that does not exist is looked for beside the project file");
+    cli.add_option("--save-project", options.saveProjectPath,
+                   "Write a project file of this job's lists (as absolute paths) and settings");
+    cli.add_option("--import-left", options.importLeftPaths,
+                   "Append a remnant stock list to the stocks before the run (may be given more than once)");
+    cli.add_option("--save-left", options.saveLeftPath,
+                   "After the run, write the whole bars no layout used as a stock list");
+    cli.add_option("--export-left", options.exportLeftPath,
+                   "After the run, write the reusable remnants as a stock list");
+    cli.add_option("--parts-format", options.partsFormat, "Layout of the parts file (default from the extension)")
+        ->check(CLI::IsMember({"text", "sfcad", "mst", "pipe", "xls", "xlsx", "ods", "csv"}));
+    cli.add_option("--stocks-format", options.stocksFormat, "Layout of the stocks file (default from the extension)")
+        ->check(CLI::IsMember({"text", "pipe", "xls", "xlsx", "ods", "csv"}));
+    cli.add_option("--blade", options.blade, "Blade width")->capture_default_str();
+    cli.add_option("--stub", options.stub, "Stub length, the unusable end of every bar")->capture_default_str();
+    cli.add_option("--reuse", options.reuse, "Shortest left-over that counts as a reusable remnant")
+        ->capture_default_str();
+    cli.add_option("--quality", options.quality, "1 (fastest) to 12 (best)")
+        ->check(CLI::Range(1, 12))
+        ->capture_default_str();
+    cli.add_flag("--change", options.change, "Change optimization: prefer few distinct patterns");
+    cli.add_flag("--cost", options.cost, "Cost optimization: prefer cheap bars");
+    cli.add_option("--display", options.display, "Pieces as 0 Label(Length) X Qty, 1 Length X Qty, 2 Label X Qty")
+        ->check(CLI::Range(0, 2))
+        ->capture_default_str();
+    cli.add_option("--format", options.format, "Length format 0 999999, 1 99999.9, 2 9999.99, 3 999.999, 4 99.9999")
+        ->check(CLI::Range(0, 4))
+        ->capture_default_str();
+    cli.add_option("--seed", options.seed, "Seed of the search, for repeatable results (default: the clock)");
+    cli.add_option("--export", options.exportPath, "Also write the layout export to this file");
+    cli.add_flag("--json", options.json, "Print one JSON object instead of the layout export");
+    cli.add_option("--engine", options.engine, "genetic, exact, or both side by side (the better plan is shown)")
+        ->check(CLI::IsMember({"genetic", "exact", "both"}))
+        ->capture_default_str();
+    cli.add_option("--time-limit", options.timeLimit, "Seconds for the exact engine (default: from the quality level)")
+        ->check(CLI::Range(0.0, 86400.0));
+}
+
+void addPrintOptions(CLI::App& cli, Options& options)
+{
+    CLI::Option* pdfOption =
+        cli.add_option("--pdf", options.pdfPath, "Also write the layouts as printed pages to this PDF file");
+    cli.add_option("--page-size", options.pageSize, "Paper of the PDF")
+        ->check(CLI::IsMember({"A3", "A4", "A5", "Letter", "Legal"}))
+        ->capture_default_str();
+    cli.add_option("--orientation", options.orientation, "Orientation of the PDF pages")
+        ->check(CLI::IsMember({"portrait", "landscape"}))
+        ->capture_default_str();
+    cli.add_flag("--diagrams{after}", options.diagramPlacement,
+                 "With --pdf: every pattern drawn to scale with its cutting list, after the table "
+                 "(--diagrams or --diagrams=after) or under each layout row (--diagrams=rows)")
+        ->check(CLI::IsMember({"after", "rows"}))
+        ->option_text("[=after|rows]")
+        ->needs(pdfOption);
+    cli.add_flag("--cut-list", options.withCutList,
+                 "With --pdf: after the table (and the diagrams), the cutting list for the saw: per layout "
+                 "the cuts in order with each cut's position from the bar's start")
+        ->needs(pdfOption);
+    cli.add_option("--cut-list-text", options.cutListPath,
+                   "Also write the cutting list for the saw to this file, TAB-separated, one line per cut");
+}
+
+} // namespace
+
+std::variant<Options, int> parseOptions(int argc, const char* const* argv, Output& output)
+{
+    Options options;
+    CLI::App cli{"Cutting layouts for a parts list and a stocks list, printed as the layout export "
+                 "(TAB-separated) or as JSON."};
+    cli.set_version_flag("--version", std::string("barvik-cli ") + buildinfo::kVersion, "Print the version and exit");
+    addJobOptions(cli, options);
+    addPrintOptions(cli, options);
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = cli.exit(error, out, err);
+        QString message = QString::fromStdString(err.str());
+        if (message.endsWith(u'\n'))
+            message.chop(1);
+        if (!message.isEmpty())
+            output.message(message);
+        if (!out.str().empty() && output.write(QByteArray::fromStdString(out.str())) != 0)
+            return kExitOutput;
+        return status == 0 ? kExitLayout : kExitUsage;
+    }
+    for (const CLI::Option* option : cli.get_options())
+        if (option->count() > 0)
+            options.given.insert(option->get_name());
+    return options;
+}
+
+} // namespace cli
