@@ -138,8 +138,11 @@ void TfrmMain::applySettings(const document::ProjectSettings& settings, const do
     if (restored(ProjectStep::Format))
         ui.cbxFormat->setCurrentIndex(settings.format);
     if (restored(ProjectStep::Texts)) {
-        ui.edUnit->setText(settings.unit);
-        ui.edTitle->setText(settings.title);
+        // Shown from their start, as typed texts are.
+        for (auto [field, text] : {std::pair{ui.edUnit, settings.unit}, std::pair{ui.edTitle, settings.title}}) {
+            field->setText(text);
+            field->setCursorPosition(0);
+        }
     }
     if (restored(ProjectStep::Choices)) {
         ui.cbxDisplay->setCurrentIndex(settings.display);
