@@ -44,13 +44,6 @@ QStringList fileLines(const QString& path)
     return read.ok ? lines : QStringList{QStringLiteral("<unreadable>")};
 }
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 } // namespace
 
 class TestWindowCommands : public QObject {

@@ -23,14 +23,6 @@ namespace {
 
 constexpr int kFirst = GridModel::kFirstDataRow;
 
-QString writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
-
 } // namespace
 
 class TestWindowDocument : public QObject {

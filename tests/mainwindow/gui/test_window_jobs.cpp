@@ -26,14 +26,6 @@ QStringList fileLines(const QString& path)
     return read.ok ? lines : QStringList{QStringLiteral("<unreadable>")};
 }
 
-QString writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
-
 } // namespace
 
 class TestWindowJobs : public QObject {

@@ -20,6 +20,15 @@
 #include <initializer_list>
 #include <memory>
 
+// Writes a file for a test and returns its path.
+inline QString writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
 // A shown main window with scripted dialogs, and access to its controls by their names. Its settings (the
 // language, the window's size and place) go to a folder of the fixture's own.
 struct WindowFixture {
