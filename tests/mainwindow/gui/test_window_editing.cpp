@@ -339,6 +339,11 @@ void TestWindowEditing::enterInAnOpenEditorCommitsAndMoves()
     QCOMPARE(parts->cell(2, kFirst), QStringLiteral("4"));
     QCOMPARE(parts->rows(), 4);
     QCOMPARE(m.view("sgPart")->currentIndex(), parts->index(kFirst + 1, 0));
+    // Esc is Stop's key only while a search runs: here it closes the editor.
+    QTest::keyClick(m.view("sgPart"), 'Q');
+    QVERIFY(m.editor("sgPart"));
+    QTest::keyClick(m.editor("sgPart"), Qt::Key_Escape);
+    QVERIFY(!m.editor("sgPart"));
 }
 
 void TestWindowEditing::priorityIsChosenFromYesAndNo()
