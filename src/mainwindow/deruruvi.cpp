@@ -129,9 +129,12 @@ QList<QSplitter*> TfrmMain::splitters() const
 TfrmMain::~TfrmMain()
 {
     abandonSearch();
-    // The controls go before the document and its history, which must not tell them of it.
+    // The controls go before the document and its history, which must not tell them of it; an editor closed
+    // on the way out tells the window no more.
     m_history->stack().disconnect();
     m_document->disconnect();
+    for (const GridView* view : {ui.sgPart, ui.sgStock})
+        view->itemDelegate()->disconnect(this);
 }
 
 void TfrmMain::setUpGrids()
