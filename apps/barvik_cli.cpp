@@ -11,10 +11,11 @@
 
 namespace {
 
+// Pages as PDF: the printouts and the labels.
 bool wantsPdf(int argc, char** argv)
 {
     for (int index = 1; index < argc; ++index)
-        if (std::strncmp(argv[index], "--pdf", 5) == 0)
+        if (std::strncmp(argv[index], "--pdf", 5) == 0 || std::strncmp(argv[index], "--labels", 8) == 0)
             return true;
     return false;
 }

@@ -1,14 +1,16 @@
-// The exact engine against the genetic search on generated job classes: jobs at the proven optimum or at the
-// bound, bars (or objective) above the bound, and times, for the genetic search alone, the exact engine alone
-// and Calc with both; first-fit decreasing beside them. Usage: bench_exact [class-name-filter] [quality]
+// Calc's two engines on generated job classes: per class the jobs at the known optimum, at the bound and proven
+// best, the bars (or the mean percent of the objective) above the bound, and median and longest times; first-fit
+// decreasing and the bound of the relaxation alone beside them.
+// Usage: bench_exact [class-name-filter] [quality] [--exact-alone]
 
 #include "exact_jobs.h"
 
+#include "exact/both_engines.h"
 #include "exact/exact_engine.h"
-#include "exact/plan_choice.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <sys/resource.h>
@@ -22,11 +24,19 @@ struct JobClass {
     std::function<std::vector<bench::ClassJob>()> jobs;
 };
 
+std::vector<bench::ClassJob> seeded(int count, const std::function<bench::ClassJob(uint32_t)>& make)
+{
+    std::vector<bench::ClassJob> jobs;
+    for (int s = 1; s <= count; ++s)
+        jobs.push_back(make(uint32_t(s)));
+    return jobs;
+}
+
 std::vector<JobClass> classes()
 {
     using namespace bench;
     return {
-        {"uniform 20-100 on 150",
+        {"uniform 120-1000 on 150",
          [] {
              std::vector<ClassJob> jobs;
              for (int n : {120, 250, 500, 1000})
@@ -34,14 +44,16 @@ std::vector<JobClass> classes()
                      jobs.push_back(uniformJob(s * 7919 + uint32_t(n), n, 20, 100, 150));
              return jobs;
          }},
-        {"triplets on 1000",
+        {"triplets 60-501 on 1000",
          [] {
              std::vector<ClassJob> jobs;
              for (int t : {20, 40, 83, 167})
-                 for (uint32_t s = 1; s <= 3; ++s)
+                 for (uint32_t s = 1; s <= 5; ++s)
                      jobs.push_back(tripletJob(s * 104729 + uint32_t(t), t));
              return jobs;
          }},
+        {"hard 160-200 on 1000", [] { return seeded(10, [](uint32_t s) { return hardJob(s); }); }},
+        {"one bar above the bound", [] { return oneAboveJobs(); }},
         {"scholl-like 1 (bars 100-150)",
          [] {
              std::vector<ClassJob> jobs;
@@ -58,33 +70,16 @@ std::vector<JobClass> classes()
                      jobs.push_back(uniformJob(s * 1299709 + uint32_t(n), n, 100, 500, 1000));
              return jobs;
          }},
-        {"scholl-like 3 (bar 100000)",
-         [] {
-             std::vector<ClassJob> jobs;
-             for (uint32_t s = 1; s <= 3; ++s)
-                 jobs.push_back(uniformJob(s * 15485863, 200, 20000, 35000, 100000));
-             return jobs;
-         }},
-        {"few large kinds on 100000",
-         [] {
-             std::vector<ClassJob> jobs;
-             for (uint32_t s = 1; s <= 6; ++s)
-                 jobs.push_back(fewKindsJob(s * 613));
-             return jobs;
-         }},
-        {"workshop, several stocks",
-         [] {
-             std::vector<ClassJob> jobs;
-             for (uint32_t s = 1; s <= 12; ++s)
-                 jobs.push_back(workshopJob(s * 2741, s % 3 == 0));
-             return jobs;
-         }},
+        {"long bars 100000, 200 pieces",
+         [] { return seeded(6, [](uint32_t s) { return uniformJob(s * 15485863, 200, 20000, 35000, 100000); }); }},
+        {"few large kinds on 100000", [] { return seeded(6, [](uint32_t s) { return fewKindsJob(s * 613); }); }},
+        {"workshop, 2-5 stocks, costs",
+         [] { return seeded(12, [](uint32_t s) { return workshopJob(s * 2741, s % 3 == 0); }); }},
         {"zero waste, blade 3 stub 10",
          [] {
-             std::vector<ClassJob> jobs;
-             for (uint32_t s = 1; s <= 8; ++s)
-                 jobs.push_back(zeroWasteJob(s * 3571, int(5 + s * 6), s % 2 ? 6000.0f : 12000.0f, 3, 10));
-             return jobs;
+             return seeded(8, [](uint32_t s) {
+                 return zeroWasteJob(s * 3571, int(5 + s * 6), s % 2 ? 6000.0f : 12000.0f, 3, 10);
+             });
          }},
         {"large (search benchmark)",
          [] {
@@ -101,21 +96,24 @@ std::vector<JobClass> classes()
     };
 }
 
+// One way of cutting a class: how many jobs reached what, how far above the bound, and how long it took.
 struct Tally {
-    int atBound = 0;
     int jobs = 0;
-    double excess = 0; // bars above the bound (bars measure) or percent of the bound otherwise
-    double maxExcess = 0;
-    int worseThanFfd = 0;
+    int known = 0;     // jobs with a known optimum
+    int atOptimum = 0; // of those, cut with the optimum
+    int atBound = 0;
+    int proven = 0;
+    double excess = 0; // bars above the bound, or percent of the bound summed
     std::vector<double> times;
 
-    void add(double excessValue, bool at, double seconds, bool worse)
+    void add(double excessValue, bool at, bool optimum, bool knownOptimum, bool provenBest, double seconds)
     {
         ++jobs;
+        known += knownOptimum ? 1 : 0;
+        atOptimum += optimum ? 1 : 0;
         atBound += at ? 1 : 0;
+        proven += provenBest ? 1 : 0;
         excess += excessValue;
-        maxExcess = std::max(maxExcess, excessValue);
-        worseThanFfd += worse ? 1 : 0;
         times.push_back(seconds);
     }
     double median()
@@ -136,62 +134,74 @@ double planCost(const exact::ExactJob& job, const optimizer::strGroup& plan)
     return cost;
 }
 
+int64_t planBars(const optimizer::strGroup& plan)
+{
+    int64_t bars = 0;
+    for (const auto& pattern : plan.patterns)
+        bars += pattern.times;
+    return bars;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const char* filter = argc > 1 ? argv[1] : "";
     const int quality = argc > 2 ? std::atoi(argv[2]) : 5;
-    std::printf("quality %d, exact budget %.2f s\n\n", quality, exact::ExactEngine::budgetFor(quality));
-    std::printf("%-30s %4s | %-28s | %-28s | %-28s | %-14s | %s\n", "class", "jobs", "genetic: at/excess/max/med/max s",
-                "exact: at/excess/max/med/max s", "both: at/excess/max/med/max s", "FFD: at/excess", "LP med s");
+    const bool exactAlone = argc > 3 && std::strcmp(argv[3], "--exact-alone") == 0;
+    std::printf("quality %d, exact budget %.2f s; calc = both engines as Calc runs them\n\n", quality,
+                exact::ExactEngine::budgetFor(quality));
+    std::printf("%-30s %4s | %-44s |%s %-13s | %s\n", "class", "jobs", "calc: opt/known bound proven excess med max s",
+                exactAlone ? " exact: bound proven med max s |" : "", "FFD: bound/ex", "LP bound med max s");
     for (JobClass& jobClass : classes()) {
         if (!std::strstr(jobClass.name, filter))
             continue;
-        Tally genetic;
-        Tally exactTally;
-        Tally both;
+        Tally calc;
+        Tally alone;
         Tally ffd;
         std::vector<double> lpTimes;
         bool barsMeasure = true;
         for (bench::ClassJob& classJob : jobClass.jobs()) {
             optimizer::CutSettings settings = classJob.settings;
             settings.qualityLevel = quality;
-            const auto& parts = classJob.job.parts;
-            const auto& stocks = classJob.job.stocks;
+            const optimizer::CutJob cutJob = optimizer::makeCutJob(classJob.job.parts, classJob.job.stocks, settings);
+            const double budget = exact::ExactEngine::budgetFor(quality);
 
-            // The bound alone
+            // 1 - the bound of the relaxation alone
             auto start = std::chrono::steady_clock::now();
-            const optimizer::CutJob cutJob = optimizer::makeCutJob(parts, stocks, settings);
-            exact::ExactEngine boundOnly(cutJob, {});
+            exact::ExactEngine boundOnly(cutJob, {budget});
             const std::optional<double> lp = boundOnly.lowerBound();
             lpTimes.push_back(Seconds(std::chrono::steady_clock::now() - start).count());
 
-            start = std::chrono::steady_clock::now();
-            exact::ExactEngine engine(cutJob, {exact::ExactEngine::budgetFor(quality)});
-            const exact::ExactOutcome outcome = engine.run();
-            const double exactSeconds = Seconds(std::chrono::steady_clock::now() - start).count();
-
+            // 2 - Calc: both engines
             start = std::chrono::steady_clock::now();
             optimizer::RandomSource random(12345);
             auto cut = bench::fillCut(classJob.job, settings, random);
-            optimizer::strGroup geneticPlan;
-            if (cut->runSearch() == 0)
-                geneticPlan = cut->takeResult(0);
-            const double geneticSeconds = Seconds(std::chrono::steady_clock::now() - start).count();
+            exact::ExactEngine engine(cutJob, {budget});
+            const exact::EnginesResult both = exact::runBothEngines(cut.get(), &engine, cutJob, nullptr, 20 * quality);
+            const double calcSeconds = Seconds(std::chrono::steady_clock::now() - start).count();
+
+            // 3 - the exact engine alone
+            exact::ExactOutcome aloneOutcome;
+            double aloneSeconds = 0;
+            if (exactAlone) {
+                start = std::chrono::steady_clock::now();
+                exact::ExactEngine single(cutJob, {budget});
+                aloneOutcome = single.run();
+                aloneSeconds = Seconds(std::chrono::steady_clock::now() - start).count();
+            }
 
             const exact::ExactJob& job = engine.job();
             barsMeasure = barsMeasure && job.barsMeasure();
-            // The stronger of the relaxation and what the run proved (bar counts of each kind, filled bars).
-            const double bound = std::max(lp.value_or(0.0), outcome.boundKnown ? outcome.bound : 0.0);
+            // The strongest bound any run found: the relaxation's, or what a run proved beyond it.
+            double bound = lp.value_or(0.0);
+            for (const exact::ExactOutcome* outcome :
+                 {&both.outcome, static_cast<const exact::ExactOutcome*>(&aloneOutcome)})
+                if (outcome->boundKnown)
+                    bound = std::max(bound, outcome->bound);
             exact::Heuristics heuristics(job);
-            std::vector<int32_t> demand;
-            std::vector<int64_t> bars;
-            for (int32_t i = 0; i < job.items(); ++i)
-                demand.push_back(job.demand(i));
-            for (int32_t j = 0; j < job.stocks(); ++j)
-                bars.push_back(job.stockQty(j));
-            const std::optional<exact::Layout> ffdLayout = heuristics.firstFitDecreasing(demand, bars);
+            const exact::Rest whole = exact::Rest::wholeJob(job);
+            const std::optional<exact::Layout> ffdLayout = heuristics.firstFitDecreasing(whole.demand, whole.bars);
             const double ffdCost = ffdLayout ? ffdLayout->cost(job) : 1e300;
 
             auto measure = [&](double cost) {
@@ -199,34 +209,48 @@ int main(int argc, char** argv)
                     return std::round((cost - bound) / job.barCost(0));
                 return 100.0 * (cost - bound) / bound;
             };
-            auto record = [&](Tally& tally, const optimizer::strGroup* plan, double seconds) {
-                const double cost = plan && plan->patternCount > 0 ? planCost(job, *plan) : 1e300;
-                const bool at = cost <= bound + 1e-9 * bound;
-                tally.add(plan && plan->patternCount > 0 ? std::max(0.0, measure(cost)) : 999, at, seconds,
-                          cost > ffdCost + 1e-9 * ffdCost);
+            auto record = [&](Tally& tally, const optimizer::strGroup* plan, bool provenBest, double seconds) {
+                const bool planned = plan && plan->patternCount > 0;
+                const double cost = planned ? planCost(job, *plan) : 1e300;
+                const bool atOptimum = planned && classJob.knownBars >= 0 && planBars(*plan) == classJob.knownBars;
+                tally.add(planned ? std::max(0.0, measure(cost)) : 999, cost <= bound + 1e-9 * bound, atOptimum,
+                          classJob.knownBars >= 0, provenBest, seconds);
             };
-            const optimizer::strGroup* exactPlan =
-                outcome.status == exact::ExactOutcome::Status::Plan ? &outcome.plan : nullptr;
-            record(genetic, &geneticPlan, geneticSeconds);
-            record(exactTally, exactPlan, exactSeconds);
-            const bool exactWins = exactPlan && exact::secondIsBetter(geneticPlan, *exactPlan, stocks, settings);
-            record(both, exactWins ? exactPlan : &geneticPlan, std::max(exactSeconds, geneticSeconds));
-            ffd.add(ffdLayout ? std::max(0.0, measure(ffdCost)) : 999, ffdCost <= bound + 1e-9 * bound, 0, false);
+            record(calc, &both.plan, both.outcome.optimal, calcSeconds);
+            if (std::getenv("BENCH_VERBOSE")) {
+                int64_t pieces = 0;
+                for (const auto& part : classJob.job.parts)
+                    pieces += part.qty;
+                std::printf("  job %zu: %lld pieces, bound %.6g, plan %.6g (%lld bars), %s, %.3f s\n",
+                            calc.times.size(), (long long)pieces, bound, planCost(job, both.plan),
+                            (long long)planBars(both.plan), both.outcome.optimal ? "proven" : "open", calcSeconds);
+            }
+            if (exactAlone)
+                record(alone, aloneOutcome.status == exact::ExactOutcome::Status::Plan ? &aloneOutcome.plan : nullptr,
+                       aloneOutcome.optimal, aloneSeconds);
+            ffd.add(ffdLayout ? std::max(0.0, measure(ffdCost)) : 999, ffdCost <= bound + 1e-9 * bound, false, false,
+                    false, 0);
         }
-        auto cell = [&](Tally& t) {
-            static char text[4][64];
+        auto excessText = [&](const Tally& t) {
+            static char text[2][32];
             static int next = 0;
-            char* out = text[next++ % 4];
-            const double excess = barsMeasure ? t.excess : t.excess / std::max(1, t.jobs);
-            std::snprintf(out, 64, "%2d/%-6.*f %4.*f %6.3f %6.2f", t.atBound, barsMeasure ? 0 : 2, excess,
-                          barsMeasure ? 0 : 2, t.maxExcess, t.median(), t.longest());
+            char* out = text[next++ % 2];
+            if (barsMeasure)
+                std::snprintf(out, 32, "%.0f", t.excess);
+            else
+                std::snprintf(out, 32, "%.2f%%", t.excess / std::max(1, t.jobs));
             return out;
         };
+        char known[16] = "-";
+        if (calc.known > 0)
+            std::snprintf(known, sizeof known, "%d/%d", calc.atOptimum, calc.known);
+        std::printf("%-30s %4d | %7s %5d %6d %6s %6.3f %6.2f |", jobClass.name, calc.jobs, known, calc.atBound,
+                    calc.proven, excessText(calc), calc.median(), calc.longest());
+        if (exactAlone)
+            std::printf(" %5d %6d %6.3f %6.2f |", alone.atBound, alone.proven, alone.median(), alone.longest());
         std::sort(lpTimes.begin(), lpTimes.end());
-        std::printf("%-30s %4d | %-28s | %-28s | %-28s | %2d/%-8.*f | %.4f  worse than FFD: g%d e%d b%d\n",
-                    jobClass.name, genetic.jobs, cell(genetic), cell(exactTally), cell(both), ffd.atBound,
-                    barsMeasure ? 0 : 2, barsMeasure ? ffd.excess : ffd.excess / std::max(1, ffd.jobs),
-                    lpTimes[lpTimes.size() / 2], genetic.worseThanFfd, exactTally.worseThanFfd, both.worseThanFfd);
+        std::printf(" %3d/%-9s | %.4f %.3f\n", ffd.atBound, excessText(ffd), lpTimes[lpTimes.size() / 2],
+                    lpTimes.back());
         std::fflush(stdout);
     }
     rusage usage{};

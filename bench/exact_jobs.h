@@ -118,14 +118,72 @@ inline ClassJob workshopJob(uint32_t seed, bool cost)
     std::vector<optimizer::strStock> stocks;
     const float lengths[] = {12000, 6000, 9000, 7500, 4500};
     const int stockKinds = pick(2, 5);
+    // Every other job has few bars of the longest kinds, so what is in stock decides the plan.
+    const bool scarce = seed % 2 == 0;
     for (int j = 0; j < stockKinds; ++j)
-        stocks.push_back(stockOf(lengths[j], 400, lengths[j] / 1000 * float(pick(90, 110)) / 10));
+        stocks.push_back(
+            stockOf(lengths[j], scarce && j < 2 ? pick(2, 12) : 400, lengths[j] / 1000 * float(pick(90, 110)) / 10));
     ClassJob result;
     result.job = jobFromPieces(drawn, stocks);
     result.settings.bladeWidth = 3;
     result.settings.stubLength = 10;
     result.settings.costOptimization = cost;
     return result;
+}
+
+// The hard kind of the classic sets: 160 to 200 pieces of 20 to 800 on bars of 1000, kept only where first fit
+// decreasing needs more bars than the pieces fill by length (a quick way, as the classic sets were picked, to
+// leave out the jobs a simple method already cuts best).
+inline ClassJob hardJob(uint32_t seed)
+{
+    for (uint32_t draw = 0;; ++draw) {
+        std::mt19937 gen(seed * 7717 + draw);
+        const int pieces = std::uniform_int_distribution<int>(160, 200)(gen);
+        std::vector<int> drawn;
+        int64_t total = 0;
+        for (int n = 0; n < pieces; ++n) {
+            drawn.push_back(std::uniform_int_distribution<int>(20, 800)(gen));
+            total += drawn.back();
+        }
+        std::sort(drawn.begin(), drawn.end(), std::greater<>());
+        std::vector<int> room;
+        for (int piece : drawn) {
+            auto bar = std::find_if(room.begin(), room.end(), [&](int r) { return r >= piece; });
+            if (bar == room.end())
+                room.push_back(1000 - piece);
+            else
+                *bar -= piece;
+        }
+        if (int64_t(room.size()) > (total + 999) / 1000) {
+            ClassJob result;
+            result.job = jobFromPieces(std::vector<float>(drawn.begin(), drawn.end()), {stockOf(1000, pieces)});
+            return result;
+        }
+    }
+}
+
+// Jobs whose optimum lies one bar above the rounded bound of the relaxation: found by a search over small random
+// jobs, each checked by trying every way to share its pieces out over bars (which gives the optimum) against the
+// engine's bound.
+inline std::vector<ClassJob> oneAboveJobs()
+{
+    struct Gadget {
+        float bar;
+        std::vector<float> pieces;
+        int64_t optimum;
+    };
+    const Gadget gadgets[] = {
+        {198, {57, 57, 57, 46, 46, 46, 60, 60, 98, 98, 98, 84, 84, 92}, 6},
+        {97, {32, 32, 32, 23, 23, 23, 23, 21, 21, 21, 22, 37, 37, 37}, 5},
+    };
+    std::vector<ClassJob> jobs;
+    for (const Gadget& gadget : gadgets) {
+        ClassJob job;
+        job.job = jobFromPieces(gadget.pieces, {stockOf(gadget.bar, int32_t(gadget.pieces.size()))});
+        job.knownBars = gadget.optimum;
+        jobs.push_back(job);
+    }
+    return jobs;
 }
 
 // Few kinds in large numbers on a long bar.

@@ -6,6 +6,8 @@ if(BARVIK_BUILD_GUI)
     list(APPEND installed_programs barvik)
 endif()
 install(TARGETS ${installed_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The workbook reader, which the programs start and look for in ../libexec/barvik beside bin.
+install(TARGETS barvik-sheet-reader RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/barvik)
 
 # Whatever the build puts under locale/ (catalogs, manuals and their pictures), laid out as it is there.
 file(MAKE_DIRECTORY ${BARVIK_LOCALE_DIR})

@@ -4,7 +4,7 @@
 #include "list_checks.h"
 
 #include "calculation/grids.h"
-#include "mainwindow/project_file.h"
+#include "document/project_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,15 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const std::unique_ptr<calculation::GridModel> parts(calculation::createPartsGrid());
     const std::unique_ptr<calculation::GridModel> stocks(calculation::createStocksGrid());
-    const mainwindow::ProjectLoad load = mainwindow::LoadProjectFile(path, *parts, *stocks);
+    const document::ProjectLoad load = document::LoadProjectFile(path, *parts, *stocks);
     // Done exactly when it went through; a stop says why and, past the file as a whole, on which line.
-    if (load.result.ok != (load.reached == mainwindow::ProjectStep::Done))
+    if (load.result.ok != (load.reached == document::ProjectStep::Done))
         std::abort();
     if (!load.result.ok && (load.result.error.isEmpty() || load.result.line < 0 || load.result.line > 15))
         std::abort();
-    if (load.restored(mainwindow::ProjectStep::PartsList))
+    if (load.restored(document::ProjectStep::PartsList))
         checkLoad({}, *parts);
-    if (load.restored(mainwindow::ProjectStep::StocksList))
+    if (load.restored(document::ProjectStep::StocksList))
         checkLoad({}, *stocks);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "exchange/remnant_stocks.h"
 #include "lists/list_files.h"
 #include "localization/translate.h"
+#include "printouts/print_modes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -156,6 +157,12 @@ document::ProjectSettings projectToSave(const Job& job, const Options& options)
     project.format = options.format;
     project.display = options.display;
     project.exact = options.engine != "genetic";
+    if (!options.title.empty())
+        project.title = QString::fromStdString(options.title);
+    if (!options.unit.empty())
+        project.unit = QString::fromStdString(options.unit);
+    if (!options.printMode.empty())
+        project.print = int(printouts::printModeNames().indexOf(QString::fromStdString(options.printMode)));
     return project;
 }
 

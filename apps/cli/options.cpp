@@ -1,6 +1,9 @@
 #include "cli/options.h"
 
 #include "build_info.h"
+#include "labels/label_sheets.h"
+#include "localization/translate.h"
+#include "printouts/print_modes.h"
 
 #include <CLI/CLI.hpp>
 
@@ -59,14 +62,24 @@ void addJobOptions(CLI::App& cli, Options& options)
 
 void addPrintOptions(CLI::App& cli, Options& options)
 {
-    CLI::Option* pdfOption =
-        cli.add_option("--pdf", options.pdfPath, "Also write the layouts as printed pages to this PDF file");
+    CLI::Option* pdfOption = cli.add_option("--pdf", options.pdfPath,
+                                            "Also write the printout of the print mode (the layouts unless said "
+                                            "otherwise) as printed pages to this PDF file");
     cli.add_option("--page-size", options.pageSize, "Paper of the PDF")
         ->check(CLI::IsMember({"A3", "A4", "A5", "Letter", "Legal"}))
         ->capture_default_str();
     cli.add_option("--orientation", options.orientation, "Orientation of the PDF pages")
         ->check(CLI::IsMember({"portrait", "landscape"}))
         ->capture_default_str();
+    std::vector<std::string> modes;
+    for (const QString& name : printouts::printModeNames())
+        modes.push_back(name.toStdString());
+    cli.add_option("--print-mode", options.printMode,
+                   "With --pdf: what the pages hold, as the window's print list: both lists and the layouts, the "
+                   "layouts, the lists, the layouts and diagrams, the diagrams under the rows, the layouts and the "
+                   "cutting list, or the labels (default: the project's choice, else layouts)")
+        ->check(CLI::IsMember(modes))
+        ->needs(pdfOption);
     cli.add_flag("--diagrams{after}", options.diagramPlacement,
                  "With --pdf: every pattern drawn to scale with its cutting list, after the table "
                  "(--diagrams or --diagrams=after) or under each layout row (--diagrams=rows)")
@@ -79,6 +92,35 @@ void addPrintOptions(CLI::App& cli, Options& options)
         ->needs(pdfOption);
     cli.add_option("--cut-list-text", options.cutListPath,
                    "Also write the cutting list for the saw to this file, TAB-separated, one line per cut");
+    cli.add_option("--labels", options.labelsPath,
+                   "Also write a label for every piece in cutting order and for every reusable remnant, each with "
+                   "a QR code, to this PDF file");
+    std::vector<std::string> sheets;
+    for (const labels::LabelSheet& sheet : labels::labelSheets())
+        sheets.push_back(sheet.name.toStdString());
+    cli.add_option("--label-sheet", options.labelSheet,
+                   "Labels on A4 3x8 (70x37 mm), A4 2x7 (99.1x38.1 mm), Letter 3x10 (2 5/8x1 in), or one a page "
+                   "for label printers (62x29 mm, 4x2 in)")
+        ->check(CLI::IsMember(sheets))
+        ->capture_default_str();
+    cli.add_option("--label-skip", options.labelSkip,
+                   "Labels already used on the first sheet: the labels start after them")
+        ->check(CLI::NonNegativeNumber)
+        ->capture_default_str();
+    cli.add_option("--title", options.title, "Title of the job on the pages and labels (default: the project's)");
+    cli.add_option("--unit", options.unit, "Length unit on the pages and labels (default: the project's, else mm)");
+}
+
+// What the print options can only tell together: a message, or nothing.
+QString printOptionsError(const Options& options)
+{
+    if (options.printMode == "labels" && (!options.diagramPlacement.empty() || options.withCutList))
+        return localization::translate("--diagrams and --cut-list add to the layout table; the labels have none.");
+    const labels::LabelSheet* sheet = labels::labelSheetNamed(QString::fromStdString(options.labelSheet));
+    if (sheet && options.labelSkip >= sheet->labelsPerSheet())
+        return localization::translate("--label-skip must be below %1, the number of labels on a %2 sheet.")
+            .arg(QString::number(sheet->labelsPerSheet()), sheet->name);
+    return {};
 }
 
 } // namespace
@@ -109,6 +151,10 @@ std::variant<Options, int> parseOptions(int argc, const char* const* argv, Outpu
     for (const CLI::Option* option : cli.get_options())
         if (option->count() > 0)
             options.given.insert(option->get_name());
+    if (const QString error = printOptionsError(options); !error.isEmpty()) {
+        output.message(error);
+        return kExitUsage;
+    }
     return options;
 }
 

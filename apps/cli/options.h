@@ -50,6 +50,14 @@ struct Options {
     std::string diagramPlacement;
     bool withCutList = false;
     std::string cutListPath;
+    // What --pdf prints, by the print list's names; empty: the project's choice, else the layouts.
+    std::string printMode;
+    std::string labelsPath;
+    std::string labelSheet = "a4-3x8";
+    int labelSkip = 0;
+    // The job's title and unit on the pages; empty: the project's.
+    std::string title;
+    std::string unit;
     // The long names ("--blade") of the options the command line named, and PARTS and STOCKS.
     std::set<std::string> given;
 

@@ -31,6 +31,7 @@ std::vector<std::pair<const char*, const std::string*>> outputFiles(const Option
             {"--save-left", &options.saveLeftPath},
             {"--export-left", &options.exportLeftPath},
             {"--pdf", &options.pdfPath},
+            {"--labels", &options.labelsPath},
             {"--cut-list-text", &options.cutListPath}};
 }
 
@@ -123,9 +124,10 @@ bool checkOutputTargets(const Options& options, const Job& job, Output& output)
 int writeOutputs(const Options& options, const Job& job, const RunResult& result, Output& output)
 {
     const calculation::CalculationRun& run = result.run;
-    const diagrams::DiagramSource source{run.shownPlan(),           run.shownParts(),
-                                         run.shownStocks(),         run.settings().bladeWidth,
-                                         run.settings().stubLength, job.controls.formatIndex};
+    const optimizer::CutSettings& settings = run.settings();
+    const diagrams::DiagramSource source{run.shownPlan(),      run.shownParts(),      run.shownStocks(),
+                                         settings.bladeWidth,  settings.stubLength,   job.controls.formatIndex,
+                                         settings.reuseLength, settings.qualityLevel, run.qualityText()};
     const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *job.layout, job.controls.reuseLength);
     // The files first: when one fails, nothing is printed that looks like success.
     const lists::FileResult written[] = {
@@ -145,9 +147,11 @@ int writeOutputs(const Options& options, const Job& job, const RunResult& result
             return kExitOutput;
         }
     }
-    if (!options.pdfPath.empty()) {
+    const PrintedJob printed{job, source, plan};
+    for (const auto& [path, writer] :
+         {std::pair{&options.pdfPath, &writePrintoutPdf}, std::pair{&options.labelsPath, &writeLabelsPdf}}) {
         QString error;
-        if (!writeLayoutPdf(options, plan, *job.layout, result.clock, outputName(options.pdfPath), &error)) {
+        if (!path->empty() && !writer(options, printed, result.clock, outputName(*path), &error)) {
             output.message(error);
             return kExitOutput;
         }

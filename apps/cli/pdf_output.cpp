@@ -1,13 +1,17 @@
 #include "cli/pdf_output.h"
 
-#include "diagrams/painting/plan_printouts.h"
+#include "labels/label_sheets.h"
+#include "localization/translate.h"
 #include "printing/layout_printout.h"
+#include "printouts/job_printout.h"
 
 #include <QPageSize>
 
 #include <utility>
 
 namespace cli {
+
+using localization::translate;
 
 namespace {
 
@@ -24,27 +28,66 @@ QPageSize::PageSizeId pageSizeId(const std::string& name)
     return QPageSize::A4;
 }
 
-diagrams::DiagramPlacement placement(const std::string& name)
+// The print list's choice: the one named, else the project's, else the layouts; --diagrams and --cut-list
+// add to it.
+printouts::PrintContents contentsOf(const Options& options, const Job& job)
 {
-    if (name == "rows")
-        return diagrams::DiagramPlacement::UnderRows;
-    return name == "after" ? diagrams::DiagramPlacement::AfterTable : diagrams::DiagramPlacement::None;
+    std::optional<printouts::PrintMode> mode = printouts::printModeNamed(QString::fromStdString(options.printMode));
+    if (!mode && !options.projectPath.empty())
+        mode = printouts::printModeAt(job.project.print);
+    printouts::PrintContents contents = printouts::printContents(mode.value_or(printouts::PrintMode::Layouts));
+    if (options.diagramPlacement == "after")
+        contents.diagrams = diagrams::DiagramPlacement::AfterTable;
+    else if (options.diagramPlacement == "rows")
+        contents.diagrams = diagrams::DiagramPlacement::UnderRows;
+    contents.cutList = contents.cutList || options.withCutList;
+    return contents;
+}
+
+// The job's title and unit: the command line's, else the project's, else the window's defaults.
+printing::JobHeading headingOf(const Options& options, const PrintedJob& printed)
+{
+    const bool project = !options.projectPath.empty();
+    const QString title = !options.title.empty() ? QString::fromStdString(options.title)
+                          : project              ? printed.job.project.title
+                                                 : translate("Barvik pipe cuting project");
+    const QString unit = !options.unit.empty() ? QString::fromStdString(options.unit)
+                         : project             ? printed.job.project.unit
+                                               : translate("mm");
+    return printouts::jobHeading(title, unit, &printed.run);
+}
+
+bool write(const Options& options, const printouts::PrintContents& contents, const PrintedJob& printed,
+           const calculation::Clock& clock, const QString& path, QString* error)
+{
+    const Job& job = printed.job;
+    printouts::JobPrintout printout(contents, {*job.layout, *job.parts, *job.stocks}, &printed.plan,
+                                    headingOf(options, printed), clock);
+    if (labels::LabelPrintout* labels = printout.labels()) {
+        labels->setSheet(*labels::labelSheetNamed(QString::fromStdString(options.labelSheet)));
+        labels->setSkip(options.labelSkip);
+    }
+    if (printing::TjvGridPrinter* tables = printout.tables()) {
+        tables->options().orientation =
+            options.orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
+        tables->setPageLayout(QPageLayout(QPageSize(pageSizeId(options.pageSize)), QPageLayout::Portrait,
+                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    }
+    return printing::writePdf(printout.document(), path, error);
 }
 
 } // namespace
 
-bool writeLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, const calculation::GridModel& layout,
-                    const calculation::Clock& clock, const QString& path, QString* error)
+bool writePrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                      const QString& path, QString* error)
 {
-    diagrams::PlanPrintouts printouts(plan, placement(options.diagramPlacement), options.withCutList);
-    printing::TjvGridPrinter printer(layout, clock);
-    printouts.attachTo(printer);
-    printing::prepareLayoutPrintout(printer);
-    printer.setColumnWidths(printing::defaultLayoutColumnWidths());
-    printer.options().orientation = options.orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait;
-    printer.setPageLayout(QPageLayout(QPageSize(pageSizeId(options.pageSize)), QPageLayout::Portrait,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    return printing::writePdf(printer, path, error);
+    return write(options, contentsOf(options, printed.job), printed, clock, path, error);
+}
+
+bool writeLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                    const QString& path, QString* error)
+{
+    return write(options, printouts::printContents(printouts::PrintMode::Labels), printed, clock, path, error);
 }
 
 } // namespace cli

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cli/job.h"
 #include "cli/options.h"
 
-#include "calculation/grid_model.h"
 #include "calculation/run_seams.h"
 #include "diagrams/bar_geometry.h"
 
@@ -10,9 +10,20 @@
 
 namespace cli {
 
-// The layout table as the preview lays it out, written to a PDF file with the cutting diagrams and the
-// cutting list the options ask for; false with the message when it can't be written.
-bool writeLayoutPdf(const Options& options, const diagrams::PlanDiagrams& plan, const calculation::GridModel& layout,
-                    const calculation::Clock& clock, const QString& path, QString* error);
+// The job as the pages show it: its grids, the run its plan comes from and the plan's diagrams.
+struct PrintedJob {
+    const Job& job;
+    const diagrams::DiagramSource& run;
+    const diagrams::PlanDiagrams& plan;
+};
+
+// The printout of the print mode in effect (the options', else the project's, else the layouts) with the
+// diagrams and cutting list the options add, written to a PDF file; false with the message when it can't be
+// written.
+bool writePrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                      const QString& path, QString* error);
+// The labels of every piece and remnant on the options' sheet, written to a PDF file.
+bool writeLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                    const QString& path, QString* error);
 
 } // namespace cli

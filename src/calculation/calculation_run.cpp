@@ -7,13 +7,10 @@
 
 #include "plan_quality_text.h"
 
-#include "exact/plan_choice.h"
+#include "exact/both_engines.h"
 #include "localization/translate.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <utility>
 
 namespace calculation {
@@ -23,37 +20,6 @@ using localization::translate;
 namespace {
 
 constexpr int kFirstRow = GridModel::kFirstDataRow;
-
-// Both engines on one progress bar: the genetic search's generations, then the exact engine's share of its
-// time budget while it still runs; the bar never moves back. Stop requests reach both engines.
-class MergedProgress final : public optimizer::SearchObserver {
-public:
-    MergedProgress(optimizer::SearchObserver* target, int32_t limit) : m_target(target), m_limit(limit) {}
-
-    void generationFinished(int32_t generation) override { advanceTo(generation); }
-    bool stopRequested() override { return m_settled || (m_target && m_target->stopRequested()); }
-    // The exact engine proved its plan best: the genetic search can at most tie with it, so it stops with the
-    // best plan it has, which a tie still keeps.
-    void settle() { m_settled = true; }
-    bool settled() const { return m_settled; }
-    // Called from the thread of the genetic search only.
-    void advanceTo(int32_t position)
-    {
-        position = std::min(position, m_limit);
-        while (m_posted < position) {
-            ++m_posted;
-            if (m_target)
-                m_target->generationFinished(m_posted);
-        }
-    }
-    int32_t posted() const { return m_posted; }
-
-private:
-    optimizer::SearchObserver* m_target;
-    int32_t m_limit;
-    int32_t m_posted = 0;
-    std::atomic<bool> m_settled = false;
-};
 
 } // namespace
 
@@ -230,53 +196,20 @@ int32_t CalculationRun::search(optimizer::SearchObserver* observer)
 
 void CalculationRun::runEngines(optimizer::SearchObserver* observer)
 {
-    using Clock = std::chrono::steady_clock;
-    m_candidate = optimizer::strGroup{};
-    m_candidateEngine = PlanEngine::None;
     m_exactOutcome = exact::ExactOutcome{};
-    MergedProgress progress(observer, progressMaximum());
-
-    // The exact engine on a thread of its own, the genetic search on this one.
-    std::thread exactThread;
-    std::atomic<bool> exactDone = false;
-    double budget = 0;
-    const Clock::time_point start = Clock::now();
     if (m_controls.exactSearch) {
         exact::ExactSettings exactSettings;
-        budget = m_controls.exactSeconds >= 0 ? m_controls.exactSeconds
-                                              : exact::ExactEngine::budgetFor(m_settings.qualityLevel);
-        exactSettings.seconds = budget;
+        exactSettings.seconds = m_controls.exactSeconds >= 0 ? m_controls.exactSeconds
+                                                             : exact::ExactEngine::budgetFor(m_settings.qualityLevel);
         m_exact = std::make_unique<exact::ExactEngine>(m_job, exactSettings);
-        exactThread = std::thread([this, &progress, &exactDone] {
-            m_exactOutcome = m_exact->run(&progress);
-            // With change optimization the plans are weighed by their pattern count too, which the proof leaves out.
-            if (m_exactOutcome.optimal && !m_settings.changeOptimization)
-                progress.settle();
-            exactDone = true;
-        });
     }
-    const int32_t genetic = m_controls.geneticSearch ? m_cut->runSearch(&progress) : -1;
-    if (exactThread.joinable()) {
-        while (!exactDone) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            const double share = std::chrono::duration<double>(Clock::now() - start).count() / std::max(budget, 1e-3);
-            progress.advanceTo(std::max(progress.posted(), int32_t(share * progressMaximum())));
-        }
-        exactThread.join();
-    }
-
-    // The better plan; a tie keeps the genetic one, unless the proof of the exact plan cut the genetic search
-    // short: then the genetic plan is an unfinished one, and can at most tie.
-    const bool exactPlan = m_exactOutcome.status == exact::ExactOutcome::Status::Plan;
-    if (genetic == 0) {
-        m_candidate = m_cut->takeResult(0);
-        m_candidateEngine = PlanEngine::Genetic;
-    }
-    if (exactPlan && (genetic != 0 || progress.settled() ||
-                      exact::secondIsBetter(m_candidate, m_exactOutcome.plan, m_stockList, m_settings))) {
-        m_candidate = m_exactOutcome.plan;
-        m_candidateEngine = PlanEngine::Exact;
-    }
+    exact::EnginesResult result = exact::runBothEngines(m_controls.geneticSearch ? m_cut.get() : nullptr, m_exact.get(),
+                                                        m_job, observer, progressMaximum());
+    m_exactOutcome = std::move(result.outcome);
+    m_candidate = std::move(result.plan);
+    m_candidateEngine = result.source == exact::PlanSource::Exact     ? PlanEngine::Exact
+                        : result.source == exact::PlanSource::Genetic ? PlanEngine::Genetic
+                                                                      : PlanEngine::None;
     m_searchResult = m_candidateEngine == PlanEngine::None ? -1 : 0;
 }
 

@@ -68,6 +68,9 @@ PlanDiagrams buildDiagrams(const DiagramSource& source, const QString& reuseText
             bar.leftShade = calculation::LeftLenShade::Grey;
         if (k < remnantLabels.size())
             bar.remnantLabel = remnantLabels[k];
+        plan.longestBar = std::max(plan.longestBar, bar.barLength);
+        if (bar.stockLengthText.size() > plan.longestLengthText.size())
+            plan.longestLengthText = bar.stockLengthText;
         for (int32_t e = 0; e < pattern.entries; ++e)
             if (pattern.count[e] > 0)
                 used[size_t(pattern.part[e])] = true;

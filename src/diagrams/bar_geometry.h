@@ -44,6 +44,10 @@ struct PlanDiagrams {
     // only the labels in the blocks tell the kinds apart.
     std::vector<int32_t> legendKinds;
     int formatIndex = 0;
+    // All bars are drawn to one scale, the longest bar the full width; each bar's length is written at its
+    // end, in room as wide as the longest of those texts.
+    double longestBar = 0;
+    QString longestLengthText;
 };
 
 // What the diagrams are built from: the plan a run showed, the lists its indices refer to, and the run's
@@ -55,6 +59,10 @@ struct DiagramSource {
     float bladeWidth = 0;
     float stubLength = 0;
     int formatIndex = 0;
+    // The rest of the run's settings and how good its plan is, for the job's line on the printouts.
+    float reuseLength = 15;
+    int qualityLevel = 0;
+    QString proof;
 };
 
 // The bars of the plan in plan order. The left-over is shaded as its "Left Len" cell is for the reuse text;

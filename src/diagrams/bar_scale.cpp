@@ -47,6 +47,15 @@ std::vector<PixelSpan> pixelSpans(const BarDiagram& bar, int width)
     return spans;
 }
 
+int scaledBarWidth(double barLength, double longestBar, int fullWidth)
+{
+    if (fullWidth <= 0)
+        return 0;
+    if (longestBar <= 0 || barLength >= longestBar)
+        return fullWidth;
+    return std::clamp(int(std::lround(fullWidth * barLength / longestBar)), 1, fullWidth);
+}
+
 int segmentAt(const std::vector<PixelSpan>& spans, int x)
 {
     for (size_t k = 0; k < spans.size(); ++k)

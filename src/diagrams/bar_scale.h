@@ -19,6 +19,10 @@ struct PixelSpan {
 // segments give those pixels up.
 std::vector<PixelSpan> pixelSpans(const BarDiagram& bar, int width);
 
+// How wide a bar of this length is drawn when the longest bar of its plan takes `fullWidth` pixels: to
+// scale, at least a pixel.
+int scaledBarWidth(double barLength, double longestBar, int fullWidth);
+
 // The index of the segment under a pixel, or -1.
 int segmentAt(const std::vector<PixelSpan>& spans, int x);
 

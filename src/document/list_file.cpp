@@ -3,6 +3,7 @@
 #include "calculation/grids.h"
 #include "calculation/number_text.h"
 #include "lists/list_files.h"
+#include "spreadsheet/sheet_import.h"
 
 #include <QFileInfo>
 
@@ -106,6 +107,17 @@ FileResult readList(GridModel& grid, ListKind kind, const QString& path, int for
     copy.setCells(grid.cells());
     const FileResult read =
         kind == ListKind::Parts ? lists::LoadPartsFile(copy, path, format) : lists::LoadStocksFile(copy, path, format);
+    if (read.ok)
+        grid.setCells(copy.cells());
+    return read;
+}
+
+FileResult importSheet(GridModel& grid, ListKind kind, const spreadsheet::SheetCells& sheet, const QString& path)
+{
+    GridModel copy(grid.columns());
+    copy.setCells(grid.cells());
+    const FileResult read = kind == ListKind::Parts ? spreadsheet::ImportPartsSheet(copy, sheet, path)
+                                                    : spreadsheet::ImportStocksSheet(copy, sheet, path);
     if (read.ok)
         grid.setCells(copy.cells());
     return read;

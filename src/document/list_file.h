@@ -6,6 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+namespace spreadsheet {
+class SheetCells;
+}
+
 namespace document {
 
 enum class ListKind { Parts, Stocks };
@@ -37,6 +43,13 @@ bool savesInPlace(ListKind kind, const ListFile& file);
 // Fills the grid from a list file in the given source format, or does nothing: a file that can't be read
 // or has a bad line leaves rows, totals and all as they were.
 calculation::FileResult readList(calculation::GridModel& grid, ListKind kind, const QString& path, int format);
+// How a command reads a list into a grid, as readList does; the window passes one that takes the workbooks
+// it has already read off the user-interface thread.
+using ListReader =
+    std::function<calculation::FileResult(calculation::GridModel&, ListKind, const QString& path, int format)>;
+// Fills the grid from a workbook's sheet already read, or does nothing when the sheet is refused.
+calculation::FileResult importSheet(calculation::GridModel& grid, ListKind kind, const spreadsheet::SheetCells& sheet,
+                                    const QString& path);
 // A list file as the program would read it in the given source format (the text layout by default); an
 // image that is empty when the file can't be read.
 ListFile readListFile(ListKind kind, const QString& path, int format = 0);

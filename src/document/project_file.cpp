@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 
 namespace document {
@@ -54,8 +55,8 @@ QString stepName(ProjectStep step)
 // Restores the steps one after the other and keeps the first failure.
 class ProjectReader {
 public:
-    ProjectReader(const QString& path, const QStringList& lines, ProjectLoad& load)
-        : m_path(path), m_lines(lines), m_load(load)
+    ProjectReader(const QString& path, const QStringList& lines, ProjectLoad& load, const ListReader& read)
+        : m_path(path), m_lines(lines), m_load(load), m_read(read)
     {
     }
 
@@ -86,7 +87,7 @@ public:
             return false;
         path = resolveListPath(*written, m_path);
         const ListKind kind = parts ? ListKind::Parts : ListKind::Stocks;
-        const FileResult loaded = readList(grid, kind, path, formatForPath(kind, path));
+        const FileResult loaded = m_read(grid, kind, path, formatForPath(kind, path));
         if (!loaded.ok) {
             const QString what = parts ? translate("the parts list %1 can't be read: %2")
                                        : translate("the stocks list %1 can't be read: %2");
@@ -124,6 +125,7 @@ private:
     QString m_path;
     QStringList m_lines;
     ProjectLoad& m_load;
+    const ListReader& m_read;
     QStringList m_notices;
 };
 
@@ -217,7 +219,7 @@ FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path)
     return lists::writeTextLines(path, projectLines(settings));
 }
 
-ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& stocks)
+ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& stocks, const ListReader& read)
 {
     ProjectLoad load;
     QStringList lines;
@@ -228,7 +230,7 @@ ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& st
         load.result = lists::fileFailure(translate("%1 holds no project: the file is empty.").arg(path), path);
         return load;
     }
-    ProjectReader reader(path, lines, load);
+    ProjectReader reader(path, lines, load, read);
     if (reader.list(1, load.settings.partFile, parts, true)) {
         reader.next();
         if (reader.list(2, load.settings.stockFile, stocks, false)) {
@@ -238,6 +240,17 @@ ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& st
     }
     reader.finish();
     return load;
+}
+
+QStringList projectListPaths(const QString& path)
+{
+    QStringList lines;
+    if (!lists::readTextLines(path, lines).ok)
+        return {};
+    QStringList paths;
+    for (int line = 0; line < std::min(2, int(lines.size())); ++line)
+        paths.append(resolveListPath(lines[line], path));
+    return paths;
 }
 
 QString resolveListPath(const QString& listPath, const QString& projectPath)

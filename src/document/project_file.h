@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation/grid_model.h"
+#include "document/list_file.h"
 #include "lists/text_file.h"
 
 #include <QString>
@@ -61,9 +62,14 @@ QStringList projectLines(const ProjectSettings& settings);
 lists::FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path);
 
 // Reads a project and loads its two lists into the grids, each with the reader its file's name calls for
-// (formatForPath); then the settings, in order, up to the first step that fails. A list that can't be read
-// leaves its grid as it was. The list paths in the settings are those opened (see resolveListPath).
-ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, calculation::GridModel& stocks);
+// (formatForPath), through read; then the settings, in order, up to the first step that fails. A list that
+// can't be read leaves its grid as it was. The list paths in the settings are those opened (see
+// resolveListPath).
+ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, calculation::GridModel& stocks,
+                            const ListReader& read = readList);
+// The paths of the parts and stocks lists that opening the project would read (resolved as it resolves
+// them); none when the project can't be read.
+QStringList projectListPaths(const QString& path);
 
 // A project's list path: as written when a file is there, else a file of the same name beside the
 // project file when there is one (a job's folder copied to another machine), else as written.

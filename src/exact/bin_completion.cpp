@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
+#include <random>
 
 namespace exact {
 namespace {
@@ -15,7 +17,7 @@ constexpr int64_t kStepsBetweenClockReads = 1024;
 
 BinCompletion::BinCompletion(const ExactJob& job) : m_job(job)
 {
-    if (!job.integral() || !job.barsMeasure())
+    if (!job.integral())
         return;
     int64_t pieces = 0;
     std::map<int64_t, Group, std::greater<>> byWidth;
@@ -26,13 +28,22 @@ BinCompletion::BinCompletion(const ExactJob& job) : m_job(job)
         group.items.push_back(i);
         pieces += job.demand(i);
     }
-    for (int32_t j = 0; j < job.stocks(); ++j)
-        if (job.stockQty(j) > 0)
-            m_capacity = std::llround(job.capacity(j));
-    if (m_capacity <= 0 || pieces > kMostPieces || byWidth.empty() || byWidth.begin()->first > m_capacity)
+    std::map<int64_t, CapacityClass, std::greater<>> byCapacity;
+    for (int32_t j = 0; j < job.stocks(); ++j) {
+        const int64_t capacity = std::llround(job.capacity(j));
+        if (capacity <= 0)
+            continue;
+        CapacityClass& c = byCapacity[capacity];
+        c.capacity = capacity;
+        c.kinds.push_back(j);
+    }
+    if (pieces > kMostPieces || byWidth.empty() || byCapacity.empty() ||
+        byWidth.begin()->first > byCapacity.begin()->first)
         return;
     for (auto& [width, group] : byWidth)
         m_groups.push_back(std::move(group));
+    for (auto& [capacity, c] : byCapacity)
+        m_classes.push_back(std::move(c));
     m_applies = true;
 }
 
@@ -47,12 +58,13 @@ int64_t BinCompletion::totalWidth() const
 
 int64_t BinCompletion::fewestBars() const
 {
-    return m_capacity > 0 ? (totalWidth() + m_capacity - 1) / m_capacity : 0;
+    const int64_t capacity = m_classes.empty() ? 0 : m_classes.front().capacity;
+    return capacity > 0 ? (totalWidth() + capacity - 1) / capacity : 0;
 }
 
 bool BinCompletion::tight(int64_t bars) const
 {
-    return m_applies && (bars * m_capacity - totalWidth()) * 1000 < m_capacity;
+    return oneCapacity() && (bars * m_classes.front().capacity - totalWidth()) * 1000 < m_classes.front().capacity;
 }
 
 bool BinCompletion::outOfSteps()
@@ -64,102 +76,175 @@ bool BinCompletion::outOfSteps()
     return m_stopped;
 }
 
-bool BinCompletion::fillBars(int64_t barsLeft, int64_t wasteLeft)
+bool BinCompletion::fillBars(int64_t wasteLeft)
 {
     const auto longest = std::find_if(m_groups.begin(), m_groups.end(), [](const Group& g) { return g.left > 0; });
     if (longest == m_groups.end())
         return true;
-    if (barsLeft == 0)
-        return false;
-    // The longest piece left goes into the next bar: every bar holds some piece, so no plan is missed.
+    // The longest piece left goes into the next bar: every bar holds some piece, so no plan is missed. Bars begun
+    // by the same length come in one order: by class, then by their pieces, fullest first.
     const size_t first = size_t(longest - m_groups.begin());
-    --longest->left;
-    m_bar.assign(m_groups.size(), 0);
-    m_bar[first] = 1;
+    const Bar* previous = !m_bars.empty() && m_bars.back().first == first ? &m_bars.back() : nullptr;
     std::vector<int64_t> reach(m_groups.size() + 1, 0);
-    for (size_t g = m_groups.size(); g-- > 0;)
-        reach[g] = reach[g + 1] + m_groups[g].left * m_groups[g].width;
-    std::swap(reach, m_reach);
-    const bool done = complete(first, m_capacity - longest->width, barsLeft, wasteLeft);
-    std::swap(reach, m_reach);
+    --longest->left;
+    for (size_t p = m_order.size(); p-- > 0;)
+        reach[p] = reach[p + 1] + m_groups[m_order[p]].left * m_groups[m_order[p]].width;
+    bool done = false;
+    for (size_t c = previous ? previous->capacityClass : 0; c < m_classes.size() && !done && !m_stopped; ++c) {
+        CapacityClass& bars = m_classes[c];
+        if (bars.left == 0 || bars.capacity < longest->width)
+            continue;
+        --bars.left;
+        std::swap(reach, m_reach);
+        const Bar* outer = m_previous;
+        m_previous = previous && previous->capacityClass == c ? previous : nullptr;
+        m_bar = Bar{c, first, std::vector<int64_t>(m_groups.size(), 0)};
+        m_bar.counts[first] = 1;
+        done = complete(0, bars.capacity - longest->width, wasteLeft, m_previous != nullptr);
+        m_previous = outer;
+        std::swap(reach, m_reach);
+        ++bars.left;
+    }
     ++longest->left;
     return done;
 }
 
-bool BinCompletion::complete(size_t group, int64_t room, int64_t barsLeft, int64_t wasteLeft)
+bool BinCompletion::complete(size_t position, int64_t room, int64_t wasteLeft, bool tight)
 {
     if (outOfSteps())
         return false;
-    for (; group < m_groups.size(); ++group) {
-        Group& current = m_groups[group];
+    for (; position < m_order.size(); ++position) {
         // Even every piece left from here on would leave more room than the plan can waste.
-        if (m_reach[group] < room - wasteLeft)
+        if (m_reach[position] < room - wasteLeft)
             return false;
-        if (current.left == 0 || current.width > room)
-            continue;
+        const size_t group = m_order[position];
+        Group& current = m_groups[group];
+        // While the bar equals the last one begun by the same length, it may not take more of a length than that one.
+        int64_t most = std::min(current.left, room / current.width);
+        if (tight)
+            most = std::min(most, m_previous->counts[group] - m_bar.counts[group]);
         // As many as fit first: the fullest bars are tried first.
-        for (int64_t count = std::min(current.left, room / current.width); count > 0; --count) {
+        for (int64_t count = most; count > 0; --count) {
             current.left -= count;
-            m_bar[group] += count;
-            const bool done = complete(group + 1, room - count * current.width, barsLeft, wasteLeft);
+            m_bar.counts[group] += count;
+            const bool stillTight = tight && m_bar.counts[group] == m_previous->counts[group];
+            const bool done = complete(position + 1, room - count * current.width, wasteLeft, stillTight);
             current.left += count;
-            m_bar[group] -= count;
+            m_bar.counts[group] -= count;
             if (done || m_stopped)
                 return done;
         }
+        if (tight && m_bar.counts[group] < m_previous->counts[group])
+            tight = false;
     }
-    if (room > wasteLeft)
-        return false;
-    // The bar is closed; the next bars are filled from what is left.
-    m_bars.push_back(m_bar);
-    if (fillBars(barsLeft - 1, wasteLeft - room))
-        return true;
-    m_bar = m_bars.back();
-    m_bars.pop_back();
-    return false;
+    return closeBar(room, wasteLeft);
 }
 
-std::optional<Layout> BinCompletion::search(int64_t bars, const Limits& limits, int64_t steps)
+bool BinCompletion::closeBar(int64_t room, int64_t wasteLeft)
+{
+    if (room > wasteLeft)
+        return false;
+    // A bar that still has room for a piece left is no completion: the piece can always move up into it.
+    for (size_t g = m_groups.size(); g-- > 0;) {
+        if (m_groups[g].left == 0)
+            continue;
+        if (m_groups[g].width <= room)
+            return false;
+        break;
+    }
+    // The bar is closed; the next bars are filled from what is left.
+    m_bars.push_back(m_bar);
+    const Bar* outer = m_previous;
+    const bool done = fillBars(wasteLeft - room);
+    m_previous = outer;
+    if (!done) {
+        m_bar = std::move(m_bars.back());
+        m_bars.pop_back();
+    }
+    return done;
+}
+
+BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps,
+                                             Layout& layout, uint32_t variation)
 {
     if (!m_applies)
-        return std::nullopt;
+        return Outcome::Unfinished;
+    // Longest first, or nearly so: each length's place moved by up to a quarter of its width.
+    m_order.resize(m_groups.size());
+    std::iota(m_order.begin(), m_order.end(), size_t(0));
+    if (variation > 0) {
+        std::mt19937 random(variation);
+        std::uniform_real_distribution<double> noise(1.0, 1.25);
+        std::vector<double> key;
+        for (const Group& group : m_groups)
+            key.push_back(double(group.width) * noise(random));
+        std::stable_sort(m_order.begin(), m_order.end(), [&](size_t a, size_t b) { return key[a] > key[b]; });
+    }
     int64_t total = 0;
-    int64_t free = 0;
     for (Group& group : m_groups) {
         group.left = 0;
         for (int32_t item : group.items)
             group.left += m_job.demand(item);
         total += group.left * group.width;
     }
-    for (int32_t j = 0; j < m_job.stocks(); ++j)
-        free += m_job.stockQty(j);
-    bars = std::min(bars, free);
-    if (bars * m_capacity < total)
-        return std::nullopt;
+    int64_t room = 0;
+    for (CapacityClass& c : m_classes) {
+        c.left = 0;
+        for (int32_t j : c.kinds)
+            c.left += std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
+        room += c.left * c.capacity;
+    }
+    if (room < total)
+        return Outcome::Impossible;
     m_limits = &limits;
     m_steps = steps;
     m_stopped = false;
     m_bars.clear();
-    if (!fillBars(bars, bars * m_capacity - total))
-        return std::nullopt;
+    // Bars point at the last bar begun by their length: the list never moves.
+    m_bars.reserve(size_t(kMostPieces) + 1);
+    m_previous = nullptr;
+    if (fillBars(room - total)) {
+        layout = layoutOf(bars);
+        return Outcome::Found;
+    }
+    return m_stopped ? Outcome::Unfinished : Outcome::Impossible;
+}
 
-    // Counts per width become the items of that width, and the bars are taken from the stocks in order.
+std::optional<Layout> BinCompletion::search(int64_t bars, const Limits& limits, int64_t steps)
+{
+    std::vector<int64_t> counts(size_t(m_job.stocks()), 0);
+    for (int32_t j = 0; j < m_job.stocks() && bars > 0; ++j) {
+        counts[size_t(j)] = std::min<int64_t>(bars, m_job.stockQty(j));
+        bars -= counts[size_t(j)];
+    }
+    Layout layout;
+    if (search(counts, limits, steps, layout) != Outcome::Found)
+        return std::nullopt;
+    return layout;
+}
+
+Layout BinCompletion::layoutOf(const std::vector<int64_t>& bars) const
+{
+    // Counts per width become the items of that width; a class's bars are taken from its stocks in order, within
+    // the bars asked for.
     std::vector<int32_t> itemsLeft(size_t(m_job.items()));
     for (int32_t i = 0; i < m_job.items(); ++i)
         itemsLeft[size_t(i)] = m_job.demand(i);
-    int32_t stock = 0;
-    int64_t stockLeft = m_job.stockQty(0);
+    std::vector<int64_t> stockLeft(size_t(m_job.stocks()));
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        stockLeft[size_t(j)] = std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
     Layout layout;
-    for (const std::vector<int64_t>& counts : m_bars) {
-        while (stockLeft == 0) {
-            ++stock;
-            stockLeft = m_job.stockQty(stock);
-        }
-        --stockLeft;
+    for (const Bar& bar : m_bars) {
         Cut cut;
-        cut.stock = stock;
+        for (int32_t j : m_classes[bar.capacityClass].kinds) {
+            if (stockLeft[size_t(j)] > 0) {
+                cut.stock = j;
+                --stockLeft[size_t(j)];
+                break;
+            }
+        }
         for (size_t g = 0; g < m_groups.size(); ++g) {
-            int64_t wanted = counts[g];
+            int64_t wanted = bar.counts[g];
             for (int32_t item : m_groups[g].items) {
                 const int32_t taken = int32_t(std::min<int64_t>(wanted, itemsLeft[size_t(item)]));
                 if (taken > 0) {
@@ -170,8 +255,6 @@ std::optional<Layout> BinCompletion::search(int64_t bars, const Limits& limits, 
             }
         }
         std::sort(cut.entries.begin(), cut.entries.end());
-        if (!m_job.fits(cut))
-            return std::nullopt;
         addCuts(layout, cut, 1);
     }
     return layout;

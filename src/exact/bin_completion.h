@@ -9,23 +9,32 @@
 
 namespace exact {
 
-// Plans for jobs of one bar length whose pieces leave little room to spare, such as bars cut up with no
-// waste: bar by bar, the longest piece left and a completion of its bar from the rest, fullest first, depth
-// first with backtracking. The relaxation of such jobs is slow to solve and its columns rarely add up to
-// bars filled to the last unit; this search finds those plans directly.
+// A complete search for a layout of all pieces on a given number of bars of each stock kind: bar by bar, the
+// longest piece left and a completion of its bar from the rest, fullest first, depth first with backtracking. Only
+// completions that no piece left still fits count (a plan can always move such a piece up), bars begun by pieces
+// of one length follow one order (so no two orders of the same bars are tried), and the room all bars may leave
+// bounds the search. Run to its end it proves that no layout exists; it is the way to plans whose bars must be
+// filled to the last unit, where the relaxation is slow and its columns rarely add up.
 class BinCompletion {
 public:
     explicit BinCompletion(const ExactJob& job);
 
-    // Whether the job is of this kind: whole model units and every stock with bars of one capacity.
+    // Whether the job is of this kind: whole model units and not too many pieces.
     bool applies() const { return m_applies; }
-    // The fewest bars any plan needs: the pieces' widths poured into bars of the capacity.
+    // Bars of one capacity: the fewest bars the pieces' widths fill, and whether so many bars leave less room in all
+    // than a thousandth of a bar.
+    bool oneCapacity() const { return m_applies && m_classes.size() == 1; }
     int64_t fewestBars() const;
-    // Whether a plan on this many bars leaves less room in all than a thousandth of a bar: bars cut up with
-    // nothing left, where the search is the way to the plan.
     bool tight(int64_t bars) const;
-    // A layout of the pieces on at most `bars` bars, or nothing when none was found within the limits and
-    // the number of search steps.
+
+    enum class Outcome { Found, Impossible, Unfinished };
+    // A layout on at most bars[j] bars of each stock kind: Found (with the layout), Impossible when the search ran
+    // to its end without one, Unfinished when the steps or the limits ran out first. A `variation` above 0 tries the
+    // lengths in a slightly shuffled order, so that a search restarted with more steps does not begin where the last
+    // one got stuck.
+    Outcome search(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps, Layout& layout,
+                   uint32_t variation = 0);
+    // The same on at most `bars` bars of the stocks in order (one capacity).
     std::optional<Layout> search(int64_t bars, const Limits& limits, int64_t steps);
 
 private:
@@ -34,18 +43,33 @@ private:
         std::vector<int32_t> items; // items of this width
         int64_t left = 0;
     };
+    // Stock kinds of one capacity are one class: their bars are alike to the search.
+    struct CapacityClass {
+        int64_t capacity;
+        std::vector<int32_t> kinds;
+        int64_t left = 0;
+    };
+    struct Bar {
+        size_t capacityClass;
+        size_t first; // the group of its longest piece
+        std::vector<int64_t> counts;
+    };
     int64_t totalWidth() const;
-    bool fillBars(int64_t barsLeft, int64_t wasteLeft);
-    bool complete(size_t group, int64_t room, int64_t barsLeft, int64_t wasteLeft);
+    bool fillBars(int64_t wasteLeft);
+    bool complete(size_t position, int64_t room, int64_t wasteLeft, bool tight);
+    bool closeBar(int64_t room, int64_t wasteLeft);
     bool outOfSteps();
+    Layout layoutOf(const std::vector<int64_t>& bars) const;
 
     const ExactJob& m_job;
     bool m_applies = false;
-    int64_t m_capacity = 0;
-    std::vector<Group> m_groups;              // longest first
-    std::vector<int64_t> m_reach;             // the widths left from each group on, for the pruning
-    std::vector<int64_t> m_bar;               // pieces of each group in the bar being filled
-    std::vector<std::vector<int64_t>> m_bars; // the bars filled so far, as counts per group
+    std::vector<Group> m_groups;          // longest first
+    std::vector<CapacityClass> m_classes; // longest first
+    std::vector<size_t> m_order;          // the groups in the order a bar is completed
+    std::vector<int64_t> m_reach;         // the widths left from each place of that order on, for the pruning
+    Bar m_bar;                            // the bar being filled
+    const Bar* m_previous = nullptr;      // the last bar begun by the same group, which this one may not exceed
+    std::vector<Bar> m_bars;              // the bars filled so far
     const Limits* m_limits = nullptr;
     int64_t m_steps = 0;
     bool m_stopped = false;

@@ -1,6 +1,8 @@
 #include "exact_engine.h"
 
+#include "dff_bounds.h"
 #include "fewer_patterns.h"
+#include "proof_search.h"
 
 #include "optimizer/plan_scoring.h"
 
@@ -15,31 +17,21 @@ namespace {
 // many more where the bars must be filled almost to the last unit and the relaxation did not finish.
 constexpr int64_t kCompletionSteps = 200'000;
 constexpr int64_t kTightCompletionSteps = 50'000'000;
-// Choices of bar counts walked at most, cheapest first, on jobs of several stock kinds.
-constexpr size_t kMostBarCounts = 200'000;
+// Steps of the proof search's first round; each round doubles them.
+constexpr int64_t kProofSteps = 20'000;
+// The first round's share of time, at the least.
+constexpr double kFirstSlice = 0.01;
 
-bool integralValue(double x)
+Clock::time_point after(Clock::time_point from, double seconds)
 {
-    return std::fabs(x - std::nearbyint(x)) < 1e-6;
-}
-
-// Among plans of one cost: more bars of the stocks marked Yes, then the left-over gathered in one long remnant.
-std::pair<int64_t, float> preference(const ExactJob& job, const Layout& layout)
-{
-    std::pair<int64_t, float> preferred{0, 0.0f};
-    for (const auto& [cut, times] : layout.cuts) {
-        if (job.stockPriority(cut.stock))
-            preferred.first += times;
-        preferred.second = std::max(preferred.second, job.waste(cut));
-    }
-    return preferred;
+    return from + std::chrono::microseconds(int64_t(seconds * 1e6));
 }
 
 } // namespace
 
 ExactEngine::ExactEngine(const optimizer::CutJob& job, const ExactSettings& exactSettings)
     : m_cutJob(job), m_exactSettings(exactSettings), m_job(job), m_master(m_job), m_heuristics(m_job),
-      m_completion(m_job)
+      m_completion(m_job), m_incumbent(m_job), m_diver(m_job, m_master, m_heuristics, m_incumbent)
 {
 }
 
@@ -49,203 +41,68 @@ double ExactEngine::budgetFor(int32_t qualityLevel)
     return 0.15 * level * level;
 }
 
-bool ExactEngine::done() const
+void ExactEngine::quickPlan()
 {
-    if (m_best && m_boundKnown && m_bestCost <= m_bound + 1e-9 * std::max(1.0, m_bound))
-        return true;
-    return m_limits.reached();
+    const Rest root = Rest::wholeJob(m_job);
+    const std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars);
+    if (!quick)
+        return;
+    m_incumbent.offer(*quick);
+    // A relaxation that starts from real patterns instead of the artificial columns needs far fewer rounds.
+    if (m_master.columns() == 0)
+        for (const auto& [cut, times] : quick->cuts)
+            m_master.addColumn(cut);
 }
 
-void ExactEngine::offer(const Layout& layout)
+void ExactEngine::cheapBounds()
 {
-    const double cost = layout.cost(m_job);
-    const double tolerance = 1e-9 * std::max(1.0, cost);
-    const std::pair<int64_t, float> preferred = preference(m_job, layout);
-    if (!m_best || cost < m_bestCost - tolerance || (cost <= m_bestCost + tolerance && preferred > m_bestPreference)) {
-        m_best = layout;
-        m_bestCost = cost;
-        m_bestPreference = preferred;
-        m_limits.havePlan = true;
+    // Dual feasible functions on bars of one length: a proof before the relaxation where they suffice.
+    if (!m_job.integral() || !m_job.barsMeasure())
+        return;
+    std::vector<int64_t> widths;
+    std::vector<int64_t> counts;
+    for (int32_t i = 0; i < m_job.items(); ++i) {
+        widths.push_back(std::llround(m_job.width(i)));
+        counts.push_back(m_job.demand(i));
+    }
+    for (int32_t j = 0; j < m_job.stocks(); ++j) {
+        if (m_job.stockQty(j) > 0 && m_job.capacity(j) > 0) {
+            const int64_t bars = dffBound(widths, counts, std::llround(m_job.capacity(j)));
+            m_incumbent.raiseBound(double(bars) * m_job.barCost(j));
+            return;
+        }
     }
 }
 
 bool ExactEngine::fillBarsFully(int64_t steps, const Limits& limits)
 {
-    if (!m_completion.applies() || done())
+    if (!m_completion.oneCapacity() || !m_job.barsMeasure() || done())
         return false;
     const int64_t fewest = m_completion.fewestBars();
-    if (m_best && m_best->bars() <= fewest)
+    const std::optional<Layout> best = m_incumbent.best();
+    if (best && best->bars() <= fewest)
         return false;
     const std::optional<Layout> filled = m_completion.search(fewest, limits, steps);
     if (!filled)
         return false;
-    offer(*filled);
+    m_incumbent.offer(*filled);
     // No plan needs fewer bars than the pieces' lengths fill.
-    m_bound = std::max(m_boundKnown ? m_bound : 0.0, filled->cost(m_job));
-    m_boundKnown = true;
+    m_incumbent.raiseBound(filled->cost(m_job));
     return true;
 }
 
-void ExactEngine::searchBarCounts()
+bool ExactEngine::rootRelaxation(ExactOutcome& outcome)
 {
-    std::vector<double> barCost;
-    std::vector<int64_t> available;
-    for (int32_t j = 0; j < m_job.stocks(); ++j) {
-        barCost.push_back(m_job.barCost(j));
-        available.push_back(m_job.stockQty(j));
-    }
-    auto belowBest = [this] { return m_bestCost - 1e-9 * std::max(1.0, m_bestCost); };
-    const BarRoom room(m_job);
-    // While every cheaper choice is proven impossible, the cost of the next one bounds every plan.
-    bool cheaperRuledOut = true;
-    // The choices are walked in windows of cost, narrowed where they crowd.
-    const double narrowest = m_job.costStep() > 0 ? m_job.costStep() : 1e-6 * std::max(1.0, m_bound);
-    double from = m_bound;
-    double width = std::max(narrowest, 1e-3 * m_bound);
-    while (m_best && from < belowBest() && !done()) {
-        const double below = std::min(belowBest(), from + width);
-        const std::optional<std::vector<BarCounts>> choices =
-            barCountsBetween(barCost, available, from, below, kMostBarCounts);
-        if (!choices) {
-            if (width <= narrowest)
-                return;
-            width = std::max(narrowest, width / 4);
-            continue;
-        }
-        for (const BarCounts& choice : *choices) {
-            if (done() || choice.cost >= belowBest())
-                break;
-            if (cheaperRuledOut)
-                m_bound = std::max(m_bound, choice.cost);
-            if (!room.enough(choice.bars))
-                continue;
-            Node node = Rest::wholeJob(m_job);
-            node.bars = choice.bars;
-            m_master.setDemand(node.demand);
-            m_master.setBars(node.bars);
-            // Phase one alone: bars that can't take the pieces even in the relaxation rule the choice out.
-            if (m_master.provenUncoverable(m_limits))
-                continue;
-            if (m_limits.reached())
-                return;
-            dive(std::move(node), m_exactSettings.discrepancies, {});
-            // A plan from these bars costs at most the choice: with every cheaper choice ruled out, it is best.
-            if (!m_best || m_bestCost > choice.cost + 1e-9 * std::max(1.0, choice.cost))
-                cheaperRuledOut = false;
-        }
-        if (done())
-            return;
-        from = below;
-        if (choices->size() < kMostBarCounts / 100)
-            width *= 2;
-    }
-    // Every choice cheaper than the plan is impossible.
-    if (cheaperRuledOut && m_best && from >= belowBest())
-        m_bound = std::max(m_bound, m_bestCost);
-}
-
-void ExactEngine::seedColumns(const Layout& layout)
-{
-    // A relaxation that starts from real patterns instead of the artificial columns needs far fewer rounds.
-    if (m_master.columns() == 0)
-        for (const auto& [cut, times] : layout.cuts)
-            m_master.addColumn(cut);
-}
-
-void ExactEngine::dive(Node node, int32_t discrepancies, std::vector<Cut> tabu)
-{
-    if (done())
-        return;
-    if (node.finished()) {
-        offer(node.fixed);
-        return;
-    }
-    m_master.setDemand(node.demand);
-    m_master.setBars(node.bars);
-    const MasterProblem::Solution solution = m_master.solve(m_limits, true);
-    if (!solution.solved || !solution.covered)
-        return;
-    const double fixedCost = node.fixed.cost(m_job);
-    if (m_best && solution.boundProven &&
-        m_master.roundUp(fixedCost + solution.bound) >= m_bestCost - 1e-9 * std::max(1.0, m_bestCost))
-        return;
-
-    // 1 - the relaxation rounded down, the rest by the residual heuristics
-    Node rounded = node;
-    std::vector<std::pair<int32_t, double>> fractional;
-    for (const auto& [column, x] : solution.columns) {
-        if (std::floor(x + 1e-6) >= 1)
-            rounded.take(m_master.column(column), int64_t(std::floor(x + 1e-6)));
-        if (!integralValue(x))
-            fractional.emplace_back(column, x);
-    }
-    if (std::optional<Layout> rest = m_heuristics.complete(rounded.demand, rounded.bars)) {
-        Layout whole = rounded.fixed;
-        for (const auto& [cut, times] : rest->cuts)
-            addCuts(whole, cut, times);
-        offer(whole);
-    }
-    if (fractional.empty() || done())
-        return;
-
-    // 2 - every column at a whole value stays; then one fractional column rounded up, the closest to its
-    // ceiling first, others as discrepancies near the top of the dive
-    Node base = node;
-    for (const auto& [column, x] : solution.columns)
-        if (integralValue(x) && std::nearbyint(x) >= 1)
-            base.take(m_master.column(column), int64_t(std::nearbyint(x)));
-    std::stable_sort(fractional.begin(), fractional.end(),
-                     [](auto& a, auto& b) { return std::ceil(a.second) - a.second < std::ceil(b.second) - b.second; });
-    int32_t tried = 0;
-    for (const auto& [column, x] : fractional) {
-        const Cut cut = m_master.column(column); // a copy: deeper dives add columns
-        if (std::find(tabu.begin(), tabu.end(), cut) != tabu.end())
-            continue;
-        Node child = base;
-        if (!child.take(cut, int64_t(std::ceil(x))))
-            continue;
-        const int32_t spent = tried > 0 ? 1 : 0;
-        dive(std::move(child), discrepancies - spent, tabu);
-        if (done())
-            return;
-        tabu.push_back(cut);
-        ++tried;
-        if (tried > discrepancies)
-            return;
-    }
-}
-
-ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
-{
-    ExactOutcome outcome;
-    const Clock::time_point start = Clock::now();
-    m_limits.deadline = start + std::chrono::microseconds(int64_t(m_exactSettings.seconds * 1e6));
-    m_limits.lastDeadline = start + std::chrono::microseconds(int64_t((4 * m_exactSettings.seconds + 2) * 1e6));
-    m_limits.havePlan = false;
-    if (observer)
-        m_limits.stopRequested = [observer] { return observer->stopRequested(); };
-    if (m_job.items() == 0 || !m_job.usable())
-        return outcome;
-
-    const Node root = Rest::wholeJob(m_job);
-
-    // 1 - a quick plan, so that even a stop at once has one; its patterns start the relaxation
-    if (std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars)) {
-        offer(*quick);
-        seedColumns(*quick);
-    }
-
-    // 2 - bars filled to the last unit on jobs of one bar length: a short search first
-    fillBarsFully(kCompletionSteps, m_limits);
-
-    // 3 - the bound, or the proof that the pieces can't all be cut. Where the bars must be filled to the last
-    // unit the relaxation is slow and seldom leads to the plan: it gets half the time, the search the rest.
-    const bool tight = m_completion.applies() && m_completion.tight(m_completion.fewestBars());
+    // Where the bars must be filled to the last unit the relaxation is slow and seldom leads to the plan: it gets
+    // half the time, the search the rest.
+    const bool tight =
+        m_completion.oneCapacity() && m_job.barsMeasure() && m_completion.tight(m_completion.fewestBars());
     Limits rootLimits = m_limits;
     if (tight)
-        rootLimits.deadline = std::min(m_limits.deadline, start + (m_limits.deadline - start) / 2);
-    const MasterProblem::Solution solution = done() ? MasterProblem::Solution{} : m_master.solve(rootLimits);
-    if (solution.solved && !solution.covered && !m_best && m_master.provenUncoverable(m_limits)) {
+        rootLimits.deadline = Clock::now() + (m_limits.deadline - Clock::now()) / 2;
+    const MasterProblem::Solution solution =
+        done() ? MasterProblem::Solution{} : m_master.solve(rootLimits, false, true);
+    if (solution.solved && !solution.covered && !m_incumbent.hasPlan() && m_master.provenUncoverable(m_limits)) {
         outcome.status = ExactOutcome::Status::Infeasible;
         for (int32_t i = 0; i < m_job.items() && outcome.infeasibleReason.empty(); ++i) {
             bool fitsSome = false;
@@ -254,51 +111,85 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
             if (!fitsSome)
                 outcome.infeasibleReason = m_cutJob.parts[size_t(m_job.partKind(i))].label;
         }
-        return outcome;
+        return false;
     }
-    if (solution.solved && solution.covered && solution.boundProven) {
-        m_bound = std::max(m_boundKnown ? m_bound : 0.0, m_master.roundUp(solution.bound));
-        m_boundKnown = true;
-    }
+    if (solution.solved && solution.covered && solution.boundProven)
+        m_incumbent.raiseBound(m_master.roundUp(solution.bound));
     if (tight && !solution.solved)
         fillBarsFully(kTightCompletionSteps, m_limits);
+    return true;
+}
 
-    // 4 - rounding and diving until a plan meets the bound or the time is up. With several stock kinds the
-    // bar counts of each kind come first, cheapest first, each proven impossible or dived into, which proves
-    // most plans of such jobs best; a quarter of the time each for them and the dive, then both again.
-    const bool byBarCounts = m_boundKnown && !m_job.barsMeasure();
-    const Clock::time_point deadline = m_limits.deadline;
-    auto quarter = [&] { return std::min(deadline, Clock::now() + (deadline - Clock::now()) / 4); };
-    if (byBarCounts && !done()) {
-        m_limits.deadline = quarter();
-        searchBarCounts();
-        m_limits.deadline = quarter();
-    }
-    if (!done())
-        dive(root, m_exactSettings.discrepancies, {});
-    m_limits.deadline = deadline;
-    if (byBarCounts && !done())
-        searchBarCounts();
-
-    // 6 - with change optimization, the same cost from fewer patterns, in a fifth of the time more
-    if (m_cutJob.settings.changeOptimization && m_best && m_best->cuts.size() > 1) {
-        Limits reduction = m_limits;
-        reduction.deadline = std::max(m_limits.deadline, Clock::now() + (m_limits.deadline - start) / 5);
-        reduction.lastDeadline = reduction.deadline;
-        if (std::optional<Layout> fewer = fewerPatterns(m_job, m_master, m_heuristics, *m_best, reduction)) {
-            m_best = std::move(*fewer);
-            m_bestCost = m_best->cost(m_job);
-            m_bestPreference = preference(m_job, *m_best);
+void ExactEngine::search()
+{
+    // Dives and the complete search take turns, each turn twice as long as the one before: dives with more
+    // discrepancies and, from the third turn, other orders of near-equal columns; the proof search with twice the
+    // steps. Neither ends the run while time is left and the plan is not proven best. The first dive, a single path
+    // down, sets the length of the first turns.
+    const Rest root = Rest::wholeJob(m_job);
+    Limits slice = m_limits;
+    ProofSearch proof(m_job, m_master, m_completion, [&](const Rest& node) { m_diver.dive(node, 0, slice); });
+    const Clock::time_point first = Clock::now();
+    m_diver.dive(root, 0, m_limits);
+    double seconds = std::max(kFirstSlice, std::chrono::duration<double>(Clock::now() - first).count());
+    for (int32_t round = 0; !done(); ++round) {
+        if (round > 0) {
+            slice.deadline = std::min(m_limits.deadline, after(Clock::now(), seconds));
+            m_diver.dive(root, round, slice, round >= 2 ? uint32_t(round) : 0);
         }
+        slice.deadline = std::min(m_limits.deadline, after(Clock::now(), seconds));
+        const int64_t steps = kProofSteps << std::min(round, 30);
+        if (!done())
+            proof.advance(m_incumbent, slice, steps, uint32_t(round));
+        seconds *= 2;
     }
+}
 
-    outcome.boundKnown = m_boundKnown;
-    outcome.bound = m_bound;
-    if (m_best) {
+void ExactEngine::fewerPatterns(Clock::time_point end)
+{
+    // With change optimization, the same cost from fewer patterns, in the last fifth of the budget.
+    const std::optional<Layout> best = m_incumbent.best();
+    if (!m_cutJob.settings.changeOptimization || !best || best->cuts.size() <= 1)
+        return;
+    Limits reduction = m_limits;
+    reduction.deadline = end;
+    if (std::optional<Layout> fewer = exact::fewerPatterns(m_job, m_master, m_heuristics, *best, reduction))
+        m_incumbent.replace(*fewer);
+}
+
+ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
+{
+    ExactOutcome outcome;
+    const Clock::time_point start = Clock::now();
+    // With change optimization the last fifth of the budget goes to fewer patterns.
+    const double share = m_cutJob.settings.changeOptimization ? 0.8 : 1.0;
+    const Clock::time_point end = after(start, m_exactSettings.seconds);
+    m_limits.deadline = after(start, share * m_exactSettings.seconds);
+    if (observer)
+        m_limits.stopRequested = [observer] { return observer->stopRequested(); };
+    if (m_job.items() == 0 || !m_job.usable())
+        return outcome;
+
+    // 1 - a quick plan, so that even a stop at once has one
+    quickPlan();
+    // 2 - bounds without the relaxation, and bars filled to the last unit on jobs of one bar length
+    cheapBounds();
+    fillBarsFully(kCompletionSteps, m_limits);
+    // 3 - the relaxation's bound, or the proof that the pieces can't all be cut
+    if (!done() && !rootRelaxation(outcome))
+        return outcome;
+    // 4 - dives and the complete search until a plan meets the bound or the time is up
+    search();
+    // 5 - the same cost from fewer patterns with change optimization
+    fewerPatterns(end);
+
+    outcome.boundKnown = m_incumbent.boundKnown();
+    outcome.bound = m_incumbent.bound();
+    if (const std::optional<Layout> best = m_incumbent.best()) {
         outcome.status = ExactOutcome::Status::Plan;
-        outcome.plan = toPlan(*m_best);
-        outcome.objective = m_bestCost;
-        outcome.optimal = m_boundKnown && m_bestCost <= m_bound + 1e-9 * std::max(1.0, m_bound);
+        outcome.plan = toPlan(*best);
+        outcome.objective = best->cost(m_job);
+        outcome.optimal = m_incumbent.proven();
     }
     return outcome;
 }
@@ -308,16 +199,12 @@ std::optional<double> ExactEngine::lowerBound()
     if (m_job.items() == 0 || !m_job.usable())
         return std::nullopt;
     m_limits = Limits{};
-    const Node root = Rest::wholeJob(m_job);
-    if (const std::optional<Layout> quick = m_heuristics.complete(root.demand, root.bars)) {
-        offer(*quick);
-        seedColumns(*quick);
-    }
+    quickPlan();
     // Bars filled by the pieces' lengths alone bound the relaxation from below; a plan that fills them bounds it
     // from above, so the rounded bound is known without it.
-    if (fillBarsFully(kCompletionSteps, m_limits) && m_bestCost <= m_bound + 1e-9 * std::max(1.0, m_bound))
-        return m_bound;
-    const MasterProblem::Solution solution = m_master.solve(m_limits);
+    if (fillBarsFully(kCompletionSteps, m_limits) && m_incumbent.proven())
+        return m_incumbent.bound();
+    const MasterProblem::Solution solution = m_master.solve(m_limits, false, true);
     if (!solution.solved || !solution.covered || !solution.boundProven)
         return std::nullopt;
     return m_master.roundUp(solution.bound);

@@ -2,8 +2,10 @@
 
 #include "bar_counts.h"
 #include "bin_completion.h"
+#include "dive.h"
 #include "exact_job.h"
 #include "heuristics.h"
+#include "incumbent.h"
 #include "master_problem.h"
 
 #include "optimizer/cut_job.h"
@@ -46,9 +48,10 @@ struct ExactSettings {
     int32_t discrepancies = 2;
 };
 
-// Beside the genetic search: the linear-programming bound of the job and plans made from it by rounding,
-// residual heuristics and diving with limited discrepancy search over the columns. It stops as soon as a
-// plan meets the bound, when the time is up or when the observer asks it to.
+// Beside the genetic search: bounds (the pieces' lengths, dual feasible functions, the linear relaxation by column
+// generation), plans made from the relaxation by rounding and diving, and a complete search that walks the numbers
+// of bars a plan can use, cheapest first, ruling each out or cutting it. It runs until a plan meets the bound, the
+// time is up or the observer asks it to stop.
 class ExactEngine {
 public:
     // The job must outlive the engine.
@@ -58,6 +61,8 @@ public:
 
     // The time budget for a quality level: a fraction of a second at 1, tens of seconds at 12.
     static double budgetFor(int32_t qualityLevel);
+    // This engine's time budget in seconds.
+    double budget() const { return m_exactSettings.seconds; }
     // The lower bound alone (column generation to the optimum of the relaxation).
     std::optional<double> lowerBound();
     // The quality of any plan of this job against a bound found by run().
@@ -65,13 +70,14 @@ public:
     const ExactJob& job() const { return m_job; }
 
 private:
-    using Node = Rest;
-    void dive(Node node, int32_t discrepancies, std::vector<Cut> tabu);
-    void offer(const Layout& layout);
-    void seedColumns(const Layout& layout);
+    bool done() const { return m_incumbent.proven() || m_limits.reached(); }
+    void quickPlan();
+    void cheapBounds();
     bool fillBarsFully(int64_t steps, const Limits& limits);
-    void searchBarCounts();
-    bool done() const;
+    // False when the pieces can't all be cut (the outcome says why).
+    bool rootRelaxation(ExactOutcome& outcome);
+    void search();
+    void fewerPatterns(Clock::time_point end);
     optimizer::strGroup toPlan(const Layout& layout) const;
 
     const optimizer::CutJob& m_cutJob;
@@ -80,12 +86,9 @@ private:
     MasterProblem m_master;
     Heuristics m_heuristics;
     BinCompletion m_completion;
+    Incumbent m_incumbent;
+    Diver m_diver;
     Limits m_limits;
-    std::optional<Layout> m_best;
-    double m_bestCost = 0;
-    std::pair<int64_t, float> m_bestPreference; // bars marked Yes, longest left-over: ties go to more
-    double m_bound = 0;
-    bool m_boundKnown = false;
 };
 
 } // namespace exact

@@ -17,19 +17,33 @@ int32_t maxPieces(const KnapsackItem& item, double capacity)
     return int32_t(std::min<double>(item.bound, std::max(0.0, fit)));
 }
 
-// One take-or-leave row of the table, the hot loop of pricing: the x86 build gets copies for wider vector
-// units, chosen when the program starts.
+// One take-or-leave row of the table, the hot loop of pricing, in place: downward, so that best[c - w] is still
+// the row before. In blocks of eight cells, which read only cells below them when the lot is eight wide or more;
+// the x86 build gets copies for wider vector units, chosen when the program starts.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 __attribute__((target_clones("avx2", "sse4.1", "default")))
 #endif
-void addLot(const double* __restrict best, double* __restrict next, uint8_t* __restrict take, size_t w, size_t cells,
-            double value)
+void addLot(double* best, uint8_t* __restrict take, size_t w, size_t cells, double value)
 {
-    for (size_t c = w; c < cells; ++c) {
+    size_t c = cells;
+    if (w >= 8) {
+        while (c >= w + 8) {
+            c -= 8;
+            double with[8];
+            for (size_t k = 0; k < 8; ++k)
+                with[k] = best[c - w + k] + value;
+            for (size_t k = 0; k < 8; ++k) {
+                const bool taken = with[k] > best[c + k];
+                take[c + k] = uint8_t(taken);
+                best[c + k] = taken ? with[k] : best[c + k];
+            }
+        }
+    }
+    while (c > w) {
+        --c;
         const double with = best[c - w] + value;
-        const double without = best[c];
-        take[c] = uint8_t(with > without);
-        next[c] = with > without ? with : without;
+        take[c] = uint8_t(with > best[c]);
+        best[c] = with > best[c] ? with : best[c];
     }
 }
 
@@ -64,21 +78,13 @@ std::vector<KnapsackResult> Knapsack::solveQuickly(const std::vector<KnapsackIte
     return results;
 }
 
-std::vector<KnapsackResult> Knapsack::byTable(const std::vector<KnapsackItem>& items,
-                                              const std::vector<double>& capacities)
+void Knapsack::fillTable(const std::vector<KnapsackItem>& items, int64_t top)
 {
-    const int64_t top = int64_t(std::max(0.0, *std::max_element(capacities.begin(), capacities.end())));
-    const size_t cells = size_t(top) + 1;
+    m_cells = size_t(top) + 1;
     // Each item splits into lots of 1, 2, 4, ... pieces, each taken or not: every count up to the item's
     // bound is a sum of lots, and a table of take-or-leave rows is a plain maximum per cell that the
     // compiler vectorizes.
-    struct Lot {
-        int32_t item;
-        int32_t pieces;
-        int64_t width;
-        double value;
-    };
-    std::vector<Lot> lots;
+    m_lots.clear();
     for (int32_t i = 0; i < int32_t(items.size()); ++i) {
         const KnapsackItem& item = items[size_t(i)];
         if (!(item.value > 0) || item.width > double(top) || item.width < 1)
@@ -88,41 +94,107 @@ std::vector<KnapsackResult> Knapsack::byTable(const std::vector<KnapsackItem>& i
             const int32_t pieces = std::min(lot, left);
             const int64_t width = int64_t(pieces) * int64_t(item.width);
             if (width <= top)
-                lots.push_back({i, pieces, width, double(pieces) * item.value});
+                m_lots.push_back({i, pieces, width, double(pieces) * item.value});
             left -= pieces;
         }
     }
-    m_best.assign(cells, 0.0);
-    m_next.resize(cells);
-    m_take.resize(lots.size() * cells);
-    for (size_t u = 0; u < lots.size(); ++u) {
-        const size_t w = size_t(lots[u].width);
-        uint8_t* take = m_take.data() + u * cells;
-        std::copy(m_best.begin(), m_best.begin() + std::ptrdiff_t(w), m_next.begin());
-        std::fill(take, take + w, uint8_t(0));
-        addLot(m_best.data(), m_next.data(), take, w, cells, lots[u].value);
-        std::swap(m_best, m_next);
+    m_best.assign(m_cells, 0.0);
+    // Grown only: every cell of every row is written before it is read.
+    if (m_take.size() < m_lots.size() * m_cells)
+        m_take.resize(m_lots.size() * m_cells);
+    for (size_t u = 0; u < m_lots.size(); ++u) {
+        const size_t w = size_t(m_lots[u].width);
+        uint8_t* take = m_take.data() + u * m_cells;
+        std::fill(take, take + std::min(w, m_cells), uint8_t(0));
+        addLot(m_best.data(), take, w, m_cells, m_lots[u].value);
     }
+}
 
+KnapsackResult Knapsack::readBack(int64_t capacity, size_t items) const
+{
+    KnapsackResult result;
+    result.counts.assign(items, 0);
+    int64_t c = std::min<int64_t>(int64_t(m_cells) - 1, capacity);
+    if (c < 0)
+        return result;
+    result.value = m_best[size_t(c)];
+    for (size_t u = m_lots.size(); u-- > 0;) {
+        if (m_take[u * m_cells + size_t(c)]) {
+            result.counts[size_t(m_lots[u].item)] += m_lots[u].pieces;
+            c -= m_lots[u].width;
+        }
+    }
+    return result;
+}
+
+std::vector<KnapsackResult> Knapsack::byTable(const std::vector<KnapsackItem>& items,
+                                              const std::vector<double>& capacities)
+{
+    fillTable(items, int64_t(std::max(0.0, *std::max_element(capacities.begin(), capacities.end()))));
     std::vector<KnapsackResult> results;
+    for (double capacity : capacities)
+        results.push_back(readBack(int64_t(std::floor(capacity)), items.size()));
+    return results;
+}
+
+std::vector<std::vector<KnapsackResult>> Knapsack::solveCoarsely(const std::vector<KnapsackItem>& items,
+                                                                 const std::vector<double>& capacities, int64_t cells,
+                                                                 int32_t most)
+{
+    const double largest = std::max(1.0, *std::max_element(capacities.begin(), capacities.end()));
+    const double step = std::max(1.0, std::ceil(largest / double(std::max<int64_t>(1, cells))));
+    std::vector<KnapsackItem> rounded = items;
+    for (KnapsackItem& item : rounded) {
+        // The bound stays what the real width allows.
+        item.bound = maxPieces(item, largest);
+        item.width = std::ceil(item.width / step);
+    }
+    fillTable(rounded, int64_t(std::floor(largest / step)));
+    std::vector<std::vector<KnapsackResult>> results;
     for (double capacity : capacities) {
-        KnapsackResult result;
-        result.counts.assign(items.size(), 0);
-        int64_t c = std::min<int64_t>(top, int64_t(std::floor(capacity)));
-        if (c < 0) {
-            results.push_back(result);
-            continue;
+        std::vector<KnapsackResult> sets;
+        const int64_t top = int64_t(std::floor(capacity / step));
+        for (int64_t c = top; c >= 0 && int32_t(sets.size()) < most; --c) {
+            if (m_best[size_t(std::min<int64_t>(c, int64_t(m_cells) - 1))] < 0.9 * m_best[size_t(top)])
+                break;
+            KnapsackResult set = readBack(c, items.size());
+            set.exact = false;
+            if (std::none_of(sets.begin(), sets.end(), [&](const KnapsackResult& s) { return s.counts == set.counts; }))
+                sets.push_back(std::move(set));
         }
-        result.value = m_best[size_t(c)];
-        for (size_t u = lots.size(); u-- > 0;) {
-            if (m_take[u * cells + size_t(c)]) {
-                result.counts[size_t(lots[u].item)] += lots[u].pieces;
-                c -= lots[u].width;
-            }
-        }
-        results.push_back(std::move(result));
+        results.push_back(std::move(sets));
     }
     return results;
+}
+
+std::vector<double> Knapsack::upperBounds(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities,
+                                          int64_t cells)
+{
+    const double largest = std::max(1.0, *std::max_element(capacities.begin(), capacities.end()));
+    const double step = std::max(1.0, std::ceil(largest / double(std::max<int64_t>(1, cells))));
+    std::vector<KnapsackItem> rounded;
+    double free = 0; // pieces narrower than a step take no room in the table: all they may add
+    for (const KnapsackItem& item : items) {
+        if (!(item.value > 0) || item.width > largest)
+            continue;
+        KnapsackItem coarse = item;
+        coarse.bound = maxPieces(item, largest);
+        coarse.width = std::floor(item.width / step);
+        if (coarse.width < 1)
+            free += item.value * coarse.bound;
+        else
+            rounded.push_back(coarse);
+    }
+    std::vector<double> bounds;
+    if (rounded.empty()) {
+        bounds.assign(capacities.size(), free);
+        return bounds;
+    }
+    fillTable(rounded, int64_t(std::floor(largest / step)));
+    for (double capacity : capacities)
+        bounds.push_back(m_best[size_t(std::min<int64_t>(int64_t(m_cells) - 1, int64_t(std::floor(capacity / step))))] +
+                         free);
+    return bounds;
 }
 
 KnapsackResult Knapsack::byBranching(const std::vector<KnapsackItem>& items, double capacity, int64_t nodeLimit)

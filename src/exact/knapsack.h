@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,17 +32,38 @@ public:
     // A good answer fast: the branch and bound cut short after a few thousand nodes.
     std::vector<KnapsackResult> solveQuickly(const std::vector<KnapsackItem>& items,
                                              const std::vector<double>& capacities);
+    // Good answers fast on whole widths whose table would be large: widths rounded up to whole steps, so that
+    // the table has about `cells` cells per row and every set found fits; per capacity up to `most` different sets,
+    // from the fullest of the rounded bar down. None is proven best.
+    std::vector<std::vector<KnapsackResult>> solveCoarsely(const std::vector<KnapsackItem>& items,
+                                                           const std::vector<double>& capacities, int64_t cells,
+                                                           int32_t most);
     // Nodes the branch and bound may visit per capacity before it gives up.
     void setNodeLimit(int64_t limit) { m_nodeLimit = limit; }
     static constexpr int64_t kMaxTableCells = 30'000'000;
 
+    // Upper bounds on the best value per capacity, from a table of about `cells` cells per row with widths rounded
+    // down to whole steps: every set that fits the bar fits the rounded one too.
+    std::vector<double> upperBounds(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities,
+                                    int64_t cells);
+
 private:
+    struct Lot {
+        int32_t item;
+        int32_t pieces;
+        int64_t width;
+        double value;
+    };
     std::vector<KnapsackResult> byTable(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities);
+    // The take-or-leave table up to the capacity `top`, and a set read back from it at one capacity.
+    void fillTable(const std::vector<KnapsackItem>& items, int64_t top);
+    KnapsackResult readBack(int64_t capacity, size_t items) const;
     KnapsackResult byBranching(const std::vector<KnapsackItem>& items, double capacity, int64_t nodeLimit);
 
     int64_t m_nodeLimit = 400'000;
+    std::vector<Lot> m_lots;
+    size_t m_cells = 0;
     std::vector<double> m_best;
-    std::vector<double> m_next;
     std::vector<uint8_t> m_take;
 };
 

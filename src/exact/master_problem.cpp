@@ -1,5 +1,6 @@
 #include "master_problem.h"
 
+#include <ClpEventHandler.hpp>
 #include <ClpSimplex.hpp>
 
 #include <algorithm>
@@ -12,14 +13,43 @@ constexpr double kUsed = 1e-9;
 constexpr int kMaxRounds = 100000;
 constexpr size_t kTailRounds = 10;
 constexpr int kExtraPricings = 10;
+// The coarse table of quick pricing on long bars: cells per row, and patterns taken per bar length.
+constexpr int64_t kCoarseCells = 4000;
+constexpr int32_t kCoarsePatterns = 8;
+// The coarse table that bounds the best pattern's value on long bars.
+constexpr int64_t kBoundCells = 20000;
 // The relaxation is solved when its value is this close to the best bound, relative to the value.
 constexpr double kClosedGap = 1e-4;
+
+// Asks the limits between the iterations of a long simplex run, so that Stop and the deadline are answered within
+// a fraction of a second even on large relaxations.
+class LimitsEvents final : public ClpEventHandler {
+public:
+    LimitsEvents() = default;
+    LimitsEvents(const LimitsEvents& other) = default;
+    ClpEventHandler* clone() const override { return new LimitsEvents(*this); }
+
+    const Limits* limits = nullptr;
+
+    int event(Event which) override
+    {
+        if (which != endOfIteration || !limits || ++m_iterations % 32 != 0)
+            return -1;
+        return limits->reached() ? 0 : -1;
+    }
+
+private:
+    int64_t m_iterations = 0;
+};
 
 } // namespace
 
 MasterProblem::MasterProblem(const ExactJob& job) : m_job(job), m_lp(std::make_unique<ClpSimplex>())
 {
     m_lp->setLogLevel(0);
+    // The solver keeps a copy of the handler: the copy is the one told the limits of each run.
+    const LimitsEvents events;
+    m_lp->passInEventHandler(&events);
     const int items = job.items();
     const int stocks = job.stocks();
     m_lp->resize(items + stocks, 0);
@@ -34,6 +64,9 @@ MasterProblem::MasterProblem(const ExactJob& job) : m_job(job), m_lp(std::make_u
     for (int j = 0; j < stocks; ++j)
         widest = std::max(widest, job.capacity(j));
     m_largeKnapsack = !job.integral() || double(items) * widest > 2.0e6;
+    m_widest = widest;
+    // Long bars, where the table grows with the length though few pieces fit: coarse tables for quick pricing.
+    m_coarse = job.integral() && widest > 5.0 * double(kCoarseCells);
     m_demand.assign(size_t(items), 0);
     m_bars.assign(size_t(stocks), 0);
     for (int i = 0; i < items; ++i)
@@ -69,6 +102,21 @@ MasterProblem::MasterProblem(const ExactJob& job) : m_job(job), m_lp(std::make_u
 }
 
 MasterProblem::~MasterProblem() = default;
+
+bool MasterProblem::runPrimal(const Limits& limits)
+{
+    auto* events = dynamic_cast<LimitsEvents*>(m_lp->eventHandler());
+    if (events)
+        events->limits = &limits;
+    m_lp->primal();
+    if (!m_lp->isProvenOptimal() && !limits.reached()) {
+        m_lp->allSlackBasis(true);
+        m_lp->primal();
+    }
+    if (events)
+        events->limits = nullptr;
+    return m_lp->isProvenOptimal();
+}
 
 void MasterProblem::setDemand(const std::vector<int32_t>& demand)
 {
@@ -127,37 +175,68 @@ void MasterProblem::price(const double* duals, bool phaseOne, std::vector<Cut>& 
     reduced.assign(size_t(m_job.stocks()), 0.0);
     if (kinds.empty())
         return;
-    const std::vector<KnapsackResult> best =
-        quickly ? m_knapsack.solveQuickly(pieces, capacities) : m_knapsack.solve(pieces, capacities, m_job.integral());
+    // Quickly: on whole widths a coarse table, several patterns per bar length; else a cut-short branch and bound.
+    std::vector<std::vector<KnapsackResult>> sets;
+    if (quickly && m_coarse) {
+        sets = m_knapsack.solveCoarsely(pieces, capacities, kCoarseCells, kCoarsePatterns);
+    } else {
+        for (KnapsackResult& best : quickly ? m_knapsack.solveQuickly(pieces, capacities)
+                                            : m_knapsack.solve(pieces, capacities, m_job.integral()))
+            sets.push_back({std::move(best)});
+    }
     for (size_t k = 0; k < kinds.size(); ++k) {
         const int32_t j = kinds[k];
-        exact = exact && best[k].exact;
-        Cut cut;
-        cut.stock = j;
-        double value = 0;
-        for (int i = 0; i < items; ++i) {
-            if (best[k].counts[size_t(i)] > 0) {
-                cut.entries.emplace_back(i, best[k].counts[size_t(i)]);
-                value += duals[i] * best[k].counts[size_t(i)];
-            }
-        }
-        // Lengths that are not whole units are measured once more at extended precision.
-        while (!cut.entries.empty() && !m_job.fits(cut)) {
-            auto cheapest = std::min_element(cut.entries.begin(), cut.entries.end(),
-                                             [&](auto& a, auto& b) { return duals[a.first] < duals[b.first]; });
-            value -= duals[cheapest->first];
-            if (--cheapest->second == 0)
-                cut.entries.erase(cheapest);
-            exact = false;
-        }
         const double cost = phaseOne ? 0.0 : m_job.barCost(j);
-        reduced[size_t(j)] = cost - duals[items + j] - value;
-        if (!cut.entries.empty() && reduced[size_t(j)] < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
-            found.push_back(std::move(cut));
+        bool first = true;
+        for (const KnapsackResult& set : sets[k]) {
+            exact = exact && set.exact;
+            Cut cut;
+            cut.stock = j;
+            double value = 0;
+            for (int i = 0; i < items; ++i) {
+                if (set.counts[size_t(i)] > 0) {
+                    cut.entries.emplace_back(i, set.counts[size_t(i)]);
+                    value += duals[i] * set.counts[size_t(i)];
+                }
+            }
+            // Lengths that are not whole units are measured once more by the fit rule.
+            while (!cut.entries.empty() && !m_job.fits(cut)) {
+                auto cheapest = std::min_element(cut.entries.begin(), cut.entries.end(),
+                                                 [&](auto& a, auto& b) { return duals[a.first] < duals[b.first]; });
+                value -= duals[cheapest->first];
+                if (--cheapest->second == 0)
+                    cut.entries.erase(cheapest);
+                exact = false;
+            }
+            if (first)
+                reduced[size_t(j)] = cost - duals[items + j] - value;
+            first = false;
+            if (!cut.entries.empty() && cost - duals[items + j] - value < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
+                found.push_back(std::move(cut));
+        }
     }
 }
 
-MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff)
+std::vector<double> MasterProblem::coarseReduced(const double* duals, int64_t cells)
+{
+    const int items = m_job.items();
+    std::vector<KnapsackItem> pieces(static_cast<size_t>(items));
+    for (int i = 0; i < items; ++i)
+        pieces[size_t(i)] = {duals[i], m_job.width(i), m_demand[size_t(i)]};
+    std::vector<double> reduced(size_t(m_job.stocks()), 0.0);
+    const std::vector<int32_t> kinds = m_job.cuttableKinds(m_bars);
+    if (kinds.empty())
+        return reduced;
+    std::vector<double> capacities;
+    for (int32_t j : kinds)
+        capacities.push_back(m_job.capacity(j));
+    const std::vector<double> most = m_knapsack.upperBounds(pieces, capacities, cells);
+    for (size_t k = 0; k < kinds.size(); ++k)
+        reduced[size_t(kinds[k])] = m_job.barCost(kinds[k]) - duals[items + kinds[k]] - most[k];
+    return reduced;
+}
+
+MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly)
 {
     Solution solution;
     const int items = m_job.items();
@@ -170,13 +249,31 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
     // (Wentges' smoothing) keeps the duals from swinging and saves most rounds on degenerate jobs.
     std::vector<double> center;
     double bestBound = -COIN_DBL_MAX;
-    auto lagrangian = [&](const std::vector<double>& duals) {
-        double bound = 0;
+    // Two bounds from any duals priced exactly: the Lagrangian one, which charges the most negative reduced cost on
+    // every bar in stock, and Farley's, which scales the pieces' prices down until no pattern is priced above its
+    // cost. With bars in plenty the second is far the stronger, and it ends the generation once it rounds up to the
+    // relaxation's value.
+    const std::vector<int32_t> cuttable = m_job.cuttableKinds(m_bars);
+    auto lagrangian = [&](const std::vector<double>& duals, const std::vector<double>& reduced) {
+        double pieces = 0;
         for (int i = 0; i < items; ++i)
-            bound += duals[size_t(i)] * m_demand[size_t(i)];
-        for (int j = 0; j < m_job.stocks(); ++j)
-            bound += (duals[size_t(items + j)] + std::min(0.0, reduced[size_t(j)])) * double(m_bars[size_t(j)]);
-        return bound;
+            pieces += duals[size_t(i)] * m_demand[size_t(i)];
+        double bound = pieces;
+        double bars = 0;
+        double scale = 1;
+        for (int j = 0; j < m_job.stocks(); ++j) {
+            const double mu = duals[size_t(items + j)];
+            bound += (mu + std::min(0.0, reduced[size_t(j)])) * double(m_bars[size_t(j)]);
+            bars += mu * double(m_bars[size_t(j)]);
+        }
+        for (int32_t j : cuttable) {
+            const double cost = phaseOne ? 0.0 : m_job.barCost(j);
+            const double mu = duals[size_t(items + j)];
+            const double most = cost - mu - reduced[size_t(j)];
+            if (most > 0)
+                scale = std::min(scale, (cost - mu) / most);
+        }
+        return std::max(bound, scale * pieces + bars);
     };
     auto reducedAt = [&](const Cut& cut, const std::vector<double>& duals) {
         double value = (phaseOne ? 0.0 : m_job.barCost(cut.stock)) - duals[size_t(items + cut.stock)];
@@ -187,16 +284,11 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
     if (!phaseOne)
         bestBound = materialBound();
     std::vector<double> values;
+    int64_t boundCells = kBoundCells;
+    int staleRounds = 0;
     for (int round = 0; round < kMaxRounds; ++round) {
-        if (limits.reached())
+        if (limits.reached() || !runPrimal(limits))
             return solution;
-        m_lp->primal();
-        if (!m_lp->isProvenOptimal()) {
-            m_lp->allSlackBasis(true);
-            m_lp->primal();
-            if (!m_lp->isProvenOptimal())
-                return solution;
-        }
         const double value = m_lp->objectiveValue();
         values.push_back(value);
         // Inside a dive a relaxation that has stopped improving is good enough to choose the next column.
@@ -213,7 +305,8 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         bool exact = true;
         bool pricedOut = false;
         std::vector<Cut> useful;
-        // On large tables a cut-short branch and bound first; the exact knapsack only when it finds nothing.
+        // On large tables quick pricing first, and a bound from a coarse table; the exact knapsack only when the
+        // quick pricing finds nothing.
         if (m_largeKnapsack) {
             bool unused = true;
             price(out.data(), phaseOne, found, reduced, unused, true);
@@ -221,6 +314,22 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
                 if (reducedAt(cut, out) < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
                     useful.push_back(cut);
             exact = useful.empty();
+            // Only a table much coarser than the exact one is worth its time every round.
+            if (!phaseOne && m_job.integral() && 2 * boundCells <= int64_t(m_widest)) {
+                for (int r = 0; r < rows; ++r)
+                    mixed[size_t(r)] = center.empty() ? out[size_t(r)] : 0.7 * center[size_t(r)] + 0.3 * out[size_t(r)];
+                const double bound = lagrangian(mixed, coarseReduced(mixed.data(), boundCells));
+                if (bound > bestBound) {
+                    bestBound = bound;
+                    center = mixed;
+                    staleRounds = 0;
+                } else if (++staleRounds >= 3 && values.size() > 3 &&
+                           value > values[values.size() - 4] * (1 - 5e-4) - m_tolerance) {
+                    // The duals have settled and the bound has not moved: the coarse table may be what holds it back.
+                    boundCells *= 4;
+                    staleRounds = 0;
+                }
+            }
         }
         for (double alpha : {center.empty() ? 0.0 : 0.7, 0.0}) {
             if (!useful.empty())
@@ -233,7 +342,7 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
             exact = exact && pricedExactly;
             // Any duals give a Lagrangian bound: no plan costs less, whatever the columns not yet found.
             if (pricedExactly) {
-                const double bound = lagrangian(mixed);
+                const double bound = lagrangian(mixed, reduced);
                 if (bound > bestBound) {
                     bestBound = bound;
                     center = mixed;
@@ -252,11 +361,15 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         // Where the charge counts whole bars, the gap must stay far below one bar.
         const double closedGap = std::min(kClosedGap * std::max(1.0, std::fabs(value)),
                                           m_job.barsMeasure() ? 1e-3 * m_job.barCost(0) : COIN_DBL_MAX);
-        const bool gapClosed = !phaseOne && !tailingOff && bestBound > -COIN_DBL_MAX && value - bestBound <= closedGap;
-        const bool boundMeets = !phaseOne && exact && roundUp(bestBound) >= roundUp(value) - m_tolerance;
+        // The best bound holds whatever the columns not yet found (it comes from exact pricing or is the poured
+        // lengths); once it rounds up to the value of the columns found, the rounded bound is settled.
+        const bool boundKnown = !phaseOne && bestBound > -COIN_DBL_MAX;
+        const bool gapClosed = boundKnown && !tailingOff && value - bestBound <= closedGap;
+        const bool boundMeets = boundKnown && roundUp(bestBound) >= roundUp(value) - m_tolerance;
         // Plans are made from patterns alone: once the exchanges have done their work the relaxation is
-        // finished without them, which takes a few rounds from duals that are nearly right.
-        if ((pricedOut || boundMeets || gapClosed) && !phaseOne && m_exchangesOn) {
+        // finished without them, which takes a few rounds from duals that are nearly right. A bound alone is
+        // settled with them.
+        if ((pricedOut || boundMeets || gapClosed) && !phaseOne && m_exchangesOn && !boundOnly) {
             for (int k = items; k < m_firstPattern; ++k)
                 m_lp->setColumnUpper(k, 0.0);
             m_exchangesOn = false;
@@ -265,15 +378,16 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         if (pricedOut || boundMeets || gapClosed) {
             solution.solved = true;
             solution.value = value;
-            // The best bound was found by exact pricing (or is the poured lengths): it holds for every plan.
-            solution.boundProven = exact || gapClosed;
+            solution.boundProven = (pricedOut && exact) || boundKnown;
             solution.bound = pricedOut && exact ? value : std::max(bestBound, 0.0);
             break;
         }
         // More columns per round: priced again with the pieces of the columns found so far at no value, so
         // the next ones cover other pieces. Fewer rounds of the linear program, which dominate on jobs of
         // many kinds.
-        for (int extra = 0; extra < kExtraPricings && !useful.empty(); ++extra) {
+        // Coarse tables give several patterns each already: fewer extra pricings there.
+        const int extras = m_coarse ? 2 : kExtraPricings;
+        for (int extra = 0; extra < extras && !useful.empty(); ++extra) {
             std::vector<double> rest = out;
             for (const Cut& cut : useful)
                 for (const auto& entry : cut.entries)
@@ -325,9 +439,9 @@ double MasterProblem::materialBound() const
     return widths > 0 ? -COIN_DBL_MAX : bound;
 }
 
-MasterProblem::Solution MasterProblem::solve(const Limits& limits, bool tailingOff)
+MasterProblem::Solution MasterProblem::solve(const Limits& limits, bool tailingOff, bool boundOnly)
 {
-    return generate(limits, false, tailingOff);
+    return generate(limits, false, tailingOff, boundOnly);
 }
 
 bool MasterProblem::provenUncoverable(const Limits& limits)
@@ -337,7 +451,7 @@ bool MasterProblem::provenUncoverable(const Limits& limits)
         m_lp->setObjectiveCoefficient(m_firstPattern + p, 0.0);
     for (int i = 0; i < items; ++i)
         m_lp->setObjectiveCoefficient(i, 1.0);
-    const Solution phaseOne = generate(limits, true, false);
+    const Solution phaseOne = generate(limits, true, false, false);
     for (int32_t p = 0; p < columns(); ++p)
         m_lp->setObjectiveCoefficient(m_firstPattern + p, m_job.barCost(m_columns[size_t(p)].stock));
     for (int i = 0; i < items; ++i)

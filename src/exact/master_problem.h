@@ -14,18 +14,12 @@ namespace exact {
 
 using Clock = std::chrono::steady_clock;
 
-// When a solve must end: a point in time and a stop request. Until a plan exists the later deadline holds, so
-// that a job with a plan gets one even from a short budget.
+// When a solve must end: a point in time and a stop request.
 struct Limits {
     Clock::time_point deadline = Clock::time_point::max();
-    Clock::time_point lastDeadline = Clock::time_point::max();
     std::function<bool()> stopRequested;
-    bool havePlan = true;
 
-    bool reached() const
-    {
-        return Clock::now() >= (havePlan ? deadline : lastDeadline) || (stopRequested && stopRequested());
-    }
+    bool reached() const { return Clock::now() >= deadline || (stopRequested && stopRequested()); }
 };
 
 // The linear relaxation of the cutting-stock model over the patterns found so far, with new patterns priced
@@ -51,8 +45,9 @@ public:
     void setDemand(const std::vector<int32_t>& demand);
     void setBars(const std::vector<int64_t>& bars);
     // Column generation to the optimum of the relaxation or to a proven bound whose rounding meets it; with
-    // tailingOff also once the objective has stopped falling.
-    Solution solve(const Limits& limits, bool tailingOff = false);
+    // tailingOff also once the objective has stopped falling. With boundOnly the columns may still lean on the
+    // exchanges between lengths: only the bound is wanted.
+    Solution solve(const Limits& limits, bool tailingOff = false, bool boundOnly = false);
     // True when even without any cost the pieces can't all be cut from the bars (phase one of the simplex
     // method, with the same pricing).
     bool provenUncoverable(const Limits& limits);
@@ -64,10 +59,16 @@ public:
     double roundUp(double bound) const;
 
 private:
-    Solution generate(const Limits& limits, bool phaseOne, bool tailingOff);
+    Solution generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly);
     double materialBound() const;
+    // Lower bounds on the reduced cost of the best pattern of each stock kind, from a coarse table of about `cells`
+    // cells per row.
+    std::vector<double> coarseReduced(const double* duals, int64_t cells);
     void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced, bool& exact,
                bool quickly = false);
+
+    // Runs the simplex method until it ends or the limits are reached.
+    bool runPrimal(const Limits& limits);
 
     const ExactJob& m_job;
     std::unique_ptr<ClpSimplex> m_lp;
@@ -78,6 +79,8 @@ private:
     double m_artificialCost = 0;
     double m_tolerance = 0;
     bool m_largeKnapsack = false;
+    double m_widest = 0;
+    bool m_coarse = false;
     bool m_exchangesOn = true;
     int m_firstPattern = 0; // LP column of pattern 0: after the artificial and the exchange columns
 };

@@ -111,11 +111,21 @@ std::optional<WorkbookKind> workbookKind(int format, int firstWorkbookFormat)
 
 } // namespace
 
+std::optional<WorkbookKind> partsWorkbookKind(int format)
+{
+    return workbookKind(format, kPartsExcel);
+}
+
+std::optional<WorkbookKind> stocksWorkbookKind(int format)
+{
+    return workbookKind(format, kStocksExcel);
+}
+
 FileResult LoadPartsFile(GridModel& parts, const QString& path, int format)
 {
     if (path.isEmpty())
         return {};
-    if (const std::optional<WorkbookKind> kind = workbookKind(format, kPartsExcel))
+    if (const std::optional<WorkbookKind> kind = partsWorkbookKind(format))
         return spreadsheet::ImportPartsWorkbook(parts, path, *kind);
     QString text;
     if (const FileResult read = readTextFile(path, text); !read.ok)
@@ -172,7 +182,7 @@ FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
 {
     if (path.isEmpty())
         return {};
-    if (const std::optional<WorkbookKind> kind = workbookKind(format, kStocksExcel))
+    if (const std::optional<WorkbookKind> kind = stocksWorkbookKind(format))
         return spreadsheet::ImportStocksWorkbook(stocks, path, *kind);
     QString text;
     if (const FileResult read = readTextFile(path, text); !read.ok)

@@ -2,6 +2,9 @@
 
 #include "calculation/grid_model.h"
 #include "lists/text_file.h"
+#include "spreadsheet/workbook_reader.h"
+
+#include <optional>
 
 namespace lists {
 
@@ -22,6 +25,10 @@ inline constexpr int kStocksExcel = 3;
 inline constexpr int kStocksXlsx = 4;
 inline constexpr int kStocksOds = 5;
 inline constexpr int kStocksCsv = 6;
+
+// The workbook kind that a source format of the parts or stocks open dialog names, if it names one.
+std::optional<spreadsheet::WorkbookKind> partsWorkbookKind(int format);
+std::optional<spreadsheet::WorkbookKind> stocksWorkbookKind(int format);
 
 // Fill the parts or stocks grid from a list file, or from a workbook's active sheet for the workbook
 // formats (Excel, Excel 2007+, OpenDocument, CSV) and rewrite its totals row; the grid then ends with one

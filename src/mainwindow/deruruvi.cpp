@@ -10,7 +10,6 @@
 
 #include "calculation/grids.h"
 #include "calculation/layout_table.h"
-#include "diagrams/painting/plan_printouts.h"
 #include "diagrams/widgets/diagram_view.h"
 #include "diagrams/widgets/layout_diagrams.h"
 #include "localization/catalogs.h"
@@ -18,9 +17,8 @@
 #include "localization/languages.h"
 #include "localization/translate.h"
 #include "localization/widgets/ridizavi.h"
-#include "printing/grid_preview.h"
-#include "printing/layout_printout.h"
 #include "printing/qt_print_dialogs.h"
+#include "printouts/widgets/print_preview.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -41,7 +39,6 @@
 #include <QStatusBar>
 
 #include <algorithm>
-#include <optional>
 
 namespace mainwindow {
 
@@ -54,11 +51,6 @@ namespace {
 
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
-// The print modes that add the cutting diagrams after the table or under each row, or the cutting list;
-// projects keep the index.
-constexpr int kPrintLayoutsAndDiagrams = 3;
-constexpr int kPrintDiagramsUnderRows = 4;
-constexpr int kPrintLayoutsAndCutList = 5;
 
 void setColumnWidths(GridView* view, std::initializer_list<int> widths)
 {
@@ -272,27 +264,18 @@ void TfrmMain::P1Click()
 
 void TfrmMain::mnPreviewClick()
 {
-    if (m_layout->cell(calculation::kLayoutNoColumn, GridModel::kFirstDataRow).isEmpty()) {
+    const printouts::PrintContents contents = printouts::printContents(
+        printouts::printModeAt(ui.cbxPrint->currentIndex()).value_or(printouts::PrintMode::Layouts));
+    // Labels are cut from the plan itself, which a table filled otherwise does not have.
+    if (m_layout->cell(calculation::kLayoutNoColumn, GridModel::kFirstDataRow).isEmpty() ||
+        (contents.labels && !m_diagrams->shown())) {
         m_dialogs.showMessage(translate("No cutting layouts,cant preview!"), MessageIcon::Error);
         return;
     }
-    printing::TjvGridPrinter printer(*m_layout, m_clock);
-    printing::prepareLayoutPrintout(printer);
-    QVector<int> widths;
-    for (int column = 0; column < m_layout->columns(); ++column)
-        widths.append(ui.sgLayout->columnWidth(column));
-    printer.setColumnWidths(widths);
-    printer.setFont(ui.sgLayout->font());
-    const int mode = ui.cbxPrint->currentIndex();
-    const diagrams::DiagramPlacement placement =
-        mode == kPrintLayoutsAndDiagrams  ? diagrams::DiagramPlacement::AfterTable
-        : mode == kPrintDiagramsUnderRows ? diagrams::DiagramPlacement::UnderRows
-                                          : diagrams::DiagramPlacement::None;
-    std::optional<diagrams::PlanPrintouts> printouts;
-    if (m_diagrams->shown())
-        printouts.emplace(*m_diagrams->shown(), placement, mode == kPrintLayoutsAndCutList).attachTo(printer);
-    printing::TjvGridPreview preview(printer, *m_printer, *m_printDialogs, this);
-    preview.exec();
+    printouts::JobPrintout printout(contents, {*m_layout, *m_parts, *m_stocks}, m_diagrams->shown(),
+                                    printouts::jobHeading(ui.edTitle->text(), ui.edUnit->text(), m_diagrams->source()),
+                                    m_clock, ui.sgLayout->font());
+    printouts::showPrintPreview(printout, *m_printer, *m_printDialogs, this);
 }
 
 void TfrmMain::R1Click()

@@ -18,7 +18,10 @@
 #include <QMainWindow>
 #include <QSet>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QPrinter;
 class QSplitter;
@@ -41,8 +44,14 @@ class LayoutCellDelegate;
 namespace printing {
 class PrintDialogs;
 }
+namespace spreadsheet {
+class WorkbookReadJob;
+enum class WorkbookKind;
+} // namespace spreadsheet
 
 namespace mainwindow {
+
+struct ReadSheets;
 
 // The main window: the parts, stocks and layout grids, the settings, and the commands that connect them.
 // The rules live on the grid models, in the calculation and in the job document; this class wires keys,
@@ -57,7 +66,8 @@ public:
     ~TfrmMain() override;
 
     // Fills a grid from a list file as the Open buttons do once their dialog is answered (asking first when
-    // the grid holds unsaved edits); the path is shown above the grid.
+    // the grid holds unsaved edits); the path is shown above the grid. A workbook is read off the
+    // user-interface thread and imported when it is back.
     void openPartsFile(const QString& path, int format);
     void openStocksFile(const QString& path, int format);
     // Opens a project as Open Project does once its dialog is answered.
@@ -163,6 +173,17 @@ private:
     calculation::CalcControls calcControls() const;
     void moveOnEnter(document::ListKind kind);
     void report(const lists::FileResult& result);
+    // Opens a list (after the question), a workbook read off the user-interface thread first.
+    void readList(document::ListKind kind, const QString& path, int format);
+    // Opens a project (after the question), the workbooks it names read off the user-interface thread first.
+    void readProject(const QString& path);
+    // Starts reading a workbook; done is called with the job when it is back, not after a cancel. False while
+    // another read is under way.
+    bool readWorkbook(const QString& path, spreadsheet::WorkbookKind kind,
+                      const std::function<void(const spreadsheet::WorkbookReadJob&)>& done);
+    void readWorkbooks(std::shared_ptr<ReadSheets> sheets,
+                       std::vector<std::pair<QString, spreadsheet::WorkbookKind>> books,
+                       const std::function<void(std::shared_ptr<const ReadSheets>)>& done);
     // A file written: its name in the status bar, or why it failed.
     void reportSaved(const lists::FileResult& result, const QString& path);
     void showStatus(const QString& text);
@@ -210,6 +231,8 @@ private:
     // The codes behind the items of "Lang：", in the order listed.
     QStringList m_languages;
     QSet<QString> m_reportedCatalogs;
+    // The workbook being read, if any.
+    spreadsheet::WorkbookReadJob* m_workbookRead = nullptr;
 };
 
 } // namespace mainwindow

@@ -103,9 +103,12 @@ void TfrmMain::searchFinished()
     bool shown = false;
     m_document->programChange(document::ListKind::Stocks, [&] { shown = m_run->finish(); });
     ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
-    if (shown)
-        m_diagrams->show({m_run->shownPlan(), m_run->shownParts(), m_run->shownStocks(), m_run->settings().bladeWidth,
-                          m_run->settings().stubLength, m_runFormat});
+    if (shown) {
+        const optimizer::CutSettings& settings = m_run->settings();
+        m_diagrams->show({m_run->shownPlan(), m_run->shownParts(), m_run->shownStocks(), settings.bladeWidth,
+                          settings.stubLength, m_runFormat, settings.reuseLength, settings.qualityLevel,
+                          m_run->qualityText()});
+    }
     m_run.reset();
     ui.btnCalc->setEnabled(true);
     setJobEditable(true);

@@ -45,7 +45,7 @@ void TfrmMain::openList(ListKind kind, const QString& path, int format)
 {
     view(kind)->finishEditing();
     if (m_commands->confirmDiscardList(kind))
-        m_commands->openList(kind, path, format);
+        readList(kind, path, format);
 }
 
 void TfrmMain::openPartsFile(const QString& path, int format)
@@ -71,7 +71,7 @@ void TfrmMain::btnPartOpenClick()
     if (!m_commands->confirmDiscardList(ListKind::Parts))
         return;
     if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(partsOpenDialog()))
-        m_commands->openList(ListKind::Parts, choice->path, chosenFormat(ListKind::Parts, *choice));
+        readList(ListKind::Parts, choice->path, chosenFormat(ListKind::Parts, *choice));
 }
 
 void TfrmMain::btnStockSaveClick()
@@ -86,7 +86,7 @@ void TfrmMain::btnStockOpenClick()
     if (!m_commands->confirmDiscardList(ListKind::Stocks))
         return;
     if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(stocksOpenDialog()))
-        m_commands->openList(ListKind::Stocks, choice->path, chosenFormat(ListKind::Stocks, *choice));
+        readList(ListKind::Stocks, choice->path, chosenFormat(ListKind::Stocks, *choice));
 }
 
 void TfrmMain::N5Click()

@@ -41,7 +41,7 @@ void TfrmMain::O1Click()
     if (!m_commands->confirmDiscardJob())
         return;
     if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(projectOpenDialog()))
-        m_commands->openProject(choice->path);
+        readProject(choice->path);
 }
 
 void TfrmMain::LoadProject(const QString& path)
@@ -49,7 +49,7 @@ void TfrmMain::LoadProject(const QString& path)
     ui.sgPart->finishEditing();
     ui.sgStock->finishEditing();
     if (m_commands->confirmDiscardJob())
-        m_commands->openProject(path);
+        readProject(path);
 }
 
 // Remnant stocks

@@ -158,26 +158,26 @@ bool JobCommands::saveProject(bool askName)
     return true;
 }
 
-bool JobCommands::openList(ListKind kind, const QString& path, int format)
+bool JobCommands::openList(ListKind kind, const QString& path, int format, const document::ListReader& read)
 {
-    FileResult read;
+    FileResult result;
     m_job.edit(kind, translate("Open List"), [&] {
-        read = document::readList(m_job.grid(kind), kind, path, format);
-        if (read.ok)
+        result = read(m_job.grid(kind), kind, path, format);
+        if (result.ok)
             m_job.setListFile(kind, path, format);
     });
-    report(read);
-    recent(path, recentKind(kind), read.ok);
-    return read.ok;
+    report(result);
+    recent(path, recentKind(kind), result.ok);
+    return result.ok;
 }
 
-bool JobCommands::openProject(const QString& path)
+bool JobCommands::openProject(const QString& path, const document::ListReader& read)
 {
     const document::ListFile before[] = {m_job.file(ListKind::Parts), m_job.file(ListKind::Stocks)};
     document::ProjectLoad load;
     m_job.programChange(ListKind::Parts, [&] {
         m_job.programChange(ListKind::Stocks, [&] {
-            load = document::LoadProjectFile(path, m_job.grid(ListKind::Parts), m_job.grid(ListKind::Stocks));
+            load = document::LoadProjectFile(path, m_job.grid(ListKind::Parts), m_job.grid(ListKind::Stocks), read);
         });
     });
     // A project that could not be read at all changes nothing.

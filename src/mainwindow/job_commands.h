@@ -41,10 +41,11 @@ public:
     bool saveProject(bool askName);
 
     // Opens a list as one edit that can be undone; a file that can't be read changes nothing.
-    bool openList(document::ListKind kind, const QString& path, int format);
+    bool openList(document::ListKind kind, const QString& path, int format,
+                  const document::ListReader& read = document::readList);
     // Opens a project: the lists read by their names, the settings, a history of its own. A list that can't be
     // read keeps its grid and file; the settings of the steps before a failure are restored.
-    bool openProject(const QString& path);
+    bool openProject(const QString& path, const document::ListReader& read = document::readList);
     // A new job: both lists empty, every setting at its default, after the question.
     bool newJob();
 

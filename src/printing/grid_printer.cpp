@@ -4,8 +4,6 @@
 
 #include <QFontMetricsF>
 #include <QPageSize>
-#include <QPagedPaintDevice>
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +12,12 @@ namespace printing {
 
 namespace {
 
-constexpr int kFooterGap = 20;
 constexpr int kTextInset = 1;
+// Room after the widest text of a column sized for the paper.
+constexpr int kFitSlack = 6;
+// Between two tables on one page.
+constexpr int kTableGap = 12;
+constexpr int kFooterGap = 20;
 
 QFont pixelFont(QFont font, double points)
 {
@@ -23,13 +25,65 @@ QFont pixelFont(QFont font, double points)
     return font;
 }
 
+bool blankRow(const calculation::GridModel& grid, int row)
+{
+    for (int column = 0; column < grid.columns(); ++column)
+        if (!grid.cell(column, row).trimmed().isEmpty())
+            return false;
+    return true;
+}
+
 } // namespace
 
-TjvGridPrinter::TjvGridPrinter(const calculation::GridModel& grid, const calculation::Clock& clock)
-    : m_grid(grid), m_clock(clock),
+// Where the next row goes while the pages are laid out.
+struct TjvGridPrinter::Cursor {
+    int y = 0;
+    // Whether the table being laid out has rows on the current page beyond its heading.
+    bool rowsOnPage = false;
+};
+
+TjvGridPrinter::TjvGridPrinter(const calculation::Clock& clock)
+    : m_clock(clock),
       m_pageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter)
 {
     setFont(QFont());
+}
+
+TjvGridPrinter::TjvGridPrinter(const calculation::GridModel& grid, const calculation::Clock& clock)
+    : TjvGridPrinter(clock)
+{
+    addTable(grid);
+}
+
+int TjvGridPrinter::addTable(const calculation::GridModel& grid, const QString& caption)
+{
+    Table table;
+    table.grid = &grid;
+    table.caption = caption;
+    m_tables.append(table);
+    return int(m_tables.size()) - 1;
+}
+
+void TjvGridPrinter::setColumnWidths(const QVector<int>& widths, int table)
+{
+    m_tables[table].screenWidths = widths;
+    m_tables[table].fitted = false;
+}
+
+void TjvGridPrinter::fitColumns(int spareColumn, int table)
+{
+    m_tables[table].fitted = true;
+    m_tables[table].spareColumn = spareColumn;
+}
+
+void TjvGridPrinter::setWrapRule(WrapRule rule, int table)
+{
+    m_tables[table].wrapRule = std::move(rule);
+}
+
+void TjvGridPrinter::setRowAttachment(RowAttachment* attachment, int table)
+{
+    m_tables[table].attachment = attachment;
 }
 
 void TjvGridPrinter::setFont(const QFont& font)
@@ -51,9 +105,22 @@ QSize TjvGridPrinter::pageSize() const
     return QSize(int(std::lround(inches.width() * kScreenDpi)), int(std::lround(inches.height() * kScreenDpi)));
 }
 
+QString TjvGridPrinter::documentName() const
+{
+    return m_options.jobTitle.isEmpty() ? m_options.PageTitle : m_options.jobTitle;
+}
+
 QFont TjvGridPrinter::titleFont() const
 {
     return pixelFont(m_font, m_options.HeaderSize);
+}
+
+QFont TjvGridPrinter::jobNameFont() const
+{
+    QFont font = m_font;
+    font.setPixelSize(std::max(1, int(std::lround(m_font.pixelSize() * 1.25))));
+    font.setBold(true);
+    return font;
 }
 
 QFont TjvGridPrinter::footerFont() const
@@ -61,32 +128,9 @@ QFont TjvGridPrinter::footerFont() const
     return pixelFont(m_font, m_options.FooterSize);
 }
 
-TjvGridPrinter::TitleBlock TjvGridPrinter::titleBlock() const
+QString TjvGridPrinter::cellText(const Table& table, int column, int row) const
 {
-    TitleBlock block;
-    block.height = int(std::ceil(QFontMetricsF(titleFont()).height()));
-    // An unreadable logo is ignored like a missing one; a huge one is scaled down to fit beside the title.
-    QImage logo = m_options.Logo.isEmpty() ? QImage() : QImage(m_options.Logo);
-    if (!logo.isNull()) {
-        const QSize page = pageSize();
-        const QSize most(std::max(1, page.width() / 4), std::max(1, page.height() / 8));
-        if (logo.width() > most.width() || logo.height() > most.height())
-            logo = logo.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        block.logo = logo;
-        block.height = std::max(block.height, logo.height());
-    }
-    return block;
-}
-
-int TjvGridPrinter::cellWidth(int column) const
-{
-    const int width = column < m_columnWidths.size() ? m_columnWidths[column] : 64;
-    return width + 1;
-}
-
-QString TjvGridPrinter::cellText(int column, int row) const
-{
-    const QString text = m_grid.cell(column, row);
+    const QString text = table.grid->cell(column, row);
     if (!NumbersalRight)
         return text;
     bool isNumber = false;
@@ -123,6 +167,25 @@ QStringList TjvGridPrinter::wrap(const QString& text, int width, const QFont& fo
     return lines;
 }
 
+QStringList TjvGridPrinter::wrapCell(const Table& table, int column, const QString& text, int width) const
+{
+    if (column != table.spareColumn || !table.wrapRule)
+        return wrap(text, width, m_font);
+    const QFontMetricsF metrics(m_font);
+    QStringList lines =
+        table.wrapRule(text, width, [&](const QString& t) { return int(std::ceil(metrics.horizontalAdvance(t))); });
+    if (lines.isEmpty())
+        lines.append(QString());
+    return lines;
+}
+
+int TjvGridPrinter::textWidth(const QString& text, bool bold) const
+{
+    QFont font = m_font;
+    font.setBold(bold);
+    return int(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
+
 int TjvGridPrinter::lineHeight() const
 {
     return int(std::ceil(QFontMetricsF(m_font).height()));
@@ -134,9 +197,19 @@ int TjvGridPrinter::totalsRowHeight() const
     return std::max(m_totalsRowHeight, lineHeight() + 1);
 }
 
+int TjvGridPrinter::captionHeight() const
+{
+    return lineHeight() + 6;
+}
+
+int TjvGridPrinter::contentTop() const
+{
+    return m_options.MarginTop + m_title.height + m_options.PageTitleMargin;
+}
+
 int TjvGridPrinter::bodyTop() const
 {
-    return m_options.MarginTop + titleBlock().height + m_options.PageTitleMargin + totalsRowHeight();
+    return contentTop() + totalsRowHeight();
 }
 
 int TjvGridPrinter::footerTop() const
@@ -145,22 +218,114 @@ int TjvGridPrinter::footerTop() const
            kFooterGap;
 }
 
-QStringList TjvGridPrinter::cellLines(int column, int row) const
+int TjvGridPrinter::usableWidth() const
 {
-    if (row < 0 || row >= m_lines.size() || column < 0 || column >= m_lines[row].size())
-        return {};
-    return m_lines[row][column];
+    return std::max(1, pageSize().width() - m_options.MarginLeft - m_options.MarginRight);
 }
 
-QVector<std::pair<int, int>> TjvGridPrinter::bands() const
+QStringList TjvGridPrinter::cellLines(int column, int row, int table) const
+{
+    if (table < 0 || table >= m_tables.size())
+        return {};
+    const Table& t = m_tables[table];
+    if (row < 0 || row >= t.lines.size() || column < 0 || column >= t.lines[row].size())
+        return {};
+    return t.lines[row][column];
+}
+
+int TjvGridPrinter::columnWidth(int column, int table) const
+{
+    const QVector<int>& widths = m_tables[table].widths;
+    return column >= 0 && column < widths.size() ? widths[column] : 0;
+}
+
+std::pair<int, int> TjvGridPrinter::bandColumns(int band, int table) const
+{
+    const QVector<std::pair<int, int>>& bands = m_tables[table].bands;
+    return band >= 1 && band <= bands.size() ? bands[band - 1] : std::pair<int, int>{0, -1};
+}
+
+void TjvGridPrinter::measureTable(Table& table) const
+{
+    // 1 - the rows printed: the fixed rows and every data row with a text
+    table.rows.clear();
+    for (int row = 0; row < table.grid->rows(); ++row)
+        if (row < calculation::GridModel::kFirstDataRow || !blankRow(*table.grid, row))
+            table.rows.append(row);
+    // 2 - the widths on paper
+    table.widths.clear();
+    if (table.fitted) {
+        fitTable(table);
+    } else {
+        for (int column = 0; column < table.grid->columns(); ++column)
+            table.widths.append((column < table.screenWidths.size() ? table.screenWidths[column] : 64) + 1);
+    }
+    wrapTable(table);
+    table.bands = bands(table);
+}
+
+void TjvGridPrinter::fitTable(Table& table) const
+{
+    // 1 - every column as wide as its widest text, no wider than the page
+    const int padding = m_options.Leftpadding + kTextInset + kFitSlack;
+    const int usable = usableWidth();
+    int fixed = 0;
+    int spareLeast = 0;
+    int spareWhole = 0;
+    for (int column = 0; column < table.grid->columns(); ++column) {
+        int widest = 0;
+        int widestPiece = 0;
+        for (int row : table.rows) {
+            const QString text = cellText(table, column, row);
+            widest = std::max(widest, textWidth(text, row == 0 && column > 0));
+            if (column == table.spareColumn && row > calculation::GridModel::kHeaderRow)
+                for (const QString& piece : wrapCell(table, column, text, 0))
+                    widestPiece = std::max(widestPiece, textWidth(piece, false));
+            else if (column == table.spareColumn)
+                spareLeast = std::max(spareLeast, textWidth(text, row == 0) + padding);
+        }
+        table.widths.append(std::min(widest + padding, usable));
+        if (column == table.spareColumn) {
+            spareLeast = std::max(spareLeast, std::min(widestPiece + padding, usable / 3));
+            spareWhole = std::min(widest + padding, usable);
+        } else {
+            fixed += table.widths.last();
+        }
+    }
+    // 2 - the spare column takes the rest of the line; when the rest is too narrow for it, the table goes
+    // into bands and the spare column is as wide as its texts, at most the page
+    if (table.spareColumn >= 0 && table.spareColumn < table.widths.size())
+        table.widths[table.spareColumn] =
+            usable - fixed >= spareLeast ? usable - fixed : std::max(spareLeast, spareWhole);
+}
+
+void TjvGridPrinter::wrapTable(Table& table) const
+{
+    // Row 0 and column 0 stay on one line.
+    table.lines.clear();
+    table.lines.resize(table.grid->rows());
+    for (int row : table.rows) {
+        QVector<QStringList>& cells = table.lines[row];
+        for (int column = 0; column < table.grid->columns(); ++column) {
+            const QString text = cellText(table, column, row);
+            const bool wraps = Wordwrap && row > 0 && column > 0;
+            cells.append(wraps
+                             ? wrapCell(table, column, text, table.widths[column] - m_options.Leftpadding - kTextInset)
+                             : QStringList{text});
+        }
+    }
+}
+
+QVector<std::pair<int, int>> TjvGridPrinter::bands(const Table& table) const
 {
     QVector<std::pair<int, int>> result;
     const int right = pageSize().width() - m_options.MarginRight;
-    for (int first = 0; first < m_grid.columns();) {
+    const int columns = table.grid->columns();
+    for (int first = 0; first < columns;) {
         int last = first;
-        int x = m_options.MarginLeft + cellWidth(first);
-        while (last + 1 < m_grid.columns() && x + cellWidth(last + 1) <= right)
-            x += cellWidth(++last);
+        int x = m_options.MarginLeft + table.widths[first];
+        while (last + 1 < columns && x + table.widths[last + 1] <= right)
+            x += table.widths[++last];
         result.append({first, last});
         first = last + 1;
     }
@@ -169,27 +334,26 @@ QVector<std::pair<int, int>> TjvGridPrinter::bands() const
 
 void TjvGridPrinter::layOut()
 {
-    // 1 - the wrapped lines of every cell; row 0 and column 0 stay on one line
-    m_lines.clear();
-    for (int row = 0; row < m_grid.rows(); ++row) {
-        QVector<QStringList> cells;
-        for (int column = 0; column < m_grid.columns(); ++column) {
-            const QString text = cellText(column, row);
-            const bool wraps = Wordwrap && row > 0 && column > 0;
-            cells.append(wraps ? wrap(text, cellWidth(column) - m_options.Leftpadding - kTextInset, m_font)
-                               : QStringList{text});
-        }
-        m_lines.append(cells);
-    }
-    // 2 - bands of columns, each laid out over all rows, the attachments under the rows of the first
+    // 1 - the title block, then every table's widths, lines and bands
+    m_title = makeTitleBlock();
     m_pages.clear();
-    if (m_attachment)
-        m_attachment->layOut(bodyRect().width(), m_font);
-    const QVector<std::pair<int, int>> columnBands = bands();
-    m_bandCount = int(columnBands.size());
-    for (int band = 0; band < columnBands.size(); ++band)
-        layOutBand(band + 1, columnBands[band].first, columnBands[band].second);
-    // 3 - the supplements' pages go on counting in the last band, under the first band's heading
+    m_bandCount = 0;
+    for (Table& table : m_tables) {
+        measureTable(table);
+        m_bandCount = std::max(m_bandCount, int(table.bands.size()));
+        if (table.attachment)
+            table.attachment->layOut(bodyRect().width(), m_font);
+    }
+    // 2 - the first band of every table, one after the other, then the second band, each band on pages
+    // of its own
+    for (int band = 1; band <= m_bandCount; ++band) {
+        Cursor cursor;
+        startPage(cursor, band);
+        for (int table = 0; table < m_tables.size(); ++table)
+            if (band <= m_tables[table].bands.size())
+                layOutTable(cursor, table, band);
+    }
+    // 3 - the supplements' pages go on counting in the last band, under the last table's heading
     layOutSupplements();
 }
 
@@ -200,73 +364,107 @@ QRect TjvGridPrinter::bodyRect() const
                  footerTop() - top);
 }
 
+void TjvGridPrinter::startPage(Cursor& cursor, int band)
+{
+    PageFrame page;
+    page.band = band;
+    page.pageInBand = m_pages.isEmpty() || m_pages.last().band != band ? 1 : m_pages.last().pageInBand + 1;
+    m_pages.append(page);
+    cursor.y = contentTop();
+    cursor.rowsOnPage = false;
+}
+
+void TjvGridPrinter::openTable(Cursor& cursor, int table)
+{
+    QVector<RowSlice>& rows = m_pages.last().rows;
+    if (!m_tables[table].caption.isEmpty()) {
+        rows.append({kCaptionRow, 0, 1, cursor.y, captionHeight(), 0, table});
+        cursor.y += captionHeight();
+    }
+    rows.append({0, 0, 1, cursor.y, totalsRowHeight(), 0, table});
+    cursor.y += totalsRowHeight();
+    cursor.rowsOnPage = false;
+}
+
+void TjvGridPrinter::layOutTable(Cursor& cursor, int tableIndex, int band)
+{
+    const Table& table = m_tables[tableIndex];
+    const auto [firstColumn, lastColumn] = table.bands[band - 1];
+    const int limit = footerTop();
+    const int lh = lineHeight();
+    const int headingHeight = (table.caption.isEmpty() ? 0 : captionHeight()) + totalsRowHeight();
+    auto rowHeight = [&](int row) {
+        int lines = 1;
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            lines = std::max(lines, int(table.lines[row][column].size()));
+        return std::pair<int, int>{lines, std::max(kDefaultRowHeight, lines * lh + 1)};
+    };
+    auto underRow = [&](int row) { return band == 1 && table.attachment ? table.attachment->heightUnder(row) : 0; };
+    // 1 - the table starts on this page under the one before when its heading and first row fit there
+    if (!m_pages.last().rows.isEmpty()) {
+        // The column headings and the first data row.
+        int needed = kTableGap + headingHeight;
+        for (int index = 1; index < std::min(3, int(table.rows.size())); ++index)
+            needed += rowHeight(table.rows[index]).second + underRow(table.rows[index]);
+        if (cursor.y + needed > limit)
+            startPage(cursor, band);
+        else
+            cursor.y += kTableGap;
+    }
+    openTable(cursor, tableIndex);
+    const int top = contentTop() + headingHeight;
+    auto nextPage = [&] {
+        startPage(cursor, band);
+        openTable(cursor, tableIndex);
+    };
+    // 2 - the rows
+    for (int index = 1; index < table.rows.size(); ++index) {
+        const int row = table.rows[index];
+        const auto [lines, height] = rowHeight(row);
+        const int under = underRow(row);
+        // A row (with what is under it) that fits a fresh page starts one; a taller one begins right here
+        // and goes on over pages.
+        if (cursor.y + height + under > limit && cursor.rowsOnPage && top + height + under <= limit)
+            nextPage();
+        cursor.rowsOnPage = true;
+        if (cursor.y + height + under <= limit) {
+            m_pages.last().rows.append({row, 0, lines, cursor.y, height, under, tableIndex});
+            cursor.y += height + under;
+            continue;
+        }
+        for (int first = 0; first < lines;) {
+            const int take = std::min(lines - first, std::max(1, (limit - cursor.y - 1) / lh));
+            m_pages.last().rows.append({row, first, take, cursor.y, take * lh + 1, 0, tableIndex});
+            cursor.y += take * lh + 1;
+            first += take;
+            if (first < lines)
+                nextPage();
+        }
+        // Under a row that went over pages, the attachment follows whole, as an empty slice of the row.
+        if (under > 0) {
+            if (cursor.y + under > limit)
+                nextPage();
+            m_pages.last().rows.append({row, lines, 0, cursor.y, 0, under, tableIndex});
+            cursor.y += under;
+        }
+    }
+}
+
 void TjvGridPrinter::layOutSupplements()
 {
-    if (m_pages.isEmpty())
+    if (m_pages.isEmpty() || m_tables.isEmpty())
         return;
-    const PageFrame heading = m_pages.first();
+    const int headingTable = int(m_tables.size()) - 1;
     for (int supplement = 0; supplement < m_supplements.size(); ++supplement) {
         const int count = m_supplements[supplement]->layOut(bodyRect().size(), m_font);
         for (int index = 0; index < count; ++index) {
             PageFrame page;
             page.band = m_pages.last().band;
             page.pageInBand = m_pages.last().pageInBand + 1;
-            page.firstColumn = heading.firstColumn;
-            page.lastColumn = heading.lastColumn;
-            page.rows.append(heading.rows.first());
+            page.rows.append({0, 0, 1, contentTop(), totalsRowHeight(), 0, headingTable});
             page.supplement = supplement;
             page.supplementPage = index;
             m_pages.append(page);
-        }
-    }
-}
-
-void TjvGridPrinter::layOutBand(int band, int firstColumn, int lastColumn)
-{
-    const int top = bodyTop();
-    const int limit = footerTop();
-    const int lh = lineHeight();
-    int y = top;
-    auto startPage = [&] {
-        PageFrame page;
-        page.band = band;
-        page.pageInBand = m_pages.isEmpty() || m_pages.last().band != band ? 1 : m_pages.last().pageInBand + 1;
-        page.firstColumn = firstColumn;
-        page.lastColumn = lastColumn;
-        page.rows.append({0, 0, 1, top - totalsRowHeight(), totalsRowHeight()});
-        m_pages.append(page);
-        y = top;
-    };
-    startPage();
-    for (int row = 1; row < m_grid.rows(); ++row) {
-        int lines = 1;
-        for (int column = firstColumn; column <= lastColumn; ++column)
-            lines = std::max(lines, int(m_lines[row][column].size()));
-        const int height = std::max(kDefaultRowHeight, lines * lh + 1);
-        const int under = band == 1 && m_attachment ? m_attachment->heightUnder(row) : 0;
-        // A row (with what is under it) that fits a fresh page starts one; a taller one begins right here
-        // and goes on over pages.
-        if (y + height + under > limit && m_pages.last().rows.size() > 1 && top + height + under <= limit)
-            startPage();
-        if (y + height + under <= limit) {
-            m_pages.last().rows.append({row, 0, lines, y, height, under});
-            y += height + under;
-            continue;
-        }
-        for (int first = 0; first < lines;) {
-            const int take = std::min(lines - first, std::max(1, (limit - y - 1) / lh));
-            m_pages.last().rows.append({row, first, take, y, take * lh + 1, 0});
-            y += take * lh + 1;
-            first += take;
-            if (first < lines)
-                startPage();
-        }
-        // Under a row that went over pages, the attachment follows whole, as an empty slice of the row.
-        if (under > 0) {
-            if (y + under > limit)
-                startPage();
-            m_pages.last().rows.append({row, lines, 0, y, 0, under});
-            y += under;
         }
     }
 }
@@ -282,104 +480,6 @@ QStringList TjvGridPrinter::footerTexts(int index) const
     for (const QString& part : footerParts(m_options.PageFooter))
         texts.append(expandFooterPart(part, date, time, page));
     return texts;
-}
-
-void TjvGridPrinter::paintRow(QPainter& painter, const PageFrame& page, const RowSlice& slice) const
-{
-    const int lh = lineHeight();
-    QFont bold = m_font;
-    bold.setBold(true);
-    int x = m_options.MarginLeft;
-    for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
-        const int width = cellWidth(column);
-        const QRect cell(x, slice.top, width, slice.height);
-        if (m_options.borders && slice.height > 0)
-            painter.drawRect(cell);
-        const bool isBold = slice.row == 0 && column > 0;
-        painter.setFont(isBold ? bold : m_font);
-        const QStringList& all = m_lines[slice.row][column];
-        const QStringList shown = all.mid(slice.firstLine, slice.lineCount);
-        const int textHeight = int(shown.size()) * lh;
-        // One-line rows are centred like the grid's cells; wrapped rows read from the top.
-        const bool oneLine = slice.height <= kDefaultRowHeight;
-        int y = slice.top + (oneLine ? std::max(kTextInset, (slice.height - textHeight) / 2) : kTextInset);
-        const bool right = NumbersalRight && slice.row > 1 && !m_grid.cell(column, slice.row).isEmpty() && [&] {
-            bool ok = false;
-            m_grid.cell(column, slice.row).toDouble(&ok);
-            return ok;
-        }();
-        for (const QString& line : shown) {
-            const QRect lineRect(x + m_options.Leftpadding, y, width - m_options.Leftpadding - kTextInset, lh);
-            painter.drawText(lineRect, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, line);
-            y += lh;
-        }
-        x += width;
-    }
-}
-
-void TjvGridPrinter::paintPage(QPainter& painter, int index, const QSizeF& deviceSize) const
-{
-    const PageFrame& page = m_pages[index];
-    const QSize size = pageSize();
-    painter.save();
-    painter.scale(deviceSize.width() / size.width(), deviceSize.height() / size.height());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::NoBrush);
-
-    // 1 - title block: the logo at the left margin, the title centred across the page
-    const TitleBlock block = titleBlock();
-    if (!block.logo.isNull())
-        painter.drawImage(QPoint(m_options.MarginLeft, m_options.MarginTop), block.logo);
-    painter.setFont(titleFont());
-    painter.drawText(QRect(0, m_options.MarginTop, size.width(), block.height), Qt::AlignCenter, m_options.PageTitle);
-
-    // 2 - the heading row and the rows of this page
-    for (const RowSlice& slice : page.rows) {
-        paintRow(painter, page, slice);
-        if (m_attachment && slice.attachment > 0) {
-            painter.save();
-            const QRect body = bodyRect();
-            m_attachment->paintUnder(painter, slice.row,
-                                     QRect(body.left(), slice.top + slice.height, body.width(), slice.attachment));
-            painter.restore();
-        }
-    }
-    if (page.supplement >= 0 && page.supplement < m_supplements.size()) {
-        painter.save();
-        m_supplements[page.supplement]->paintPage(painter, page.supplementPage, bodyRect());
-        painter.restore();
-    }
-
-    // 3 - the footer: left, centred and ending at the right margin
-    const QStringList footer = footerTexts(index);
-    painter.setFont(footerFont());
-    const int footerHeight = int(std::ceil(QFontMetricsF(footerFont()).height()));
-    const QRect line(m_options.MarginLeft, size.height() - m_options.MarginBottom - footerHeight,
-                     size.width() - m_options.MarginLeft - m_options.MarginRight, footerHeight);
-    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, footer[0]);
-    painter.drawText(QRect(0, line.top(), size.width(), footerHeight), Qt::AlignHCenter | Qt::AlignVCenter, footer[1]);
-    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, footer[2]);
-    painter.restore();
-}
-
-QImage TjvGridPrinter::pageImage(int index) const
-{
-    QImage image(pageSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paintPage(painter, index, image.size());
-    return image;
-}
-
-bool TjvGridPrinter::printAll(QPagedPaintDevice& device, QPainter& painter) const
-{
-    for (int index = 0; index < pageCount(); ++index) {
-        if (index > 0 && !device.newPage())
-            return false;
-        paintPage(painter, index, QSizeF(device.width(), device.height()));
-    }
-    return true;
 }
 
 } // namespace printing

@@ -37,7 +37,7 @@ void prepareLayoutPrintout(TjvGridPrinter& printer)
     options.Leftpadding = 5;
 }
 
-bool writePdf(TjvGridPrinter& printer, const QString& path, QString* error)
+bool writePdf(PagedDocument& document, const QString& path, QString* error)
 {
     // QPdfWriter says nothing of a file it could not open; check first so the user hears of it.
     QFile probe(path);
@@ -49,17 +49,17 @@ bool writePdf(TjvGridPrinter& printer, const QString& path, QString* error)
     probe.close();
     QPdfWriter writer(path);
     writer.setResolution(kPdfResolution);
-    writer.setPageLayout(printer.pageLayout());
-    writer.setTitle(printer.options().PageTitle);
+    writer.setPageLayout(document.pageLayout());
+    writer.setTitle(document.documentName());
     writer.setCreator(translate("Barvik pipe cutting system"));
-    printer.layOut();
+    document.layOut();
     QPainter painter;
     if (!painter.begin(&writer)) {
         if (error)
             *error = translate("Cannot write %1: %2").arg(path, translate("the PDF could not be started"));
         return false;
     }
-    const bool written = printer.printAll(writer, painter);
+    const bool written = document.printAll(writer, painter);
     painter.end();
     if (!written && error)
         *error = translate("Cannot write %1: %2").arg(path, translate("a page could not be added"));

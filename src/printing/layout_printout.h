@@ -17,6 +17,6 @@ void prepareLayoutPrintout(TjvGridPrinter& printer);
 
 // Writes every page as the preview lays it out to a PDF file, text kept as text. False with a message
 // when the file can't be written.
-bool writePdf(TjvGridPrinter& printer, const QString& path, QString* error);
+bool writePdf(PagedDocument& document, const QString& path, QString* error);
 
 } // namespace printing

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 
 namespace printing {
 
@@ -22,6 +23,10 @@ struct TPrintOptions {
     int HeaderSize = 14;
     int FooterSize = 8;
     QString Logo;
+    // The job under the page title: its title, and its facts (unit, settings, how good the plan is) written
+    // one after the other and broken into lines between facts.
+    QString jobName;
+    QStringList jobFacts;
     bool borders = false;
     int PreviewPage = 1;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;

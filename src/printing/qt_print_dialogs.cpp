@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 
@@ -22,6 +23,12 @@ bool QtPrintDialogs::hasPrinter()
 bool QtPrintDialogs::askPrinterSetup(QPrinter& printer)
 {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrintDialogs::askPageSetup(QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, QApplication::activeWindow());
     return dialog.exec() == QDialog::Accepted;
 }
 

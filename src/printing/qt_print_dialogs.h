@@ -15,6 +15,7 @@ public:
     void showMessage(const QString& text, calculation::MessageIcon icon) override;
     bool hasPrinter() override;
     bool askPrinterSetup(QPrinter& printer) override;
+    bool askPageSetup(QPrinter& printer) override;
     std::optional<QString> askLogoFile() override;
     std::optional<QString> askPdfFile() override;
 

@@ -65,35 +65,42 @@ void dropHeaderRow(SheetCells& sheet)
 
 } // namespace
 
-calculation::FileResult readCsv(QByteArrayView bytes, SheetCells& sheet)
+ReadFailure readCsv(QByteArrayView bytes, SheetCells& sheet)
 {
     sheet = SheetCells();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     if (bytes.contains('\0'))
-        return cantStart(QStringLiteral("the file is no CSV text: it holds NUL bytes"));
+        return ReadFailure::Damaged;
     // Orcus's CSV parser takes only LF as the end of a record and stumbles over the CR before it that
     // RFC 4180 and Windows write.
     QByteArray text = bytes.toByteArray();
     text.replace("\r\n", "\n");
-    // Semicolons separate where the decimal separator is a comma; a file whose first row they do not cut
-    // into fields, or that does not parse with them, is read with commas.
-    try {
-        if (parse(text, ';', sheet) >= 2) {
-            dropHeaderRow(sheet);
-            return {};
+    // TABs separate in the program's own exports and in text saved from a spreadsheet program;
+    // semicolons where the decimal separator is a comma. A file whose first row a separator does not cut
+    // into fields, or that does not parse with it, is read with the next one, and at last with commas.
+    const qsizetype lineEnd = text.indexOf('\n');
+    const QByteArrayView firstLine = QByteArrayView(text).first(lineEnd < 0 ? text.size() : lineEnd);
+    for (const char delimiter : {'\t', ';'}) {
+        if (!firstLine.isEmpty() && !firstLine.contains(delimiter))
+            continue;
+        try {
+            if (parse(text, delimiter, sheet) >= 2) {
+                dropHeaderRow(sheet);
+                return ReadFailure::None;
+            }
+        } catch (const std::exception&) {
         }
-    } catch (const std::exception&) {
+        sheet = SheetCells();
     }
-    sheet = SheetCells();
     try {
         parse(text, ',', sheet);
-    } catch (const std::exception& error) {
+    } catch (const std::exception&) {
         sheet = SheetCells();
-        return cantStart(QString::fromUtf8(error.what()));
+        return ReadFailure::Damaged;
     }
     dropHeaderRow(sheet);
-    return {};
+    return ReadFailure::None;
 }
 
 } // namespace spreadsheet::detail

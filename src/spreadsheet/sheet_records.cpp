@@ -1,6 +1,6 @@
 #include "sheet_records.h"
 
-#include "readers.h"
+#include <QLocale>
 
 #include <cstdint>
 #include <cstring>
@@ -51,62 +51,82 @@ private:
     size_t m_at = 0;
 };
 
+bool validKind(uint8_t kind)
+{
+    return kind <= uint8_t(CellKind::Unreadable);
+}
+
 } // namespace
 
-std::string encodeSheet(const calculation::FileResult& read, const SheetCells& sheet)
+std::string encodeSheet(ReadFailure read, const SheetCells& sheet)
 {
     std::string out;
-    if (!read.ok) {
+    if (read != ReadFailure::None) {
         out += 'F';
-        putText(out, read.error);
+        put(out, uint8_t(read));
         return out;
     }
     out += 'N';
     put(out, uint32_t(sheet.rowCount()));
+    if (sheet.sheetCount() > 0) {
+        out += 'S';
+        put(out, uint32_t(sheet.sheetCount()));
+        putText(out, sheet.firstSheetName());
+    }
     for (int row = 1; row <= sheet.rowCount(); ++row) {
         for (int column = 1; column <= SheetCells::kKeptColumns; ++column) {
-            const QString text = sheet.cell(row, column);
-            if (text.isEmpty())
+            const Cell& cell = sheet.at(row, column);
+            if (cell.kind == CellKind::Empty)
                 continue;
-            out += 'T';
+            out += 'C';
             put(out, uint32_t(row));
-            put(out, uint16_t(column));
-            putText(out, text);
+            put(out, uint8_t(column));
+            put(out, uint8_t(cell.kind));
+            putText(out, cell.text);
         }
     }
     return out;
 }
 
-calculation::FileResult decodeSheet(const std::string& records, SheetCells& sheet)
+ReadFailure decodeSheet(const std::string& records, SheetCells& sheet)
 {
     sheet = SheetCells();
     RecordReader reader(records);
     bool complete = false;
     while (!reader.atEnd()) {
-        char kind = 0;
-        uint32_t row = 0;
-        uint16_t column = 0;
+        char record = 0;
+        uint32_t number = 0;
+        uint8_t column = 0;
+        uint8_t kind = 0;
         QString text;
-        reader.get(kind);
-        if (kind == 'F' && reader.getText(text) && reader.atEnd())
-            return calculation::fileFailure(text);
-        if (kind == 'N' && reader.get(row) && row <= (1u << 20)) {
-            sheet.setRowCount(int(row));
+        reader.get(record);
+        if (record == 'F' && !complete && reader.get(kind) && reader.atEnd() && kind > 0 &&
+            kind <= uint8_t(ReadFailure::NoSheet))
+            return ReadFailure(kind);
+        if (record == 'N' && !complete && reader.get(number) && number <= uint32_t(SheetCells::kMaxRows)) {
+            sheet.setRowCount(int(number));
             complete = true;
             continue;
         }
-        if (kind == 'T' && complete && reader.get(row) && reader.get(column) && reader.getText(text) && row >= 1 &&
-            int(row) <= sheet.rowCount()) {
-            sheet.setCell(int(row), column, text);
+        if (record == 'S' && complete && reader.get(number) && reader.getText(text)) {
+            sheet.setFirstSheetRead(int(std::min<uint32_t>(number, 65535)), text);
+            continue;
+        }
+        if (record == 'C' && complete && reader.get(number) && reader.get(column) && reader.get(kind) &&
+            reader.getText(text) && number >= 1 && int64_t(number) <= sheet.rowCount() && validKind(kind)) {
+            // Numbers come in the C locale and are shown in the user's.
+            if (CellKind(kind) == CellKind::Number)
+                text = numberText(QLocale::c().toDouble(text));
+            sheet.setCell(int(number), column, Cell{CellKind(kind), text});
             continue;
         }
         complete = false;
         break;
     }
     if (complete)
-        return {};
+        return ReadFailure::None;
     sheet = SheetCells();
-    return cantStart(QStringLiteral("the workbook reader stopped while handing over the cells"));
+    return ReadFailure::Damaged;
 }
 
 } // namespace spreadsheet::detail

@@ -1,13 +1,18 @@
 #include "workbook_reader.h"
 
-#include "isolated_run.h"
 #include "localization/translate.h"
-#include "readers.h"
+#include "read_budget.h"
+#include "reader_process.h"
 #include "sheet_records.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTemporaryFile>
+
+#include <unistd.h>
 
 namespace spreadsheet {
 
@@ -15,101 +20,100 @@ using calculation::fileFailure;
 using calculation::FileResult;
 using localization::translate;
 
-namespace detail {
-
-FileResult cantStart(const QString& reason)
-{
-    return fileFailure(translate("Cant start") + QStringLiteral(" Excel: ") + reason);
-}
-
-} // namespace detail
-
-std::optional<WorkbookKind> kindFromPath(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"xls")
-        return WorkbookKind::Xls;
-    if (suffix == u"xlsx")
-        return WorkbookKind::Xlsx;
-    if (suffix == u"ods")
-        return WorkbookKind::Ods;
-    if (suffix == u"csv")
-        return WorkbookKind::Csv;
-    return std::nullopt;
-}
-
 namespace {
 
-// Far beyond any real list; a reader that takes longer is stuck.
-constexpr int kReaderSeconds = 30;
+// The reader keeps to its own budget of reading and of processor time; this is the bound for a reader
+// that waits on something, with room for a slow start on a busy machine.
+constexpr int kReaderMilliseconds = 10000;
+// Records of the largest sheet of a few columns.
+constexpr size_t kMaxRecordBytes = 160 * 1024 * 1024;
 
-// The reading itself, in this process. FreeXL reads files only: its bytes come from xlsPath when that is
-// given, else from a temporary file.
-FileResult readHere(QByteArrayView bytes, WorkbookKind kind, const QString& xlsPath, SheetCells& sheet)
+const char* kindName(WorkbookKind kind)
 {
-    switch (kind) {
-    case WorkbookKind::Xlsx:
-    case WorkbookKind::Ods:
-        return detail::readOrcusWorkbook(bytes, kind == WorkbookKind::Ods, sheet);
-    case WorkbookKind::Csv:
-        return detail::readCsv(bytes, sheet);
-    case WorkbookKind::Xls:
-        break;
-    }
-    if (!xlsPath.isEmpty())
-        return detail::readXlsFile(xlsPath, sheet);
-    QTemporaryFile file;
-    if (!file.open() || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
-        return detail::cantStart(QStringLiteral("no temporary file for the workbook"));
-    return detail::readXlsFile(file.fileName(), sheet);
-}
-
-// FreeXL 1.0.6 overruns a buffer on some crafted .xls files and Orcus 0.17 allocates what a crafted
-// archive claims, so the libraries read in a child process that hands the cells back.
-FileResult readIsolated(QByteArrayView bytes, WorkbookKind kind, const QString& xlsPath, SheetCells& sheet)
-{
-    QString failure;
-    const std::optional<std::string> records = detail::runIsolated(
-        [&] {
-            SheetCells cells;
-            const FileResult read = readHere(bytes, kind, xlsPath, cells);
-            return detail::encodeSheet(read, cells);
-        },
-        kReaderSeconds, failure);
-    if (!records) {
-        sheet = SheetCells();
-        return detail::cantStart(failure);
-    }
-    return detail::decodeSheet(*records, sheet);
+    static const char* const names[] = {"xls", "xlsx", "ods", "csv"};
+    return names[int(kind)];
 }
 
 } // namespace
 
-FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& sheet)
+std::optional<WorkbookKind> kindFromPath(const QString& path)
 {
-    return readIsolated(bytes, kind, QString(), sheet);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (int i = 0; i < 4; ++i)
+        if (suffix == QLatin1String(kindName(WorkbookKind(i))))
+            return WorkbookKind(i);
+    return std::nullopt;
 }
 
-FileResult readWorkbookFile(const QString& path, WorkbookKind kind, SheetCells& sheet)
+QString readerProgram()
+{
+    const QString named = qEnvironmentVariable("BARVIK_SHEET_READER");
+    if (!named.isEmpty())
+        return named;
+    const QString name = QStringLiteral("barvik-sheet-reader");
+    const QString folder = QCoreApplication::instance()
+                               ? QCoreApplication::applicationDirPath()
+                               : QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).path();
+    const QString beside = QDir(folder).filePath(name);
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    return QDir(folder).filePath(QStringLiteral("../libexec/barvik/") + name);
+}
+
+QString readFailureMessage(ReadFailure failure, const QString& path)
+{
+    switch (failure) {
+    case ReadFailure::None:
+        break;
+    case ReadFailure::Password:
+        return translate("%1 is protected by a password").arg(path);
+    case ReadFailure::Biff5:
+        return translate("%1 is an Excel 5.0/95 workbook; save it as .xlsx or as Excel 97-2003").arg(path);
+    case ReadFailure::TooLarge:
+        return translate("%1 can't be read: it unpacks to more than %2 MB or takes longer than %3 s to read")
+            .arg(path, QString::number(detail::ReadBudget::kInflatedBytes >> 20),
+                 QLocale().toString(double(detail::ReadBudget::kMilliseconds) / 1000));
+    case ReadFailure::NoSheet:
+        return translate("%1 can't be read: it holds no sheet").arg(path);
+    case ReadFailure::Cancelled:
+        return translate("Reading %1 was cancelled").arg(path);
+    case ReadFailure::NoReader:
+        return translate("%1 can't be read: the workbook reader %2 is missing or can't be started")
+            .arg(path, readerProgram());
+    case ReadFailure::Damaged:
+        break;
+    }
+    return translate("%1 can't be read: it is damaged").arg(path);
+}
+
+FileResult readWorkbookFile(const QString& path, WorkbookKind kind, SheetCells& sheet, const ReadCancel* cancel)
 {
     sheet = SheetCells();
-    const FileResult cannotOpen = fileFailure(translate("Cannot open file %1").arg(path), path);
     const QFileInfo info(path);
-    if (!info.isFile())
-        return cannotOpen;
+    if (!info.isFile() || !info.isReadable())
+        return fileFailure(translate("Cannot open file %1").arg(path), path);
     if (info.size() > kMaxWorkbookBytes)
         return fileFailure(translate("%1 is %2 MB, larger than a workbook can be (at most %3 MB).")
                                .arg(path, QString::number(double(info.size()) / (1 << 20), 'f', 1),
-                                    QString::number(kMaxWorkbookBytes >> 20)));
-    if (kind == WorkbookKind::Xls)
-        return readIsolated({}, kind, path, sheet);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return cannotOpen;
-    const QByteArray bytes = file.read(kMaxWorkbookBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxWorkbookBytes)
-        return cannotOpen;
-    return readWorkbook(bytes, kind, sheet);
+                                    QString::number(kMaxWorkbookBytes >> 20)),
+                           path);
+    const detail::ReaderRun run = detail::runReader(
+        readerProgram(), {info.absoluteFilePath(), QLatin1String(kindName(kind)), QString::number(::getpid())}, cancel,
+        kReaderMilliseconds, kMaxRecordBytes);
+    const ReadFailure read = run.failure != ReadFailure::None ? run.failure : detail::decodeSheet(run.output, sheet);
+    if (read == ReadFailure::None)
+        return {};
+    sheet = SheetCells();
+    return fileFailure(readFailureMessage(read, path), path);
+}
+
+FileResult readWorkbook(QByteArrayView bytes, WorkbookKind kind, SheetCells& sheet)
+{
+    sheet = SheetCells();
+    QTemporaryFile file;
+    if (!file.open() || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
+        return fileFailure(translate("Cannot open file %1").arg(file.fileName()));
+    return readWorkbookFile(file.fileName(), kind, sheet);
 }
 
 } // namespace spreadsheet

@@ -10,20 +10,13 @@ namespace spreadsheet::detail {
 
 namespace {
 
-QString freexlReason(int code)
+ReadFailure failureOf(int code)
 {
     switch (code) {
     case FREEXL_INSUFFICIENT_MEMORY:
-        return QStringLiteral("out of memory");
-    case FREEXL_INVALID_CFBF_HEADER:
-    case FREEXL_CFBF_INVALID_SIGNATURE:
-        return QStringLiteral("not an Excel 97-2003 workbook");
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return QStringLiteral("the file holds no workbook");
-    case FREEXL_CRAFTED_FILE:
-        return QStringLiteral("the workbook is damaged or crafted");
+        return ReadFailure::TooLarge;
     default:
-        return QStringLiteral("the workbook is damaged (FreeXL error %1)").arg(code);
+        return ReadFailure::Damaged;
     }
 }
 
@@ -45,60 +38,78 @@ private:
     const void* m_handle = nullptr;
 };
 
-QString cellText(const FreeXL_CellValue& value)
+// FreeXL gives no value for a formula: such a cell reads as empty.
+Cell cellOf(const FreeXL_CellValue& value)
 {
     switch (value.type) {
     case FREEXL_CELL_INT:
-        return numberText(value.value.int_value);
+        return {CellKind::Number, numberText(value.value.int_value)};
     case FREEXL_CELL_DOUBLE:
-        return numberText(value.value.double_value);
+        return {CellKind::Number, numberText(value.value.double_value)};
     case FREEXL_CELL_TEXT:
     case FREEXL_CELL_SST_TEXT:
     case FREEXL_CELL_DATE:
     case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        return value.value.text_value ? QString::fromUtf8(value.value.text_value) : QString();
+    case FREEXL_CELL_TIME: {
+        const QString text = value.value.text_value ? QString::fromUtf8(value.value.text_value) : QString();
+        return {text.isEmpty() ? CellKind::Empty : CellKind::Text, text};
+    }
     default:
         return {};
     }
 }
 
+ReadFailure readCells(const void* handle, SheetCells& sheet)
+{
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    if (const int sized = freexl_worksheet_dimensions(handle, &rows, &columns); sized != FREEXL_OK)
+        return failureOf(sized);
+    const int kept = std::min<int>(columns, SheetCells::kKeptColumns);
+    const int lastRow = int(std::min<unsigned int>(rows, SheetCells::kMaxRows));
+    for (int row = 0; row < lastRow; ++row) {
+        for (int column = 0; column < kept; ++column) {
+            FreeXL_CellValue value;
+            if (const int read = freexl_get_cell_value(handle, unsigned(row), (unsigned short)column, &value);
+                read != FREEXL_OK)
+                return failureOf(read);
+            sheet.setCell(row + 1, column + 1, cellOf(value));
+        }
+    }
+    return ReadFailure::None;
+}
+
 } // namespace
 
-calculation::FileResult readXlsFile(const QString& path, SheetCells& sheet)
+// FreeXL does not tell which sheet is active: the first one is read, and the sheet knows it.
+ReadFailure readXlsFile(const QString& path, SheetCells& sheet)
 {
     sheet = SheetCells();
     XlsHandle handle;
     const QByteArray nativePath = QFile::encodeName(path);
     if (const int opened = freexl_open(nativePath.constData(), handle.out()); opened != FREEXL_OK)
-        return cantStart(freexlReason(opened));
+        return failureOf(opened);
     unsigned int password = 0;
     if (freexl_get_info(handle.get(), FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK &&
         password == FREEXL_BIFF_OBFUSCATED)
-        return cantStart(QStringLiteral("the workbook is protected by a password"));
+        return ReadFailure::Password;
+    unsigned int version = 0;
+    freexl_get_info(handle.get(), FREEXL_BIFF_VERSION, &version);
     unsigned int sheets = 0;
     if (freexl_get_info(handle.get(), FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK || sheets == 0)
-        return cantStart(QStringLiteral("the workbook has no sheet"));
-    if (const int selected = freexl_select_active_worksheet(handle.get(), 0); selected != FREEXL_OK)
-        return cantStart(freexlReason(selected));
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (const int sized = freexl_worksheet_dimensions(handle.get(), &rows, &columns); sized != FREEXL_OK)
-        return cantStart(freexlReason(sized));
-    sheet.setRowCount(int(std::min<unsigned int>(rows, 1 << 20)));
-    const unsigned short kept = std::min<unsigned short>(columns, SheetCells::kKeptColumns);
-    for (int row = 0; row < sheet.rowCount(); ++row) {
-        for (unsigned short column = 0; column < kept; ++column) {
-            FreeXL_CellValue value;
-            if (const int read = freexl_get_cell_value(handle.get(), unsigned(row), column, &value);
-                read != FREEXL_OK) {
-                sheet = SheetCells();
-                return cantStart(freexlReason(read));
-            }
-            sheet.setCell(row + 1, column + 1, cellText(value));
-        }
+        return ReadFailure::NoSheet;
+    const char* name = nullptr;
+    freexl_get_worksheet_name(handle.get(), 0, &name);
+    ReadFailure read = ReadFailure::Damaged;
+    if (freexl_select_active_worksheet(handle.get(), 0) == FREEXL_OK)
+        read = readCells(handle.get(), sheet);
+    if (read != ReadFailure::None) {
+        sheet = SheetCells();
+        // What FreeXL reads of the older formats is less complete: the user is told to save them anew.
+        return read == ReadFailure::Damaged && version != 0 && version < FREEXL_BIFF_VER_8 ? ReadFailure::Biff5 : read;
     }
-    return {};
+    sheet.setFirstSheetRead(int(sheets), name ? QString::fromUtf8(name) : QString());
+    return ReadFailure::None;
 }
 
 } // namespace spreadsheet::detail

@@ -205,5 +205,7 @@ TEST_F(CliTest, WorkbooksByExtensionOrByFormatName)
     const QStringList text = layouts(runCli({data + "job_parts.txt", data + "job_stocks.txt"}));
     EXPECT_EQ(layouts(runCli({data + "job_parts.xlsx", data + "job_stocks.csv"})), text);
     EXPECT_EQ(layouts(runCli({dir.filePath("parts.dat"), data + "job_stocks.xls", "--parts-format", "ods"})), text);
-    EXPECT_EQ(runCli({data + "job_parts.txt", data + "job_stocks.txt", "--stocks-format", "xlsx"}).exitCode, 2);
+    const CliResult damaged = runCli({data + "job_parts.txt", data + "damaged.xls", "--stocks-format", "xlsx"});
+    EXPECT_EQ(damaged.exitCode, 2);
+    EXPECT_EQ(damaged.err.trimmed(), data + "damaged.xls can't be read: it is damaged");
 }

@@ -3,6 +3,7 @@
 #include "apps/cli_fixture.h"
 
 #include <QDir>
+#include <QProcess>
 
 namespace {
 
@@ -93,4 +94,45 @@ TEST_F(CliTest, RemnantListsAreWrittenAfterTheRunAndImportedBeforeIt)
     EXPECT_TRUE(refused.err.contains(bad + ", line 2: the quantity \"many\" is not a whole number"))
         << refused.err.toStdString();
     EXPECT_EQ(runCli({parts, stocks, "--save-left", stocks}).exitCode, 2);
+}
+
+// The print modes from a project and from the command line, with the job's title and unit on the pages,
+// and the labels on a sheet or one a page.
+TEST_F(CliTest, PrintModesPrintWhatTheySayUnderTheJob)
+{
+    auto text = [](const QString& pdf) {
+        QProcess process;
+        process.start("pdftotext", {"-layout", pdf, "-"});
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    auto pages = [&](const QString& pdf) { return int(text(pdf).count(u'\f')); };
+    const QString parts = write("parts.txt", "Post A\t731\t9\r\nRail\t517\t13\r\nBrace\t389\t11\r\n");
+    const QString stocks = write("stocks.txt", "Tube\t2000\t30\t10\tYes\r\n");
+    // Lists as the project's print choice, the job's title and unit.
+    const QString project =
+        write("job.dat", (parts + "\r\n" + stocks +
+                          "\r\n3\r\n0\r\n0\r\n3\r\n10\r\n300\r\n0\r\nin\r\nHall 4 rack\r\n2\r\n2\r\n2\r\n0\r\n")
+                             .toUtf8());
+    const QString pdf = dir.filePath("job.pdf");
+    ASSERT_EQ(runCli({"--project", project, "--pdf", pdf}).exitCode, 0);
+    const QString lists = text(pdf);
+    for (const char* shown :
+         {"Hall 4 rack", "Length Unit: in", "Blade Width: 3", "Parts", "Post A", "Brace", "Stocks", "Tube", "2000"})
+        EXPECT_TRUE(lists.contains(QLatin1String(shown))) << shown << "\n" << lists.toStdString();
+    EXPECT_FALSE(lists.contains("Total cost=")) << lists.toStdString();
+    ASSERT_EQ(runCli({"--project", project, "--pdf", pdf, "--print-mode", "all", "--title", "Hall 5"}).exitCode, 0);
+    const QString all = text(pdf);
+    EXPECT_TRUE(all.contains("Hall 5") && all.contains("Post A") && all.contains("Total cost=")) << all.toStdString();
+
+    // One label a page: a page per piece and remnant; on A4 3 x 8 with 5 used, as many sheets as they fill.
+    const QString single = dir.filePath("single.pdf");
+    ASSERT_EQ(runCli({"--project", project, "--labels", single, "--label-sheet", "62x29"}).exitCode, 0);
+    const int labels = pages(single);
+    EXPECT_GE(labels, 9 + 13 + 11);
+    EXPECT_EQ(text(single).count("Hall 4 rack"), labels);
+    ASSERT_EQ(runCli({"--project", project, "--pdf", pdf, "--print-mode", "labels", "--label-skip", "5"}).exitCode, 0);
+    EXPECT_EQ(pages(pdf), (labels + 5 + 23) / 24);
+    EXPECT_EQ(runCli({"--project", project, "--labels", single, "--label-skip", "24"}).exitCode, 2);
+    EXPECT_EQ(runCli({"--project", project, "--pdf", pdf, "--print-mode", "labels", "--cut-list"}).exitCode, 2);
 }

@@ -2,11 +2,14 @@
 
 #include "calculation/grid_model.h"
 #include "calculation/grids.h"
+#include "diagrams/bar_scale.h"
+#include "diagrams/painting/diagram_painter.h"
 #include "diagrams/painting/plan_printouts.h"
 #include "printing/layout_printout.h"
 #include "support/gui_environment.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -138,4 +141,40 @@ TEST(DiagramPrintout, CuttingListKeepsAPatternTogetherUnlessLongerThanAPage)
     EXPECT_EQ(cuts, (std::vector<int>{5, 900, 1}));
     EXPECT_GT(pages, 2);
     EXPECT_EQ(printout.pageStarts().size(), size_t(pages));
+}
+
+TEST(DiagramScale, BarsShareOneScaleWithTheirLengthAtTheEnd)
+{
+    diagrams::DiagramSource source = diagramJob(5, 10);
+    optimizer::strStock offcut = source.stocks[0];
+    offcut.length = 3200;
+    offcut.lengthText = "3200";
+    source.stocks.push_back(offcut);
+    addPattern(source, {{0, 4}});
+    addPattern(source, {{0, 2}});
+    source.plan.patterns.back().stock = 1;
+    const diagrams::PlanDiagrams plan = diagrams::buildDiagrams(source, QStringLiteral("15"), {});
+    EXPECT_EQ(diagrams::scaledBarWidth(3200, 6000, 600), 320);
+    EXPECT_EQ(diagrams::scaledBarWidth(6000, 0, 600), 600);
+
+    QImage image(700, 80, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QRect area(0, 0, 700, 30);
+    const QRect tube = diagrams::drawnBarRect(plan, plan.bars[0], area, painter.font());
+    const QRect short_ = diagrams::drawnBarRect(plan, plan.bars[1], area.translated(0, 40), painter.font());
+    EXPECT_NEAR(short_.width(), tube.width() * 3200.0 / 6000, 1);
+    EXPECT_LT(tube.right(), area.right() - 20); // room for "6000" after the longest bar
+    diagrams::paintBar(painter, plan, plan.bars[1], area.translated(0, 40));
+    painter.end();
+    // The length is written just after the short bar's end, and nothing is drawn further on.
+    auto inkIn = [&](int left, int right) {
+        int ink = 0;
+        for (int x = left; x < right; ++x)
+            for (int y = 40; y < 70; ++y)
+                ink += image.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+        return ink;
+    };
+    EXPECT_GT(inkIn(short_.right() + 2, short_.right() + 40), 10);
+    EXPECT_EQ(inkIn(short_.right() + 80, 700), 0);
 }

@@ -316,3 +316,53 @@ TEST(ExactEngineTest, TiesGoToTheBarsMarkedYes)
             EXPECT_TRUE(cut->stocks[size_t(pattern.stock)].priority) << "costs " << costs;
     }
 }
+
+TEST(ExactEngineTest, HugeQuantitiesAreCutAsQuantitiesNotPieceByPiece)
+{
+    // 2147483647 pieces of 1 on bars of 16777216: 128 bars, 127 of them alike.
+    Job job{{{1, INT32_MAX}}, {{16777216, 1000}}, {}};
+    RandomSource random(1);
+    auto cut = listsOf(job, random);
+    const CutJob record = jobOf(*cut);
+    exact::ExactEngine engine(record, {0.5});
+    exact::Heuristics heuristics(engine.job());
+    const exact::Rest whole = exact::Rest::wholeJob(engine.job());
+    const std::optional<exact::Layout> ffd = heuristics.firstFitDecreasing(whole.demand, whole.bars);
+    ASSERT_TRUE(ffd);
+    EXPECT_EQ(ffd->cuts.size(), 2u);
+    EXPECT_EQ(ffd->bars(), 128);
+    const exact::ExactOutcome outcome = engine.run();
+    ASSERT_EQ(outcome.status, exact::ExactOutcome::Status::Plan);
+    EXPECT_TRUE(planConsistent(*cut, outcome.plan, true));
+    EXPECT_EQ(bars(outcome.plan), 128);
+    EXPECT_TRUE(outcome.optimal);
+}
+
+TEST(ExactEngineTest, JobsOneBarAboveTheRoundedBoundAreCutAndProven)
+{
+    // Found by a search over small jobs; every way of sharing the pieces out over bars gives the optimum.
+    struct Case {
+        float bar;
+        std::vector<PartSpec> parts;
+        int64_t optimum;
+    };
+    const Case cases[] = {
+        {198, {{98, 3}, {92, 1}, {84, 2}, {60, 2}, {57, 3}, {46, 3}}, 6},
+        {97, {{37, 3}, {32, 3}, {23, 4}, {22, 1}, {21, 3}}, 5},
+    };
+    for (const Case& c : cases) {
+        Job job{c.parts, {{c.bar, 20}}, {}};
+        RandomSource random(1);
+        auto cut = listsOf(job, random);
+        const CutJob record = jobOf(*cut);
+        exact::ExactEngine bound(record, {});
+        const std::optional<double> relaxation = bound.lowerBound();
+        ASSERT_TRUE(relaxation);
+        EXPECT_EQ(std::llround(*relaxation / bound.job().barCost(0)), c.optimum - 1) << c.bar;
+        const exact::ExactOutcome outcome = solve(*cut, 5);
+        ASSERT_EQ(outcome.status, exact::ExactOutcome::Status::Plan);
+        EXPECT_EQ(bars(outcome.plan), c.optimum) << c.bar;
+        EXPECT_TRUE(outcome.optimal) << c.bar;
+        EXPECT_TRUE(planConsistent(*cut, outcome.plan, true));
+    }
+}

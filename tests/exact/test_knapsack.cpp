@@ -51,3 +51,34 @@ TEST(KnapsackTest, TableAndBranchingFindTheBestSet)
         }
     }
 }
+
+// On a coarse table the sets found still fit the real capacity, and the bound is never below the best value.
+TEST(KnapsackTest, CoarseTablesFindFittingSetsAndBoundTheBest)
+{
+    std::mt19937 random(11);
+    for (int trial = 0; trial < 200; ++trial) {
+        std::vector<exact::KnapsackItem> items(size_t(1 + random() % 6));
+        for (auto& item : items)
+            item = {double(random() % 50) - 5, double(1 + random() % 300), int32_t(random() % 4)};
+        const std::vector<double> capacities = {double(random() % 700), double(random() % 700)};
+        exact::Knapsack knapsack;
+        const int64_t cells = 1 + int64_t(random() % 40);
+        const auto coarse = knapsack.solveCoarsely(items, capacities, cells, 3);
+        const auto bounds = knapsack.upperBounds(items, capacities, cells);
+        for (size_t c = 0; c < capacities.size(); ++c) {
+            const double best = bruteForce(items, capacities[c]);
+            EXPECT_GE(bounds[c], best - 1e-9) << trial;
+            for (const exact::KnapsackResult& set : coarse[c]) {
+                double value = 0;
+                double width = 0;
+                for (size_t i = 0; i < items.size(); ++i) {
+                    EXPECT_LE(set.counts[i], items[i].bound);
+                    value += set.counts[i] * items[i].value;
+                    width += set.counts[i] * items[i].width;
+                }
+                EXPECT_LE(width, capacities[c]) << trial;
+                EXPECT_LE(value, best + 1e-9) << trial;
+            }
+        }
+    }
+}

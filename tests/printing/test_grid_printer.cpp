@@ -1,5 +1,6 @@
 #include "calculation/grid_model.h"
 #include "calculation/grids.h"
+#include "calculation/layout_table.h"
 #include "printing/grid_printer.h"
 #include "printing/layout_printout.h"
 #include "support/gui_environment.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <numeric>
 
 using printing::TjvGridPrinter;
 
@@ -219,8 +221,9 @@ TEST_F(GridPrinterTest, WideTablePrintsASecondBand)
     printer->layOut();
     ASSERT_EQ(printer->bandCount(), 2);
     ASSERT_EQ(printer->pageCount(), 2);
-    EXPECT_EQ(printer->page(0).lastColumn + 1, printer->page(1).firstColumn);
-    EXPECT_EQ(printer->page(1).lastColumn, 6);
+    EXPECT_EQ(printer->bandColumns(1).second + 1, printer->bandColumns(2).first);
+    EXPECT_EQ(printer->bandColumns(2).second, 6);
+    EXPECT_EQ(printer->page(1).band, 2);
     EXPECT_EQ(printedRows(2), printedRows(1));
     EXPECT_EQ(printer->footerTexts(0)[1], QStringLiteral("page: 1-1"));
     EXPECT_EQ(printer->footerTexts(1)[1], QStringLiteral("page: 1-2"));
@@ -228,6 +231,40 @@ TEST_F(GridPrinterTest, WideTablePrintsASecondBand)
     printer->options().orientation = QPageLayout::Landscape;
     printer->layOut();
     EXPECT_EQ(printer->bandCount(), 1);
+}
+
+TEST_F(GridPrinterTest, ColumnsFitThePaperWhateverTheScreenWidths)
+{
+    fillRows(4, QStringLiteral("Crossbar x 3 Spacer x 6 Gusset x 2 ").repeated(4));
+    grid->setCell(6, 3, QStringLiteral("091405YL1"));
+    printer->fitColumns(calculation::kLayoutPiecesColumn);
+    QVector<int> narrow = printing::defaultLayoutColumnWidths();
+    QVector<int> wide;
+    for (int width : narrow)
+        wide.append(3 * width);
+    std::vector<std::vector<int>> laidOut;
+    for (const QVector<int>& screen : {narrow, wide}) {
+        printer->setColumnWidths(screen);
+        printer->fitColumns(calculation::kLayoutPiecesColumn);
+        printer->layOut();
+        std::vector<int> widths;
+        for (int column = 0; column < grid->columns(); ++column)
+            widths.push_back(printer->columnWidth(column));
+        laidOut.push_back(widths);
+    }
+    EXPECT_EQ(laidOut[0], laidOut[1]);
+    // One band: the number columns as wide as their texts, "Cutting Layout" the rest of the line, wrapped.
+    EXPECT_EQ(printer->bandCount(), 1);
+    const int usable = printer->pageSize().width() - printer->options().MarginLeft;
+    EXPECT_EQ(std::accumulate(laidOut[0].begin(), laidOut[0].end(), 0), usable);
+    EXPECT_GT(printer->cellLines(calculation::kLayoutPiecesColumn, 2).size(), 1);
+    // Bands only when the other columns alone are wider than the page.
+    grid->setCell(1, 4, QStringLiteral("Stock label longer than any page is wide ").repeated(4));
+    printer->layOut();
+    ASSERT_GT(printer->bandCount(), 1);
+    for (int band = 1; band <= printer->bandCount(); ++band)
+        EXPECT_EQ(printer->bandColumns(band).first, band == 1 ? 0 : printer->bandColumns(band - 1).second + 1);
+    EXPECT_EQ(printer->bandColumns(printer->bandCount()).second, 6);
 }
 
 TEST_F(GridPrinterTest, LogoIgnoredWhenUnreadableAndScaledIntoTheTitleBlock)

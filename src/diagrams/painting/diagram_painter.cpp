@@ -48,9 +48,23 @@ QColor toColor(const Rgb& colour)
     return QColor(colour.red, colour.green, colour.blue);
 }
 
-void paintBar(QPainter& painter, const PlanDiagrams& plan, const BarDiagram& bar, const QRect& rect)
+QRect drawnBarRect(const PlanDiagrams& plan, const BarDiagram& bar, const QRect& area, const QFont& font)
+{
+    const int room = plan.longestLengthText.isEmpty()
+                         ? 0
+                         : QFontMetrics(font).horizontalAdvance(plan.longestLengthText) + 2 * kTextPadding;
+    const int full = std::max(1, area.width() - room);
+    return QRect(area.left(), area.top(), std::max(1, scaledBarWidth(bar.barLength, plan.longestBar, full)),
+                 area.height());
+}
+
+void paintBar(QPainter& painter, const PlanDiagrams& plan, const BarDiagram& bar, const QRect& area)
 {
     painter.save();
+    const QRect rect = drawnBarRect(plan, bar, area, painter.font());
+    // The bar's own length just after its end, in the pen's colour.
+    painter.drawText(QRect(rect.right() + 1 + kTextPadding, area.top(), area.right() - rect.right(), area.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, bar.stockLengthText);
     const std::vector<PixelSpan> spans = pixelSpans(bar, rect.width());
     for (size_t k = 0; k < spans.size(); ++k) {
         const Segment& segment = bar.segments[k];

@@ -26,9 +26,9 @@ void paintBarWithCuts(QPainter& painter, const PlanDiagrams& plan, const BarDiag
                       const QRect& area)
 {
     painter.setFont(font);
+    painter.setPen(Qt::black);
     const QRect barArea(area.left(), area.top(), area.width(), kBarHeight);
     paintBar(painter, plan, bar, barArea.adjusted(0, 3, -1, -3));
-    painter.setPen(Qt::black);
     painter.drawText(QRect(area.left(), barArea.bottom() + 1, area.width(), area.bottom() - barArea.bottom()), kWrapped,
                      cutListText(plan, bar));
 }

@@ -17,7 +17,8 @@ public:
     {
     }
 
-    void attachTo(printing::TjvGridPrinter& printer);
+    // Adds them to the printer, the diagrams under the rows of the layout table given.
+    void attachTo(printing::TjvGridPrinter& printer, int layoutTable = 0);
 
 private:
     DiagramPrintout m_after;

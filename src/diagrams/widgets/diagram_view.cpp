@@ -85,7 +85,7 @@ QString DiagramView::tipAt(const QPoint& point) const
     if (index < 0)
         return {};
     const BarDiagram& bar = m_diagrams.bars[size_t(index)];
-    const QRect area = barRect(rowRect(index), kPrefixWidth);
+    const QRect area = drawnBarRect(m_diagrams, bar, barRect(rowRect(index), kPrefixWidth), font());
     // Before the bar: the cutting list of the whole pattern.
     if (point.x() < area.left())
         return cutListText(m_diagrams, bar);

@@ -32,6 +32,8 @@ public:
     void refresh();
     // The diagrams shown, or nothing when the table holds no plan.
     const PlanDiagrams* shown() const;
+    // The run the diagrams shown come from, or nothing.
+    const DiagramSource* source() const { return m_source ? &*m_source : nullptr; }
 
 private:
     void clearWhenTableEmpty();

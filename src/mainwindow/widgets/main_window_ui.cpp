@@ -173,7 +173,7 @@ void MainWindowUi::setupUi(QMainWindow* window)
     btnStop = button(gbLayout, "btnStop");
     btnStop->setEnabled(false);
     cbxDisplay = dropDown(gbLayout, "cbxDisplay", 3, 2);
-    cbxPrint = dropDown(gbLayout, "cbxPrint", 6, 1);
+    cbxPrint = dropDown(gbLayout, "cbxPrint", 7, 1);
     lbStale = named(new QLabel(gbLayout), "lbStale");
     lbStale->setWordWrap(true);
     lbStale->hide();
@@ -323,7 +323,7 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
     setItems(cbxDisplay, {translate("Label(Length) X Qty"), translate("Length X Qty"), translate("Label X Qty")});
     setItems(cbxPrint, {translate("Print All"), translate("Print Cutting Layouts"), translate("Print Stocks & Parts"),
                         translate("Print Layouts & Diagrams"), translate("Print Diagrams in Rows"),
-                        translate("Print Cutting List")});
+                        translate("Print Cutting List"), translate("Print Labels")});
 
     F1->setTitle(translate("File(&F)"));
     mnNew->setText(translate("New(&N)"));

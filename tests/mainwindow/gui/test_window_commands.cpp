@@ -11,6 +11,7 @@
 #include "lists/text_file.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -352,12 +353,14 @@ void TestWindowCommands::openButtonsReadByTheChosenFileType()
     m.dialogs.answer(file, filterPosition);
     QTest::mouseClick(m.find<QPushButton>(button.toLatin1().constData()), Qt::LeftButton);
 
+    // Workbooks are read off the user-interface thread under a busy cursor, and imported when back.
+    const GridModel* grid = m.grid(parts ? "sgPart" : "sgStock");
+    QTRY_COMPARE(grid->rows(), rows);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(m.dialogs.messages.isEmpty());
     QCOMPARE(m.dialogs.asked.size(), 1);
     QVERIFY(!m.dialogs.asked[0].save);
     QCOMPARE(m.dialogs.asked[0].setup.title, title);
-    const GridModel* grid = m.grid(parts ? "sgPart" : "sgStock");
-    QCOMPARE(grid->rows(), rows);
     for (int column = 0; column < firstRow.size(); ++column)
         QCOMPARE(grid->cell(column, kFirst), firstRow[column]);
     QCOMPARE(m.find<mainwindow::widgets::FileNameField>(parts ? "edPartFile" : "edStockFile")->path(), file);
@@ -454,19 +457,23 @@ void TestWindowCommands::diagramsFollowTheLayoutTable()
     QVERIFY(diagrams->tipAt(onFirstBar).contains(QStringLiteral(", from 0 to ")));
     QVERIFY(diagrams->tipAt(QPoint(2, onFirstBar.y())).startsWith(QStringLiteral("Cuts at: ")));
 
-    // The diagram print mode adds the diagram pages after the table's page, the cutting list mode its page.
+    // The diagram print mode adds the diagram pages after the table's page, the cutting list mode its page;
+    // the labels come on a sheet of their own that the preview lets choose.
     m.window->setPrintDialogs(m_print);
-    for (const int mode : {3, 5}) {
+    for (const int mode : {3, 5, 6}) {
         m.find<QComboBox>("cbxPrint")->setCurrentIndex(mode);
         QString pages;
+        bool sheetChoice = false;
         QTimer::singleShot(0, [&] {
             if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 pages = preview->findChild<QLabel*>(QStringLiteral("lbPages"))->text();
+                sheetChoice = preview->findChild<QComboBox*>(QStringLiteral("cbLabelSheet")) != nullptr;
                 preview->reject();
             }
         });
         m.find<QAction>("mnPreview")->trigger();
-        QCOMPARE(pages, QStringLiteral("of 2"));
+        QCOMPARE(pages, mode == 6 ? QStringLiteral("of 1") : QStringLiteral("of 2"));
+        QCOMPARE(sheetChoice, mode == 6);
     }
 
     // A table emptied of its layouts takes the diagrams with it.

@@ -7,6 +7,7 @@
 #include "printing/grid_preview.h"
 #include "printing/layout_printout.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -17,6 +18,9 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <cmath>
 
 #include <memory>
 
@@ -170,6 +174,26 @@ void TestGridPreview::clickEnlargesAndShowAllFitsTheWidth()
     for (int click = 0; click < 10 && m_preview->shownWidth() != full; ++click)
         QTest::mouseClick(image, Qt::LeftButton);
     QCOMPARE(m_preview->shownWidth(), full);
+
+    // Zoom steps both ways, Ctrl and the wheel, and the whole page in sight.
+    QTest::mouseClick(find<QPushButton>("btnZoomIn"), Qt::LeftButton);
+    QCOMPARE(m_preview->shownWidth(), int(std::lround(full * 1.25)));
+    QCOMPARE(image->width(), m_preview->shownWidth());
+    QTest::mouseClick(find<QPushButton>("btnZoomOut"), Qt::LeftButton);
+    QCOMPARE(m_preview->shownWidth(), full);
+    auto* viewport = image->parentWidget();
+    QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    QCOMPARE(m_preview->shownWidth(), int(std::lround(full / 1.25)));
+    QTest::mouseClick(find<QPushButton>("btnFitPage"), Qt::LeftButton);
+    QVERIFY(image->height() <= viewport->height());
+    QVERIFY(image->width() < fitted);
+    for (const QWidget* control : m_preview->findChildren<QWidget*>())
+        if (qobject_cast<const QAbstractButton*>(control) || qobject_cast<const QComboBox*>(control) ||
+            qobject_cast<const QAbstractSpinBox*>(control) || qobject_cast<const QLineEdit*>(control))
+            QVERIFY2(!control->toolTip().isEmpty() || !control->property("text").toString().isEmpty(),
+                     qPrintable(control->objectName()));
 }
 
 void TestGridPreview::printerSetupGivesTheOrientation()

@@ -1,0 +1,96 @@
+#include "both_engines.h"
+
+#include "plan_choice.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace exact {
+
+namespace {
+
+// Both engines on one progress bar: the genetic search's generations, then the exact engine's share of its time
+// budget while it still runs; the bar never moves back. Stop requests reach both engines.
+class MergedProgress final : public optimizer::SearchObserver {
+public:
+    MergedProgress(optimizer::SearchObserver* target, int32_t limit) : m_target(target), m_limit(limit) {}
+
+    void generationFinished(int32_t generation) override { advanceTo(generation); }
+    bool stopRequested() override { return m_settled || (m_target && m_target->stopRequested()); }
+    // The exact engine proved its plan best: the genetic search can at most tie with it, so it stops with the
+    // best plan it has, which a tie still keeps.
+    void settle() { m_settled = true; }
+    bool settled() const { return m_settled; }
+    // Called from the thread of the genetic search only.
+    void advanceTo(int32_t position)
+    {
+        position = std::min(position, m_limit);
+        while (m_posted < position) {
+            ++m_posted;
+            if (m_target)
+                m_target->generationFinished(m_posted);
+        }
+    }
+    int32_t posted() const { return m_posted; }
+
+private:
+    optimizer::SearchObserver* m_target;
+    int32_t m_limit;
+    int32_t m_posted = 0;
+    std::atomic<bool> m_settled = false;
+};
+
+} // namespace
+
+EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const optimizer::CutJob& job,
+                             optimizer::SearchObserver* observer, int32_t progressMaximum)
+{
+    using Clock = std::chrono::steady_clock;
+    EnginesResult result;
+    MergedProgress progress(observer, progressMaximum);
+
+    // 1 - the exact engine on a thread of its own, the genetic search on this one
+    std::thread exactThread;
+    std::atomic<bool> exactDone = false;
+    const Clock::time_point start = Clock::now();
+    if (engine) {
+        exactThread = std::thread([&] {
+            result.outcome = engine->run(&progress);
+            // With change optimization the plans are weighed by their pattern count too, which the proof leaves out.
+            if (result.outcome.optimal && !job.settings.changeOptimization)
+                progress.settle();
+            exactDone = true;
+        });
+    }
+    if (cut)
+        result.genetic = cut->runSearch(&progress);
+
+    // 2 - the engine's share of its budget on the bar while it works on
+    if (exactThread.joinable()) {
+        const double budget = std::max(engine->budget(), 1e-3);
+        while (!exactDone) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            const double share = std::chrono::duration<double>(Clock::now() - start).count() / budget;
+            progress.advanceTo(std::max(progress.posted(), int32_t(share * progressMaximum)));
+        }
+        exactThread.join();
+    }
+
+    // 3 - the better plan; a tie keeps the genetic one, unless the proof of the exact plan cut the genetic search
+    // short: then the genetic plan is an unfinished one, and can at most tie
+    const bool exactPlan = result.outcome.status == ExactOutcome::Status::Plan;
+    if (result.genetic == 0) {
+        result.plan = cut->takeResult(0);
+        result.source = PlanSource::Genetic;
+    }
+    if (exactPlan && (result.genetic != 0 || progress.settled() ||
+                      secondIsBetter(result.plan, result.outcome.plan, job.stocks, job.settings))) {
+        result.plan = result.outcome.plan;
+        result.source = PlanSource::Exact;
+    }
+    return result;
+}
+
+} // namespace exact

@@ -1,0 +1,174 @@
+#include "proof_search.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace exact {
+
+namespace {
+
+// Choices of bar counts listed at most at once; wider windows of cost are narrowed.
+constexpr size_t kMostChoices = 200'000;
+
+} // namespace
+
+ProofSearch::ProofSearch(const ExactJob& job, MasterProblem& master, BinCompletion& completion,
+                         std::function<void(const Rest&)> diveInto)
+    : m_job(job), m_master(master), m_completion(completion), m_diveInto(std::move(diveInto)), m_room(job)
+{
+    for (int32_t j = 0; j < job.stocks(); ++j) {
+        if (job.stockQty(j) <= 0 || job.capacity(j) <= 0)
+            continue;
+        size_t m = 0;
+        while (m < m_merged.size() && !(job.capacity(m_merged[m].front()) == job.capacity(j) &&
+                                        job.barCost(m_merged[m].front()) == job.barCost(j)))
+            ++m;
+        if (m == m_merged.size()) {
+            m_merged.emplace_back();
+            m_mergedCost.push_back(job.barCost(j));
+            m_mergedAvailable.push_back(0);
+        }
+        m_merged[m].push_back(j);
+        m_mergedAvailable[m] += job.stockQty(j);
+    }
+}
+
+std::vector<int64_t> ProofSearch::barsOf(const std::vector<int64_t>& merged) const
+{
+    std::vector<int64_t> bars(size_t(m_job.stocks()), 0);
+    for (size_t m = 0; m < m_merged.size(); ++m) {
+        int64_t left = merged[m];
+        // Stocks marked Yes first, as ties go to them.
+        for (bool marked : {true, false})
+            for (int32_t j : m_merged[m])
+                if (m_job.stockPriority(j) == marked && left > 0) {
+                    bars[size_t(j)] = std::min<int64_t>(left, m_job.stockQty(j));
+                    left -= bars[size_t(j)];
+                }
+    }
+    return bars;
+}
+
+bool ProofSearch::nextWindow(Incumbent& incumbent)
+{
+    const double below = incumbent.belowBest();
+    while (m_from < below) {
+        const double end = std::min(below, m_from + m_width);
+        const std::optional<std::vector<BarCounts>> choices =
+            barCountsBetween(m_mergedCost, m_mergedAvailable, m_from, end, kMostChoices);
+        if (!choices) {
+            if (m_width <= m_narrowest) {
+                m_tooMany = true;
+                return false;
+            }
+            m_width = std::max(m_narrowest, m_width / 4);
+            continue;
+        }
+        for (const BarCounts& counts : *choices)
+            if (m_room.enough(barsOf(counts.bars)))
+                m_open.push_back({counts});
+        m_from = end;
+        if (choices->size() < kMostChoices / 100)
+            m_width *= 2;
+        if (!m_open.empty())
+            return true;
+    }
+    return true;
+}
+
+bool ProofSearch::ruledOutByRelaxation(Choice& choice, const Limits& limits)
+{
+    // Phase one alone: bars that can't take the pieces even in the relaxation rule the choice out.
+    if (choice.relaxationChecked)
+        return false;
+    const Rest whole = Rest::wholeJob(m_job);
+    m_master.setDemand(whole.demand);
+    m_master.setBars(barsOf(choice.counts.bars));
+    const bool uncoverable = m_master.provenUncoverable(limits);
+    if (limits.reached())
+        return false;
+    choice.relaxationChecked = true;
+    return uncoverable;
+}
+
+void ProofSearch::diveInto(Choice& choice)
+{
+    choice.divedInto = true;
+    Rest node = Rest::wholeJob(m_job);
+    node.bars = barsOf(choice.counts.bars);
+    m_diveInto(node);
+}
+
+ProofSearch::Step ProofSearch::decide(Choice& choice, Incumbent& incumbent, const Limits& limits, int64_t steps,
+                                      uint32_t variation)
+{
+    // 1 - the relaxation
+    if (ruledOutByRelaxation(choice, limits))
+        return Step::RuledOut;
+    if (limits.reached())
+        return Step::Open;
+    // 2 - the completion search, to its end or to a layout
+    if (m_completion.applies()) {
+        Layout layout;
+        switch (m_completion.search(barsOf(choice.counts.bars), limits, steps, layout, variation)) {
+        case BinCompletion::Outcome::Found:
+            incumbent.offer(layout);
+            return Step::Cut;
+        case BinCompletion::Outcome::Impossible:
+            return Step::RuledOut;
+        case BinCompletion::Outcome::Unfinished:
+            break;
+        }
+    }
+    // 3 - where it does not finish, a dive on these bars may still find a plan of this cost
+    if (!choice.divedInto && !limits.reached()) {
+        diveInto(choice);
+        if (incumbent.cost() <= choice.counts.cost + 1e-9 * std::max(1.0, choice.counts.cost))
+            return Step::Cut;
+    }
+    return Step::Open;
+}
+
+void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation)
+{
+    if (!incumbent.hasPlan() || !incumbent.boundKnown() || m_tooMany)
+        return;
+    if (!m_started) {
+        m_started = true;
+        m_from = incumbent.bound();
+        m_narrowest = m_job.costStep() > 0 ? m_job.costStep() : 1e-6 * std::max(1.0, m_from);
+        m_width = std::max(m_narrowest, 1e-3 * m_from);
+    }
+    // 1 - the cheapest choices, until one stays open
+    while (!limits.reached() && !incumbent.proven()) {
+        if (m_open.empty() && !nextWindow(incumbent))
+            return;
+        while (!m_open.empty() && m_open.back().counts.cost >= incumbent.belowBest())
+            m_open.pop_back();
+        if (m_open.empty()) {
+            // Every choice cheaper than the best plan is ruled out.
+            if (m_from >= incumbent.belowBest())
+                incumbent.raiseBound(incumbent.cost());
+            continue;
+        }
+        Choice& front = m_open.front();
+        incumbent.raiseBound(front.counts.cost);
+        if (decide(front, incumbent, limits, steps, variation) == Step::Open)
+            break;
+        m_open.pop_front();
+    }
+    // 2 - a dive on each choice after it, for plans closer to the bound; those the relaxation rules out go
+    for (size_t k = 1; k < m_open.size() && !limits.reached() && !incumbent.proven(); ++k) {
+        Choice& choice = m_open[k];
+        if (choice.counts.cost >= incumbent.belowBest())
+            break;
+        if (ruledOutByRelaxation(choice, limits)) {
+            m_open.erase(m_open.begin() + std::ptrdiff_t(k--));
+            continue;
+        }
+        if (!choice.divedInto && !limits.reached())
+            diveInto(choice);
+    }
+}
+
+} // namespace exact

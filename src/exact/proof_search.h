@@ -1,0 +1,60 @@
+#pragma once
+
+#include "bar_counts.h"
+#include "bin_completion.h"
+#include "incumbent.h"
+#include "master_problem.h"
+
+#include <deque>
+#include <functional>
+
+namespace exact {
+
+// Proves plans best by the bars they use. Every plan uses some number of bars of each stock kind and costs what
+// they cost, so the choices of bar counts are walked cheapest first from the bound: each is ruled out (too little
+// room for the pieces, no cover even in the relaxation, or the bin completion search runs to its end without a
+// layout) or yields a plan of at most its cost. While every cheaper choice is ruled out, the next one's cost bounds
+// every plan; once none is left below the best plan, that plan is proven best.
+class ProofSearch {
+public:
+    // `diveInto` looks for a plan on the bars of a choice when the completion search does not finish.
+    ProofSearch(const ExactJob& job, MasterProblem& master, BinCompletion& completion,
+                std::function<void(const Rest&)> diveInto);
+
+    // One pass: the cheapest open choices, each ruled out or cut or, when the completion search does not end
+    // within `steps` steps (in an order set by `variation`), left open; then a dive on each choice after it, for
+    // plans closer to the bound.
+    void advance(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
+
+private:
+    struct Choice {
+        BarCounts counts; // per merged kind
+        bool relaxationChecked = false;
+        bool divedInto = false;
+    };
+    bool nextWindow(Incumbent& incumbent);
+    // Bars per stock kind for the bars per merged kind.
+    std::vector<int64_t> barsOf(const std::vector<int64_t>& merged) const;
+    enum class Step { RuledOut, Cut, Open };
+    bool ruledOutByRelaxation(Choice& choice, const Limits& limits);
+    Step decide(Choice& choice, Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
+    void diveInto(Choice& choice);
+
+    const ExactJob& m_job;
+    MasterProblem& m_master;
+    BinCompletion& m_completion;
+    std::function<void(const Rest&)> m_diveInto;
+    BarRoom m_room;
+    // Stock kinds of one capacity and one cost are one kind to the walk: their bars are alike.
+    std::vector<std::vector<int32_t>> m_merged;
+    std::vector<double> m_mergedCost;
+    std::vector<int64_t> m_mergedAvailable;
+    std::deque<Choice> m_open;
+    bool m_started = false;
+    bool m_tooMany = false; // the choices crowd too densely to be listed
+    double m_from = 0;
+    double m_width = 0;
+    double m_narrowest = 0;
+};
+
+} // namespace exact
