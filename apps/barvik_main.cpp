@@ -79,14 +79,17 @@ int main(int argc, char* argv[])
     // The lists load into the shown window, so that a load error's box stands over it.
     if (!project.isEmpty())
         window.LoadProject(project);
-    if (parser.isSet(partsOption))
-        window.openPartsFile(QFileInfo(parser.value(partsOption)).absoluteFilePath(), lists::kPartsText);
-    if (parser.isSet(stocksOption))
-        window.openStocksFile(QFileInfo(parser.value(stocksOption)).absoluteFilePath(), lists::kStocksText);
-    for (const QString& path : parser.values(importLeftOption))
-        window.importLeftStocks(QFileInfo(path).absoluteFilePath());
-    if (parser.isSet(calcOption))
-        QTimer::singleShot(0, &window, &mainwindow::TfrmMain::btnCalcClick);
+    // The rest once the project's workbooks, read off the user-interface thread, are in.
+    window.afterReads([&] {
+        if (parser.isSet(partsOption))
+            window.openPartsFile(QFileInfo(parser.value(partsOption)).absoluteFilePath(), lists::kPartsText);
+        if (parser.isSet(stocksOption))
+            window.openStocksFile(QFileInfo(parser.value(stocksOption)).absoluteFilePath(), lists::kStocksText);
+        for (const QString& path : parser.values(importLeftOption))
+            window.importLeftStocks(QFileInfo(path).absoluteFilePath());
+        if (parser.isSet(calcOption))
+            QTimer::singleShot(0, &window, &mainwindow::TfrmMain::btnCalcClick);
+    });
 
     try {
         return QApplication::exec();

@@ -72,6 +72,9 @@ public:
     void openStocksFile(const QString& path, int format);
     // Opens a project as Open Project does once its dialog is answered.
     void LoadProject(const QString& path);
+    // Runs then once no workbook is being read: at once, or when the reads under way (a project's lists) are
+    // back, so that what a command line asks for next comes after them.
+    void afterReads(const std::function<void()>& then);
     // Appends a remnant list to the stocks as Imp Left does once its dialog is answered.
     void importLeftStocks(const QString& path);
     // Offers the job that a run which ended without saving left behind; restores it without asking when
@@ -233,6 +236,7 @@ private:
     QSet<QString> m_reportedCatalogs;
     // The workbook being read, if any.
     spreadsheet::WorkbookReadJob* m_workbookRead = nullptr;
+    std::vector<std::function<void()>> m_afterReads;
 };
 
 } // namespace mainwindow

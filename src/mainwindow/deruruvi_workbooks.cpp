@@ -72,15 +72,27 @@ bool TfrmMain::readWorkbook(const QString& path, spreadsheet::WorkbookKind kind,
         delete busy;
         job->deleteLater();
         m_workbookRead = nullptr;
-        if (job->cancelled()) {
+        if (job->cancelled())
             showStatus(translate("Reading %1 was cancelled").arg(job->path()));
-            return;
-        }
-        done(*job);
+        else
+            done(*job);
+        afterReads({});
     });
     m_workbookRead = job;
     job->start();
     return true;
+}
+
+void TfrmMain::afterReads(const std::function<void()>& then)
+{
+    if (then)
+        m_afterReads.push_back(then);
+    if (m_workbookRead)
+        return;
+    const std::vector<std::function<void()>> waiting = std::move(m_afterReads);
+    m_afterReads.clear();
+    for (const std::function<void()>& next : waiting)
+        next();
 }
 
 void TfrmMain::readList(ListKind kind, const QString& path, int format)

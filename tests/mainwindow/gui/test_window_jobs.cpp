@@ -111,7 +111,10 @@ void TestWindowJobs::openProjectRestoresTheJobAndTellsWhereItStopped()
     open->trigger();
     QCOMPARE(m.dialogs.asked[0].setup.title, QStringLiteral("Please choose open project file name"));
     QVERIFY(!m.dialogs.asked[0].save);
-    QTRY_COMPARE(m.grid("sgStock")->cell(3, GridModel::kFirstDataRow), QStringLiteral("4"));
+    // What comes next (a command line's lists) waits for the read.
+    QString stockCost;
+    m.window->afterReads([&] { stockCost = m.grid("sgStock")->cell(3, GridModel::kFirstDataRow); });
+    QTRY_COMPARE(stockCost, QStringLiteral("4"));
     QVERIFY(m.dialogs.messages.isEmpty());
     QCOMPARE(m.grid("sgPart")->cell(0, GridModel::kFirstDataRow), QStringLiteral("P"));
     QCOMPARE(m.find<QSlider>("tbFast")->value(), 9);
