@@ -1,6 +1,7 @@
 #include "qt_print_dialogs.h"
 
 #include "desktop/message_box.h"
+#include "localization/translate.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -35,7 +36,9 @@ bool QtPrintDialogs::askPageSetup(QPrinter& printer)
 std::optional<QString> QtPrintDialogs::askLogoFile()
 {
     const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
-                                                      QStringLiteral("Bitmap Files (*.bmp);;Pictures (*.png *.jpg)"));
+                                                      localization::translate("All supported files") +
+                                                          QStringLiteral(" (*.bmp *.png *.jpg);;Bitmap Files "
+                                                                         "(*.bmp);;Pictures (*.png *.jpg)"));
     return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 
