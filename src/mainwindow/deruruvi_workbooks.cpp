@@ -97,6 +97,11 @@ void TfrmMain::afterReads(const std::function<void()>& then)
 
 void TfrmMain::readList(ListKind kind, const QString& path, int format)
 {
+    // A list dropped or chosen while a workbook is read opens after it, in the order asked.
+    if (m_workbookRead) {
+        afterReads([this, kind, path, format] { readList(kind, path, format); });
+        return;
+    }
     const std::optional<spreadsheet::WorkbookKind> book = workbookKind(kind, format);
     if (!book || path.isEmpty()) {
         m_commands->openList(kind, path, format);
@@ -111,6 +116,10 @@ void TfrmMain::readList(ListKind kind, const QString& path, int format)
 
 void TfrmMain::readProject(const QString& path)
 {
+    if (m_workbookRead) {
+        afterReads([this, path] { readProject(path); });
+        return;
+    }
     // The workbooks a project names are read first, one after the other; a cancel opens nothing.
     std::vector<std::pair<QString, spreadsheet::WorkbookKind>> books;
     const QStringList lists = document::projectListPaths(path);

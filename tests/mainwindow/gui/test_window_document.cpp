@@ -128,15 +128,24 @@ void TestWindowDocument::recentFilesOpenAgainAfterARestart()
 
 void TestWindowDocument::aDroppedFileOpensWhereItFalls()
 {
-    // A text list dropped on the stocks grid is a stocks list.
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(writeFile(path("list.txt"), "T\t5000\t2\t9\tNo\r\n"))});
     const QPoint onStocks = m.view("sgStock")->viewport()->mapTo(m.window.get(), QPoint(20, 20));
-    QDragEnterEvent enter(onStocks, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m.window.get(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(onStocks, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m.window.get(), &drop);
+    auto dropOnStocks = [&](const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(onStocks, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(onStocks, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m.window.get(), &drop);
+    };
+    // A workbook and then a text list dropped on the stocks grid are stocks lists, opened in that order
+    // though the workbook is read off the user-interface thread.
+    dropOnStocks(writeFile(path("first.csv"), "C,4000,1,3,Yes\r\n"));
+    dropOnStocks(writeFile(path("list.txt"), "T\t5000\t2\t9\tNo\r\n"));
+    bool read = false;
+    m.window->afterReads([&] { read = true; });
+    QTRY_VERIFY(read);
+    QCOMPARE(m.find<mainwindow::widgets::FileNameField>("edStockFile")->path(), path("list.txt"));
     QCOMPARE(m.grid("sgStock")->cell(3, kFirst), QStringLiteral("9"));
     QVERIFY(m.grid("sgPart")->cell(0, kFirst).isEmpty());
 }
