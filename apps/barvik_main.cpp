@@ -1,6 +1,7 @@
 // The desktop program: the main window, optionally with a project or a job's lists loaded and calculated at
 // once.
 
+#include "desktop/message_box.h"
 #include "lists/list_files.h"
 #include "mainwindow/deruruvi.h"
 #include "mainwindow/widgets/qt_user_dialogs.h"
@@ -11,9 +12,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QIcon>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <csignal>
@@ -44,9 +45,15 @@ int main(int argc, char* argv[])
                                          QStringLiteral("file"));
     const QCommandLineOption stocksOption(QStringLiteral("stocks"), QStringLiteral("Open a stocks list (text file)."),
                                           QStringLiteral("file"));
+    const QCommandLineOption importLeftOption(QStringLiteral("import-left"),
+                                              QStringLiteral("Append a remnant stock list to the stocks, as Imp Left."),
+                                              QStringLiteral("file"));
     const QCommandLineOption calcOption(QStringLiteral("calc"),
                                         QStringLiteral("Press \"Calc\" once the window shows."));
-    parser.addOptions({partsOption, stocksOption, calcOption});
+    const QCommandLineOption recoverOption(
+        QStringLiteral("recover"),
+        QStringLiteral("Restore the job that a run which ended without saving left behind, without asking."));
+    parser.addOptions({partsOption, stocksOption, importLeftOption, calcOption, recoverOption});
     parser.addPositionalArgument(
         QStringLiteral("project"),
         QStringLiteral("Open a project file (.dat); --parts and --stocks then replace its lists."),
@@ -65,23 +72,33 @@ int main(int argc, char* argv[])
     }
 
     mainwindow::widgets::QtUserDialogs dialogs;
-    mainwindow::TfrmMain window(dialogs);
+    calculation::Clock clock;
+    // The optimizer's random source, seeded from the clock.
+    optimizer::RandomSource random(uint32_t(QDateTime::currentSecsSinceEpoch()));
+    mainwindow::TfrmMain window(dialogs, clock, random);
     dialogs.setWindow(&window);
     window.show();
+    // A job that a run which ended without saving left behind comes first.
+    window.offerLeftJob(!parser.isSet(recoverOption));
     // The lists load into the shown window, so that a load error's box stands over it.
     if (!project.isEmpty())
         window.LoadProject(project);
-    if (parser.isSet(partsOption))
-        window.openPartsFile(QFileInfo(parser.value(partsOption)).absoluteFilePath(), lists::kPartsText);
-    if (parser.isSet(stocksOption))
-        window.openStocksFile(QFileInfo(parser.value(stocksOption)).absoluteFilePath(), lists::kStocksText);
-    if (parser.isSet(calcOption))
-        QTimer::singleShot(0, &window, &mainwindow::TfrmMain::btnCalcClick);
+    // The rest once the project's workbooks, read off the user-interface thread, are in.
+    window.afterReads([&] {
+        if (parser.isSet(partsOption))
+            window.openPartsFile(QFileInfo(parser.value(partsOption)).absoluteFilePath(), lists::kPartsText);
+        if (parser.isSet(stocksOption))
+            window.openStocksFile(QFileInfo(parser.value(stocksOption)).absoluteFilePath(), lists::kStocksText);
+        for (const QString& path : parser.values(importLeftOption))
+            window.importLeftStocks(QFileInfo(path).absoluteFilePath());
+        if (parser.isSet(calcOption))
+            QTimer::singleShot(0, &window, &mainwindow::TfrmMain::btnCalcClick);
+    });
 
     try {
         return QApplication::exec();
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, window.windowTitle(), QString::fromLocal8Bit(error.what()));
+        desktop::showMessageBox(nullptr, QString::fromLocal8Bit(error.what()), calculation::MessageIcon::Error);
         return 1;
     }
 }

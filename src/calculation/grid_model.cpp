@@ -7,6 +7,10 @@ namespace calculation {
 namespace {
 
 constexpr int kStartRows = 3;
+bool isLineBreak(QChar c)
+{
+    return c == u'\t' || c == u'\r' || c == u'\n';
+}
 
 QStringList emptyRow(int columns)
 {
@@ -39,6 +43,12 @@ QString GridModel::cell(int column, int row) const
 
 void GridModel::setCell(int column, int row, const QString& text)
 {
+    if (m_singleLine && std::any_of(text.begin(), text.end(), isLineBreak)) {
+        QString oneLine = text;
+        std::replace_if(oneLine.begin(), oneLine.end(), isLineBreak, u' ');
+        setCell(column, row, oneLine);
+        return;
+    }
     if (!contains(column, row) || m_rows[row][column] == text)
         return;
     m_rows[row][column] = text;
@@ -79,6 +89,14 @@ QString GridModel::columnText(int column) const
     for (const QStringList& row : m_rows)
         text += row[column] + u'\n';
     return text;
+}
+
+void GridModel::setCells(const Cells& cells)
+{
+    setRows(int(cells.size()));
+    for (int row = 0; row < rows() && row < cells.size(); ++row)
+        for (int column = 0; column < m_columns; ++column)
+            setCell(column, row, cells[row].value(column));
 }
 
 void GridModel::setReadOnlyColumn(int column, bool readOnly)

@@ -17,6 +17,8 @@ public:
     static constexpr int kTotalsRow = 0;
     static constexpr int kHeaderRow = 1;
     static constexpr int kFirstDataRow = 2;
+    // Every row's cells, the fixed rows included. Copies share the texts until one side changes them.
+    using Cells = QVector<QStringList>;
 
     // Starts as every grid starts: the two fixed rows and one empty data row.
     explicit GridModel(int columns, QObject* parent = nullptr);
@@ -32,6 +34,13 @@ public:
     void setRows(int count);
     // All cells of one column, the fixed rows included, each followed by a line feed.
     QString columnText(int column) const;
+    Cells cells() const { return m_rows; }
+    // Makes the table hold these cells (rows of another column count are cut or padded): rows are added or
+    // cut at the end and only the cells that differ are written.
+    void setCells(const Cells& cells);
+    // Cells of a list hold one line: TAB, CR and LF written into them become blanks, so that no cell can
+    // split a row of a list file.
+    void setSingleLineCells(bool singleLine) { m_singleLine = singleLine; }
 
     // Columns the user may edit in data rows (all by default) and columns of data rows that can't be
     // selected at all (the stocks grid's "Left Qty").
@@ -55,6 +64,7 @@ private:
     QVector<QStringList> m_rows;
     QVector<bool> m_readOnly;
     QVector<bool> m_unselectable;
+    bool m_singleLine = false;
 };
 
 } // namespace calculation

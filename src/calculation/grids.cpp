@@ -23,6 +23,7 @@ void writeHeaders(GridModel& grid, std::initializer_list<QString> headers)
 GridModel* createPartsGrid(QObject* parent)
 {
     auto* grid = new GridModel(kPartColumns, parent);
+    grid->setSingleLineCells(true);
     writePartsHeaders(*grid);
     return grid;
 }
@@ -30,6 +31,7 @@ GridModel* createPartsGrid(QObject* parent)
 GridModel* createStocksGrid(QObject* parent)
 {
     auto* grid = new GridModel(kStockColumns, parent);
+    grid->setSingleLineCells(true);
     grid->setReadOnlyColumn(kLeftQtyColumn, true);
     grid->setUnselectableColumn(kLeftQtyColumn, true);
     writeStocksHeaders(*grid);

@@ -1,13 +1,14 @@
 #include "document/project_file.h"
 
 #include "calculation/number_text.h"
-#include "lists/list_files.h"
+#include "document/list_file.h"
 #include "localization/translate.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 
 namespace document {
@@ -54,8 +55,8 @@ QString stepName(ProjectStep step)
 // Restores the steps one after the other and keeps the first failure.
 class ProjectReader {
 public:
-    ProjectReader(const QString& path, const QStringList& lines, ProjectLoad& load)
-        : m_path(path), m_lines(lines), m_load(load)
+    ProjectReader(const QString& path, const QStringList& lines, ProjectLoad& load, const ListReader& read)
+        : m_path(path), m_lines(lines), m_load(load), m_read(read)
     {
     }
 
@@ -85,8 +86,8 @@ public:
         if (!written)
             return false;
         path = resolveListPath(*written, m_path);
-        const FileResult loaded = parts ? lists::LoadPartsFile(grid, path, lists::kPartsProject)
-                                        : lists::LoadStocksFile(grid, path, lists::kStocksProject);
+        const ListKind kind = parts ? ListKind::Parts : ListKind::Stocks;
+        const FileResult loaded = m_read(grid, kind, path, formatForPath(kind, path));
         if (!loaded.ok) {
             const QString what = parts ? translate("the parts list %1 can't be read: %2")
                                        : translate("the stocks list %1 can't be read: %2");
@@ -124,6 +125,7 @@ private:
     QString m_path;
     QStringList m_lines;
     ProjectLoad& m_load;
+    const ListReader& m_read;
     QStringList m_notices;
 };
 
@@ -217,7 +219,8 @@ FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path)
     return lists::writeTextLines(path, projectLines(settings));
 }
 
-ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& stocks, ProjectLists lists)
+ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& stocks, ProjectLists lists,
+                            const ListReader& read)
 {
     ProjectLoad load;
     QStringList lines;
@@ -228,7 +231,7 @@ ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& st
         load.result = lists::fileFailure(translate("%1 holds no project: the file is empty.").arg(path), path);
         return load;
     }
-    ProjectReader reader(path, lines, load);
+    ProjectReader reader(path, lines, load, read);
     auto listStep = [&](int line, QString& file, GridModel& grid, bool isParts, bool loaded) {
         if (loaded)
             return reader.list(line, file, grid, isParts);
@@ -245,6 +248,17 @@ ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& st
     }
     reader.finish();
     return load;
+}
+
+QStringList projectListPaths(const QString& path)
+{
+    QStringList lines;
+    if (!lists::readTextLines(path, lines).ok)
+        return {};
+    QStringList paths;
+    for (int line = 0; line < std::min(2, int(lines.size())); ++line)
+        paths.append(resolveListPath(lines[line], path));
+    return paths;
 }
 
 QString resolveListPath(const QString& listPath, const QString& projectPath)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation/grid_model.h"
+#include "document/list_file.h"
 #include "lists/text_file.h"
 
 #include <QString>
@@ -67,11 +68,15 @@ struct ProjectLists {
     bool stocks = true;
 };
 
-// Reads a project and loads its two lists into the grids in the parts and stocks text layouts, whatever
-// the files' names say; then the settings, in order, up to the first step that fails. The list paths in
-// the settings are those opened (see resolveListPath).
+// Reads a project and loads its two lists into the grids, each with the reader its file's name calls for
+// (formatForPath), through read; then the settings, in order, up to the first step that fails. A list that
+// can't be read leaves its grid as it was. The list paths in the settings are those opened (see
+// resolveListPath).
 ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, calculation::GridModel& stocks,
-                            ProjectLists lists = {});
+                            ProjectLists lists = {}, const ListReader& read = readList);
+// The paths of the parts and stocks lists that opening the project would read (resolved as it resolves
+// them); none when the project can't be read.
+QStringList projectListPaths(const QString& path);
 
 // A project's list path: as written when a file is there, else a file of the same name beside the
 // project file when there is one (a job's folder copied to another machine), else as written.

@@ -1,6 +1,10 @@
 #include "deruruvi.h"
 
 #include "list_dialogs.h"
+
+#include "document/history/job_history.h"
+#include "document/job_document.h"
+#include "document/recovery_file.h"
 #include "widgets/cell_delegates.h"
 #include "widgets/window_state.h"
 
@@ -74,10 +78,10 @@ void fitHeaders(GridView* view, const GridModel& grid)
 
 } // namespace
 
-TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_random(uint32_t(QDateTime::currentSecsSinceEpoch())),
-      m_relay(m_progress, this), m_ownPrintDialogs(std::make_unique<printing::QtPrintDialogs>(this)),
-      m_printDialogs(m_ownPrintDialogs.get()), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+TfrmMain::TfrmMain(UserDialogs& dialogs, calculation::Clock& clock, optimizer::RandomSource& random, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_random(random), m_clock(clock), m_relay(m_progress, this),
+      m_ownPrintDialogs(std::make_unique<printing::QtPrintDialogs>(this)), m_printDialogs(m_ownPrintDialogs.get()),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       m_ownUrlOpener(std::make_unique<localization::DesktopUrlOpener>()), m_urlOpener(m_ownUrlOpener.get())
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -92,6 +96,7 @@ TfrmMain::TfrmMain(UserDialogs& dialogs, QWidget* parent)
     m_progress.setBar(ui.pbCutting);
     setUpGrids();
     connectControls();
+    setUpDocument();
     // 3 - the current language selected; one without a catalog speaks English, which is always listed
     qsizetype language = m_languages.indexOf(localization::currentLanguage());
     if (language < 0)
@@ -116,6 +121,12 @@ QList<QSplitter*> TfrmMain::splitters() const
 TfrmMain::~TfrmMain()
 {
     abandonSearch();
+    // The controls go before the document and its history, which must not tell them of it; an editor closed
+    // on the way out tells the window no more.
+    m_history->stack().disconnect();
+    m_document->disconnect();
+    for (const GridView* view : {ui.sgPart, ui.sgStock})
+        view->itemDelegate()->disconnect(this);
 }
 
 void TfrmMain::setUpGrids()
@@ -133,8 +144,16 @@ void TfrmMain::setUpGrids()
     ui.sgLayout->setItemDelegate(m_layoutCells);
     connect(partCells, &widgets::InputCellDelegate::enterPressed, this, &TfrmMain::sgPartKeyPress);
     connect(stockCells, &widgets::InputCellDelegate::enterPressed, this, &TfrmMain::sgStockKeyPress);
-    for (const widgets::InputCellDelegate* cells : {partCells, stockCells})
+    connect(partCells, &widgets::InputCellDelegate::rowsPasted, this, &TfrmMain::sgPartKeyDown);
+    connect(stockCells, &widgets::InputCellDelegate::rowsPasted, this, &TfrmMain::sgStockKeyDown);
+    for (const widgets::InputCellDelegate* cells : {partCells, stockCells}) {
         connect(cells, &widgets::InputCellDelegate::typedTextRefused, this, &TfrmMain::showStatus);
+        // What is typed once the editor has closed is another edit, even in the same cell.
+        connect(cells, &QAbstractItemDelegate::closeEditor, this, [this] {
+            if (m_document)
+                m_document->endTyping();
+        });
+    }
 
     ui.sgPart->setModel(m_parts);
     ui.sgStock->setModel(m_stocks);
@@ -304,6 +323,8 @@ void TfrmMain::cmbLangChange(int index)
     switchLanguage(code);
     // The list items keep their positions, so every selection stays as it was.
     ui.retranslateUi(this);
+    updateTitle();
+    rebuildRecentMenu();
     // Like the program it follows, a language that can't be kept lasts until the program ends.
     localization::saveLanguage(localization::settingsFile(), code);
     calculation::writePartsHeaders(*m_parts);
@@ -313,8 +334,12 @@ void TfrmMain::cmbLangChange(int index)
     // The calculation reads the Priority words of the moment, so the words already in cells follow; the
     // job stays the same.
     m_freshness.setPaused(true);
-    retranslatePriorities(*m_stocks, oldYes, oldNo, translate("Yes"), translate("No"));
+    m_document->programChange(document::ListKind::Stocks, [&] {
+        retranslatePriorities(*m_stocks, oldYes, oldNo, translate("Yes"), translate("No"));
+    });
     m_freshness.setPaused(false);
+    // The edits kept hold the old words, which the calculation would no longer read as "Yes" and "No".
+    m_history->stack().clear();
 }
 
 // Ending
@@ -331,8 +356,17 @@ void TfrmMain::X1Click()
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
+    // What is being typed into a cell belongs to the job that may be saved.
+    ui.sgPart->finishEditing();
+    ui.sgStock->finishEditing();
+    if (!m_commands->confirmDiscardJob()) {
+        event->ignore();
+        return;
+    }
     abandonSearch();
     widgets::saveWindowState(*this, splitters(), widgets::windowStateFile());
+    // Saved or discarded by the user's word: nothing is left to recover.
+    m_recovery->discard();
     QMainWindow::closeEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid_editing.h"
+#include "job_commands.h"
 #include "plan_freshness.h"
 #include "user_dialogs.h"
 #include "widgets/main_window_ui.h"
@@ -8,6 +9,7 @@
 
 #include "calculation/calculation_run.h"
 #include "calculation/grid_model.h"
+#include "document/recent_files.h"
 #include "exchange/remnant_stocks.h"
 #include "lists/text_file.h"
 #include "optimizer/random_source.h"
@@ -16,7 +18,10 @@
 #include <QMainWindow>
 #include <QSet>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QPrinter;
 class QSplitter;
@@ -25,6 +30,11 @@ class QThread;
 namespace diagrams {
 class LayoutDiagrams;
 }
+namespace document {
+class JobDocument;
+class JobHistory;
+class RecoveryFile;
+} // namespace document
 namespace localization {
 class UrlOpener;
 }
@@ -36,27 +46,42 @@ class PrintDialogs;
 }
 namespace spreadsheet {
 class WorkbookReadJob;
-}
+enum class WorkbookKind;
+} // namespace spreadsheet
 
 namespace mainwindow {
 
+struct ReadSheets;
+
 // The main window: the parts, stocks and layout grids, the settings, and the commands that connect them.
-// The rules live on the grid models and in the calculation; this class wires keys, buttons and dialogs to
-// them. A calculation's search runs on a worker thread while the window stays usable.
+// The rules live on the grid models, in the calculation and in the job document; this class wires keys,
+// buttons and dialogs to them. A calculation's search runs on a worker thread while the window stays usable.
+// The dialogs, the clock and the random source are the window's seams: tests pass scripted ones.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TfrmMain(UserDialogs& dialogs, QWidget* parent = nullptr);
+    TfrmMain(UserDialogs& dialogs, calculation::Clock& clock, optimizer::RandomSource& random,
+             QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // Fills a grid from a list file as the Open buttons do once their dialog is answered; the path is shown
-    // above the grid. A workbook is read off the user-interface thread and imported when it is back.
+    // Fills a grid from a list file as the Open buttons do once their dialog is answered (asking first when
+    // the grid holds unsaved edits); the path is shown above the grid. A workbook is read off the
+    // user-interface thread and imported when it is back.
     void openPartsFile(const QString& path, int format);
     void openStocksFile(const QString& path, int format);
-    // A project: written from the controls, or read back into the grids and controls.
-    void SaveProject(const QString& path);
+    // Opens a project as Open Project does once its dialog is answered.
     void LoadProject(const QString& path);
+    // Runs then once no workbook is being read: at once, or when the reads under way (a project's lists) are
+    // back, so that what a command line asks for next comes after them.
+    void afterReads(const std::function<void()>& then);
+    // Appends a remnant list to the stocks as Imp Left does once its dialog is answered.
+    void importLeftStocks(const QString& path);
+    // Offers the job that a run which ended without saving left behind; restores it without asking when
+    // ask is false. Once at the start.
+    void offerLeftJob(bool ask = true);
+
+    document::JobDocument& job() const { return *m_document; }
 
     bool searchRunning() const { return m_searchThread != nullptr; }
     // The printer list and printer dialogs; the window starts with the real ones.
@@ -73,6 +98,8 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private Q_SLOTS:
     void btnPartSaveClick();
@@ -105,7 +132,18 @@ private Q_SLOTS:
     void cmbLangChange(int index);
     void searchFinished();
     void S1Click();
+    void mnSaveAsClick();
     void O1Click();
+    void mnNewClick();
+    void mnUndoClick();
+    void mnRedoClick();
+    void mnCutClick();
+    void mnCopyClick();
+    void mnPasteClick();
+    void mnDeleteRowsClick();
+    void mnSelectAllClick();
+    void sgPartDelete();
+    void sgStockDelete();
     void btnLeftClick();
     void btnExportLeftClick();
     void btnImportLeftClick();
@@ -114,14 +152,41 @@ private:
     // Switches the translations to a language; a catalog turned away for its character set is reported once.
     void switchLanguage(const QString& code);
     void setUpGrids();
+    // The job document, its history, the recent files and the recovery file, wired to the controls.
+    void setUpDocument();
+    void connectEditMenu();
+    // The settings as the controls hold them, and put back into them.
+    document::ProjectSettings controlSettings() const;
+    void applySettings(const document::ProjectSettings& settings, const document::ProjectLoad* load = nullptr);
+    // The window's caption: the job's name with the modified mark, then the program's caption.
+    void updateTitle();
+    void rebuildRecentMenu();
+    void openRecent(const document::RecentFile& file);
+    // Opens a dropped file where it was dropped.
+    void openDropped(const QString& path, QWidget* target);
+    void openList(document::ListKind kind, const QString& path, int format);
+    // The input grid that has the keyboard, if any.
+    widgets::GridView* focusedGrid() const;
+    calculation::GridModel& model(document::ListKind kind) const;
+    widgets::GridView* view(document::ListKind kind) const;
+    void pasteInto(document::ListKind kind);
+    void clearSelected(document::ListKind kind);
     void fitColumnsToHeaders();
     void connectControls();
     calculation::CalcControls calcControls() const;
-    void moveOnEnter(widgets::GridView* view, calculation::GridModel& grid, InputGrid kind);
-    int currentDataRow(const widgets::GridView* view) const;
+    void moveOnEnter(document::ListKind kind);
     void report(const lists::FileResult& result);
-    // Starts reading a workbook into the parts or stocks grid; false when the format names no workbook.
-    bool readWorkbook(const QString& path, int format, bool stocks);
+    // Opens a list (after the question), a workbook read off the user-interface thread first.
+    void readList(document::ListKind kind, const QString& path, int format);
+    // Opens a project (after the question), the workbooks it names read off the user-interface thread first.
+    void readProject(const QString& path);
+    // Starts reading a workbook; done is called with the job when it is back, not after a cancel. False while
+    // another read is under way.
+    bool readWorkbook(const QString& path, spreadsheet::WorkbookKind kind,
+                      const std::function<void(const spreadsheet::WorkbookReadJob&)>& done);
+    void readWorkbooks(std::shared_ptr<ReadSheets> sheets,
+                       std::vector<std::pair<QString, spreadsheet::WorkbookKind>> books,
+                       const std::function<void(std::shared_ptr<const ReadSheets>)>& done);
     // A file written: its name in the status bar, or why it failed.
     void reportSaved(const lists::FileResult& result, const QString& path);
     void showStatus(const QString& text);
@@ -144,8 +209,13 @@ private:
     calculation::GridModel* m_layout = nullptr;
 
     optimizer::strGroupArg m_strGroupArg;
-    optimizer::RandomSource m_random;
-    calculation::Clock m_clock;
+    optimizer::RandomSource& m_random;
+    calculation::Clock& m_clock;
+    document::JobDocument* m_document = nullptr;
+    document::JobHistory* m_history = nullptr;
+    document::RecoveryFile* m_recovery = nullptr;
+    document::RecentFiles m_recent;
+    std::unique_ptr<JobCommands> m_commands;
     widgets::ProgressBarSink m_progress;
     widgets::SearchRelay m_relay;
     std::unique_ptr<calculation::CalculationRun> m_run;
@@ -166,6 +236,7 @@ private:
     QSet<QString> m_reportedCatalogs;
     // The workbook being read, if any.
     spreadsheet::WorkbookReadJob* m_workbookRead = nullptr;
+    std::vector<std::function<void()>> m_afterReads;
 };
 
 } // namespace mainwindow

@@ -9,12 +9,14 @@
 
 #include "calculation/calculation_run.h"
 #include "diagrams/widgets/layout_diagrams.h"
+#include "document/job_document.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 #include <QThread>
@@ -49,9 +51,10 @@ void TfrmMain::setJobEditable(bool editable)
         ui.edCircle,     ui.cbxFormat,    ui.cbxDisplay,    ui.edUnit,         ui.ckExact};
     for (QWidget* control : controls)
         control->setEnabled(editable);
-    // Opening and saving projects.
-    for (QAction* action : {ui.O1, ui.S1})
+    // New, opening and saving projects, and the edits of the lists.
+    for (QAction* action : {ui.mnNew, ui.O1, ui.S1, ui.mnSaveAs, ui.mnCut, ui.mnPaste, ui.mnDeleteRows})
         action->setEnabled(editable);
+    ui.mnRecent->setEnabled(editable && !ui.mnRecent->isEmpty());
 }
 
 void TfrmMain::btnCalcClick()
@@ -96,7 +99,9 @@ void TfrmMain::searchFinished()
     ui.btnStop->setEnabled(false);
     // The parts grid still holds the job of the run, whose layout texts the table is about to show.
     m_layoutCells->setPieceNames(piecesWithBlanks(*m_parts));
-    const bool shown = m_run->finish();
+    // The run writes "Left Qty": the program's, not an edit.
+    bool shown = false;
+    m_document->programChange(document::ListKind::Stocks, [&] { shown = m_run->finish(); });
     ui.lbQuality->setText(shown ? m_run->qualityText() : QString());
     if (shown) {
         const optimizer::CutSettings& settings = m_run->settings();

@@ -1,11 +1,12 @@
 // The main window's list file commands and the layout export, with what they tell the user: errors in a
-// message box, success in the status bar.
+// message box, success in the status bar. What is asked before an edited list is replaced, and how a list
+// is saved and opened, lives in job_commands.
 
 #include "deruruvi.h"
 
 #include "list_dialogs.h"
-#include "lists/list_files.h"
 
+#include "document/job_document.h"
 #include "exchange/layout_export.h"
 #include "localization/translate.h"
 
@@ -14,7 +15,7 @@
 
 namespace mainwindow {
 
-using calculation::MessageIcon;
+using document::ListKind;
 using localization::translate;
 
 namespace {
@@ -25,10 +26,7 @@ constexpr int kStatusTimeout = 8000;
 
 void TfrmMain::report(const lists::FileResult& result)
 {
-    if (!result.ok)
-        m_dialogs.showMessage(result.message(), MessageIcon::Error);
-    else if (!result.notice.isEmpty())
-        m_dialogs.showMessage(result.notice, MessageIcon::Information);
+    m_commands->report(result);
 }
 
 void TfrmMain::reportSaved(const lists::FileResult& result, const QString& path)
@@ -43,53 +41,52 @@ void TfrmMain::showStatus(const QString& text)
     statusBar()->showMessage(text, kStatusTimeout);
 }
 
+void TfrmMain::openList(ListKind kind, const QString& path, int format)
+{
+    view(kind)->finishEditing();
+    if (m_commands->confirmDiscardList(kind))
+        readList(kind, path, format);
+}
+
 void TfrmMain::openPartsFile(const QString& path, int format)
 {
-    ui.edPartFile->setPath(path);
-    if (!readWorkbook(path, format, false))
-        report(lists::LoadPartsFile(*m_parts, path, format));
+    openList(ListKind::Parts, path, format);
 }
 
 void TfrmMain::openStocksFile(const QString& path, int format)
 {
-    ui.edStockFile->setPath(path);
-    if (!readWorkbook(path, format, true))
-        report(lists::LoadStocksFile(*m_stocks, path, format));
+    openList(ListKind::Stocks, path, format);
 }
 
 void TfrmMain::btnPartSaveClick()
 {
-    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(partsSaveDialog());
-    if (!choice)
-        return;
-    // The field names the file that holds the list: a save that failed leaves the one before.
-    const lists::FileResult saved = lists::SavePartsFile(*m_parts, choice->path);
-    if (saved.ok)
-        ui.edPartFile->setPath(choice->path);
-    reportSaved(saved, choice->path);
+    ui.sgPart->finishEditing();
+    m_commands->saveList(ListKind::Parts, true);
 }
 
 void TfrmMain::btnPartOpenClick()
 {
+    // Asked before the file is chosen: a Cancel leaves everything as it was.
+    ui.sgPart->finishEditing();
+    if (!m_commands->confirmDiscardList(ListKind::Parts))
+        return;
     if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(partsOpenDialog()))
-        openPartsFile(choice->path, choice->filterPosition);
+        readList(ListKind::Parts, choice->path, chosenFormat(ListKind::Parts, *choice));
 }
 
 void TfrmMain::btnStockSaveClick()
 {
-    const std::optional<FileChoice> choice = m_dialogs.askSaveFile(stocksSaveDialog());
-    if (!choice)
-        return;
-    const lists::FileResult saved = lists::SaveStocksFile(*m_stocks, choice->path);
-    if (saved.ok)
-        ui.edStockFile->setPath(choice->path);
-    reportSaved(saved, choice->path);
+    ui.sgStock->finishEditing();
+    m_commands->saveList(ListKind::Stocks, true);
 }
 
 void TfrmMain::btnStockOpenClick()
 {
+    ui.sgStock->finishEditing();
+    if (!m_commands->confirmDiscardList(ListKind::Stocks))
+        return;
     if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(stocksOpenDialog()))
-        openStocksFile(choice->path, choice->filterPosition);
+        readList(ListKind::Stocks, choice->path, chosenFormat(ListKind::Stocks, *choice));
 }
 
 void TfrmMain::N5Click()

@@ -3,23 +3,17 @@
 
 #include "deruruvi.h"
 
-#include "document/project_file.h"
+#include "document/job_document.h"
 #include "list_dialogs.h"
 
 #include "exchange/remnant_stocks.h"
 #include "localization/translate.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QSlider>
 
 namespace mainwindow {
 
-using document::ProjectLoad;
-using document::ProjectSettings;
-using document::ProjectStep;
+using document::ListKind;
 
 using calculation::MessageIcon;
 using localization::translate;
@@ -28,87 +22,34 @@ using localization::translate;
 
 void TfrmMain::S1Click()
 {
-    // A project names the list files as they are on disk, so both must have been saved.
-    auto saved = [](const widgets::FileNameField* field) {
-        return !field->path().isEmpty() && QFileInfo::exists(field->path());
-    };
-    if (!saved(ui.edPartFile)) {
-        m_dialogs.showMessage(translate("Please save the pipe parts first!"), MessageIcon::Error);
-        return;
-    }
-    if (!saved(ui.edStockFile)) {
-        m_dialogs.showMessage(translate("Please save the pipe stocks first!"), MessageIcon::Error);
-        return;
-    }
-    if (const std::optional<FileChoice> choice = m_dialogs.askSaveFile(projectSaveDialog()))
-        SaveProject(choice->path);
+    ui.sgPart->finishEditing();
+    ui.sgStock->finishEditing();
+    m_commands->saveProject(false);
+}
+
+void TfrmMain::mnSaveAsClick()
+{
+    ui.sgPart->finishEditing();
+    ui.sgStock->finishEditing();
+    m_commands->saveProject(true);
 }
 
 void TfrmMain::O1Click()
 {
+    ui.sgPart->finishEditing();
+    ui.sgStock->finishEditing();
+    if (!m_commands->confirmDiscardJob())
+        return;
     if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(projectOpenDialog()))
-        LoadProject(choice->path);
-}
-
-void TfrmMain::SaveProject(const QString& path)
-{
-    ProjectSettings settings;
-    settings.partFile = ui.edPartFile->path();
-    settings.stockFile = ui.edStockFile->path();
-    settings.quality = ui.tbFast->value();
-    settings.change = ui.ckChange->isChecked();
-    settings.cost = ui.ckCost->isChecked();
-    settings.blade = ui.edGap->text();
-    settings.stub = ui.edMargin->text();
-    settings.reuse = ui.edCircle->text();
-    settings.format = ui.cbxFormat->currentIndex();
-    settings.unit = ui.edUnit->text();
-    settings.title = ui.edTitle->text();
-    settings.display = ui.cbxDisplay->currentIndex();
-    settings.print = ui.cbxPrint->currentIndex();
-    settings.times = ui.edTimes->text();
-    settings.exact = ui.ckExact->isChecked();
-    reportSaved(document::SaveProjectFile(settings, path), path);
+        readProject(choice->path);
 }
 
 void TfrmMain::LoadProject(const QString& path)
 {
-    const ProjectLoad load = document::LoadProjectFile(path, *m_parts, *m_stocks);
-    const ProjectSettings& settings = load.settings;
-    // A list that could not be read is still shown by name.
-    if (load.restored(ProjectStep::PartsList) || !settings.partFile.isEmpty())
-        ui.edPartFile->setPath(settings.partFile);
-    if (load.restored(ProjectStep::StocksList) || !settings.stockFile.isEmpty())
-        ui.edStockFile->setPath(settings.stockFile);
-    if (load.restored(ProjectStep::Quality))
-        ui.tbFast->setValue(settings.quality);
-    if (load.restored(ProjectStep::Change))
-        ui.ckChange->setChecked(settings.change);
-    if (load.restored(ProjectStep::Cost) && settings.cost != ui.ckCost->isChecked()) {
-        // As if the user clicked the box: ticking it checks the stocks just loaded.
-        ui.ckCost->setChecked(settings.cost);
-        ckCostClick(settings.cost);
-    }
-    if (load.restored(ProjectStep::Lengths)) {
-        ui.edGap->setText(settings.blade);
-        ui.edMargin->setText(settings.stub);
-        ui.edCircle->setText(settings.reuse);
-    }
-    if (load.restored(ProjectStep::Format))
-        ui.cbxFormat->setCurrentIndex(settings.format);
-    if (load.restored(ProjectStep::Texts)) {
-        ui.edUnit->setText(settings.unit);
-        ui.edTitle->setText(settings.title);
-    }
-    if (load.restored(ProjectStep::Choices)) {
-        ui.cbxDisplay->setCurrentIndex(settings.display);
-        ui.cbxPrint->setCurrentIndex(settings.print);
-    }
-    if (load.restored(ProjectStep::Times))
-        ui.edTimes->setText(settings.times);
-    if (load.restored(ProjectStep::Exact))
-        ui.ckExact->setChecked(settings.exact);
-    report(load.result);
+    ui.sgPart->finishEditing();
+    ui.sgStock->finishEditing();
+    if (m_commands->confirmDiscardJob())
+        readProject(path);
 }
 
 // Remnant stocks
@@ -119,9 +60,10 @@ void TfrmMain::btnLeftClick()
     if (!choice)
         return;
     const exchange::RemnantSave saved = exchange::saveLeftStocks(*m_stocks, choice->path);
-    // The stocks field names the list just written, unless the save failed.
+    // The stocks field names the list just written, unless the save failed; the grid still holds the whole
+    // stock, which that file does not.
     if (saved.result.ok)
-        ui.edStockFile->setPath(choice->path);
+        m_document->setListFile(ListKind::Stocks, document::readListFile(ListKind::Stocks, choice->path));
     reportCount(saved, choice->path, translate("Congratulations! Successfully saved count: "));
 }
 
@@ -134,8 +76,17 @@ void TfrmMain::btnExportLeftClick()
 
 void TfrmMain::btnImportLeftClick()
 {
+    ui.sgStock->finishEditing();
     if (const std::optional<FileChoice> choice = m_dialogs.askOpenFile(remnantImportDialog()))
-        report(exchange::importLeftStocks(*m_stocks, choice->path));
+        importLeftStocks(choice->path);
+}
+
+void TfrmMain::importLeftStocks(const QString& path)
+{
+    lists::FileResult imported;
+    m_document->edit(ListKind::Stocks, translate("Imp Left"),
+                     [&] { imported = exchange::importLeftStocks(*m_stocks, path); });
+    report(imported);
 }
 
 void TfrmMain::reportCount(const exchange::RemnantSave& saved, const QString& path, const QString& message)

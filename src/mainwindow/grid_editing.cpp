@@ -4,6 +4,8 @@
 #include "calculation/number_text.h"
 #include "localization/translate.h"
 
+#include <algorithm>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -74,6 +76,48 @@ bool deleteRow(GridModel& grid, InputGrid kind, int row)
         return false;
     correctTotals(grid, kind, row);
     return grid.removeRows(row, 1);
+}
+
+int deleteRows(GridModel& grid, InputGrid kind, QList<int> rows)
+{
+    // From the bottom up, so that the rows still to go keep their numbers.
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    int removed = 0;
+    for (int row : rows)
+        removed += deleteRow(grid, kind, row) ? 1 : 0;
+    return removed;
+}
+
+void clearCells(GridModel& grid, const QModelIndexList& cells)
+{
+    for (const QModelIndex& cell : cells)
+        if (cell.row() >= GridModel::kFirstDataRow && (grid.flags(cell) & Qt::ItemIsEditable))
+            grid.setCell(cell.column(), cell.row(), QString());
+}
+
+QString cellsText(const GridModel& grid, const QModelIndexList& cells)
+{
+    if (cells.isEmpty())
+        return QString();
+    int top = cells.first().row();
+    int bottom = top;
+    int left = cells.first().column();
+    int right = left;
+    for (const QModelIndex& cell : cells) {
+        top = std::min(top, cell.row());
+        bottom = std::max(bottom, cell.row());
+        left = std::min(left, cell.column());
+        right = std::max(right, cell.column());
+    }
+    QString text;
+    for (int row = top; row <= bottom; ++row) {
+        QStringList line;
+        for (int column = left; column <= right; ++column)
+            line.append(grid.cell(column, row));
+        text += line.join(u'\t') + u'\n';
+    }
+    return text;
 }
 
 void deleteAll(GridModel& grid, InputGrid kind)

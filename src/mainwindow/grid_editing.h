@@ -15,6 +15,17 @@ void addRow(calculation::GridModel& grid, InputGrid kind);
 // stay as they are when any number involved doesn't convert. Returns false when nothing was removed.
 bool deleteRow(calculation::GridModel& grid, InputGrid kind, int row);
 
+// "-" and Delete Rows with several rows selected: removes each of them, as deleteRow does. Returns the number
+// of rows removed.
+int deleteRows(calculation::GridModel& grid, InputGrid kind, QList<int> rows);
+
+// Delete: empties the cells given that the user may edit (data rows, not "Left Qty").
+void clearCells(calculation::GridModel& grid, const QModelIndexList& cells);
+
+// Copy: the rectangle of cells around those given, as a spreadsheet pastes them: TAB between cells, a line
+// feed after each row.
+QString cellsText(const calculation::GridModel& grid, const QModelIndexList& cells);
+
 // "X": one empty data row and empty totals. The stocks grid keeps its "Left Qty" cells.
 void deleteAll(calculation::GridModel& grid, InputGrid kind);
 

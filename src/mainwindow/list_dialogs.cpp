@@ -34,6 +34,18 @@ QString stockListFilter()
            QStringLiteral("(*.stk)|*.stk|Excel ") + translate("file") + QStringLiteral("(*.xls)|*.xls");
 }
 
+// "All supported files" first, with the patterns of every entry that follows.
+QString withAllSupported(const QString& filter)
+{
+    const QStringList pieces = filter.split(u'|');
+    QStringList patterns;
+    for (qsizetype i = 1; i < pieces.size(); i += 2)
+        for (const QString& pattern : pieces[i].split(u';'))
+            if (!patterns.contains(pattern))
+                patterns.append(pattern);
+    return translate("All supported files") + QStringLiteral("|") + patterns.join(u';') + u'|' + filter;
+}
+
 } // namespace
 
 FileDialogSetup partsSaveDialog()
@@ -54,12 +66,13 @@ FileDialogSetup partsOpenDialog()
                            QStringLiteral("(*.txt)|*.txt|Pipe ") + translate("part file") +
                            QStringLiteral("(*.dst)|*.dst|Excel ") + translate("file") +
                            QStringLiteral("(*.xls)|*.xls") + moreWorkbooksFilter();
-    return {translate("Please select open part file name"), filter};
+    return {translate("Please select open part file name"), withAllSupported(filter)};
 }
 
 FileDialogSetup stocksOpenDialog()
 {
-    return {translate("Please select open stock file name"), stockListFilter() + moreWorkbooksFilter()};
+    return {translate("Please select open stock file name"),
+            withAllSupported(stockListFilter() + moreWorkbooksFilter())};
 }
 
 FileDialogSetup layoutExportDialog()
@@ -76,7 +89,8 @@ FileDialogSetup projectSaveDialog()
 
 FileDialogSetup projectOpenDialog()
 {
-    return {translate("Please choose open project file name"), projectFileFilter(), QStringLiteral("dat")};
+    return {translate("Please choose open project file name"), withAllSupported(projectFileFilter()),
+            QStringLiteral("dat")};
 }
 
 FileDialogSetup leftStocksSaveDialog()
@@ -93,7 +107,12 @@ FileDialogSetup remnantExportDialog()
 
 FileDialogSetup remnantImportDialog()
 {
-    return {translate("Please choose open left stock file name"), stockListFilter()};
+    return {translate("Please choose open left stock file name"), withAllSupported(stockListFilter())};
+}
+
+int chosenFormat(document::ListKind kind, const FileChoice& choice)
+{
+    return choice.filterPosition <= 1 ? document::formatForPath(kind, choice.path) : choice.filterPosition - 1;
 }
 
 QStringList nameFilters(const QString& filter)

@@ -22,6 +22,17 @@ struct FileChoice {
     int filterPosition = 1;
 };
 
+// A question with two or three answers: accept ("Save", "Restore"), discard ("Discard", "Don't Save") and,
+// where the user may change their mind, Cancel. details says what it concerns.
+struct Question {
+    QString text;
+    QString details;
+    QString accept;
+    QString discard;
+    bool cancel = true;
+};
+enum class Answer { Accept, Discard, Cancel };
+
 // Everything the window asks or shows the user: message boxes, the open and save dialogs, documents. The program shows
 // real dialogs; tests answer from a script.
 class UserDialogs : public calculation::MessageSink {
@@ -32,6 +43,8 @@ public:
     virtual std::optional<FileChoice> askSaveFile(const FileDialogSetup& setup) = 0;
     // A message box under a title of its own instead of the window's caption.
     virtual void showTitledMessage(const QString& title, const QString& text, calculation::MessageIcon icon) = 0;
+    // Escape is Cancel, or Discard without a Cancel button.
+    virtual Answer ask(const Question& question) = 0;
     // Opens a document with the desktop's default viewer for its kind (the help).
     virtual void openDocument(const QString& path) = 0;
 };

@@ -1,8 +1,10 @@
 #include "qt_print_dialogs.h"
 
+#include "desktop/message_box.h"
+#include "localization/translate.h"
+
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -11,14 +13,7 @@ namespace printing {
 
 void QtPrintDialogs::showMessage(const QString& text, calculation::MessageIcon icon)
 {
-    QWidget* owner = m_window ? m_window->window() : nullptr;
-    // The preview is modal over the main window, whose caption titles every message.
-    const QString title = owner && owner->parentWidget() ? owner->parentWidget()->window()->windowTitle()
-                          : owner                        ? owner->windowTitle()
-                                                         : QString();
-    QMessageBox box(icon == calculation::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
-                    text, QMessageBox::Ok, QApplication::activeWindow() ? QApplication::activeWindow() : owner);
-    box.exec();
+    desktop::showMessageBox(m_window ? m_window->window() : nullptr, text, icon);
 }
 
 bool QtPrintDialogs::hasPrinter()
@@ -41,7 +36,9 @@ bool QtPrintDialogs::askPageSetup(QPrinter& printer)
 std::optional<QString> QtPrintDialogs::askLogoFile()
 {
     const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
-                                                      QStringLiteral("Bitmap Files (*.bmp);;Pictures (*.png *.jpg)"));
+                                                      localization::translate("All supported files") +
+                                                          QStringLiteral(" (*.bmp *.png *.jpg);;Bitmap Files "
+                                                                         "(*.bmp);;Pictures (*.png *.jpg)"));
     return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 

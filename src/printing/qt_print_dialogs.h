@@ -7,7 +7,7 @@
 
 namespace printing {
 
-// The real dialogs of printing, over the window that owns them and titled with its caption.
+// The real dialogs of printing, over the window that owns them; messages in the program's message box.
 class QtPrintDialogs final : public PrintDialogs {
 public:
     explicit QtPrintDialogs(QWidget* window) : m_window(window) {}

@@ -111,7 +111,8 @@ TEST_F(CliTest, ASignalWhileThePdfIsWrittenKeepsTheOldPdf)
             signalled = true;
         }
     }
-    ASSERT_TRUE(process.waitForFinished(60000));
+    // A process object that already saw the end answers a second wait with false.
+    ASSERT_TRUE(process.state() == QProcess::NotRunning || process.waitForFinished(60000));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
     QFile kept(pdf);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

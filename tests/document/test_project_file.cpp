@@ -70,11 +70,12 @@ TEST_F(ProjectFileTest, RoundTripOfAFreshWindowsSettings)
     EXPECT_EQ(row(*m_stocks, 2), QStringList({"S6", "6000", "2", "10", "No", ""}));
 }
 
-TEST_F(ProjectFileTest, QualityZeroOpensAtThreeAndListsAreReadAsText)
+TEST_F(ProjectFileTest, QualityZeroOpensAtThreeAndListsAreReadByTheirNames)
 {
-    // A spreadsheet or SFCAD name is read in the text layout: an SFCAD read would skip this only line.
-    const QString parts = write("parts.nbt", "P1\t100\t2\r\n");
-    const QString stocks = write("stocks.xls", "S\t1000\t1\r\n");
+    // An SFCAD name is read in the SFCAD layout (three lines skipped), a workbook by the workbook reader.
+    const QString parts = write("parts.nbt", "head\r\nhead\r\nhead\r\n1 P1 x 100 y 2\r\n");
+    const QString stocks = m_dir.filePath("stocks.xlsx");
+    ASSERT_TRUE(QFile::copy(BARVIK_TEST_DATA "/spreadsheets/job_stocks.xlsx", stocks));
     const QStringList settings = {"0", "1", "0", "2", "3", "20", "1", "cm", "T", "0", "2", "3"};
     const ProjectLoad load = LoadProjectFile(project(settings, parts, stocks), *m_parts, *m_stocks);
     ASSERT_TRUE(load.result.ok) << load.result.message().toStdString();
@@ -82,7 +83,7 @@ TEST_F(ProjectFileTest, QualityZeroOpensAtThreeAndListsAreReadAsText)
     EXPECT_TRUE(load.settings.change);
     EXPECT_TRUE(load.settings.exact) << "a project of 14 lines leaves Exact Search ticked";
     EXPECT_EQ(row(*m_parts, 2), QStringList({"P1", "100", "2"}));
-    EXPECT_EQ(m_stocks->cell(0, 2), QStringLiteral("S"));
+    EXPECT_EQ(row(*m_stocks, 2), QStringList({"Bar", "6000", "5", "12.5", "", ""}));
 }
 
 // A project that stops half-way keeps what came before and says where and what failed.

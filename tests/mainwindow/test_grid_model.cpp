@@ -98,3 +98,18 @@ TEST_F(GridModelTest, FixedRowsLeftQtyAndLayoutCellsRefuseEditing)
     EXPECT_EQ(row(*stocks, 2), QStringList({"", "", "", "", "No", "3"}));
     EXPECT_EQ(row(*stocks, 0), QStringList({"Total", "", "", "", "", ""}));
 }
+
+// A cell of a list never holds TAB, CR or LF, whoever writes it, so a saved list keeps one line per row.
+TEST_F(GridModelTest, ListCellsHoldOneLine)
+{
+    std::unique_ptr<GridModel> parts(calculation::createPartsGrid());
+    parts->setCell(0, GridModel::kFirstDataRow, "A\tB\r\nC");
+    EXPECT_TRUE(parts->setData(parts->index(GridModel::kFirstDataRow, 1), "12\n00"));
+    EXPECT_EQ(row(*parts, GridModel::kFirstDataRow), QStringList({"A B  C", "12 00", ""}));
+    // The setCells of undo and of a list read into a copy go the same way; the layout table is no list.
+    parts->setCells({{"Total"}, {"Label"}, {"x\ty"}});
+    EXPECT_EQ(parts->cell(0, GridModel::kFirstDataRow), QStringLiteral("x y"));
+    std::unique_ptr<GridModel> layout(calculation::createLayoutGrid());
+    layout->setCell(5, GridModel::kFirstDataRow, "A x 2\tB");
+    EXPECT_EQ(layout->cell(5, GridModel::kFirstDataRow), QStringLiteral("A x 2\tB"));
+}

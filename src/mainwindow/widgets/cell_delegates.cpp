@@ -6,16 +6,19 @@
 #include "calculation/grids.h"
 #include "calculation/layout_table.h"
 #include "diagrams/painting/diagram_painter.h"
+#include "lists/split_fields.h"
 #include "localization/translate.h"
 #include "mainwindow/grid_input.h"
 #include "mainwindow/layout_wrap.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QRegularExpressionValidator>
 
 namespace mainwindow::widgets {
 
@@ -68,6 +71,8 @@ QWidget* InputCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
     }
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        // A cell holds one line: a paste with TABs or line breaks from the context menu is refused whole.
+        line->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\t\\r\\n]*")), line));
         // Like a string grid, the cell follows the editor as it is typed into, through the rule of its column:
         // a text that may not stand is removed from the cell at once, while the editor keeps what was typed,
         // so "12.5" typed into an integer column ends empty rather than as "5".
@@ -133,11 +138,33 @@ void InputCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QMod
         option->backgroundBrush = option->palette.button();
 }
 
+bool InputCellDelegate::pasteIntoEditor(QWidget* editor)
+{
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!line || !text.contains(QRegularExpression(QStringLiteral("[\\t\\r\\n]"))))
+        return false;
+    const QStringList lines = lists::splitLines(text);
+    if (lines.size() >= 2) {
+        Q_EMIT commitData(editor);
+        Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);
+        Q_EMIT rowsPasted();
+    } else if (!lines.value(0).contains(u'\t')) {
+        line->insert(lines.value(0));
+    } else {
+        Q_EMIT typedTextRefused(translate("A cell takes one line: paste rows with the cell editor closed"));
+    }
+    return true;
+}
+
 bool InputCellDelegate::eventFilter(QObject* object, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
         auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && keyEvent->matches(QKeySequence::Paste) && pasteIntoEditor(editor))
+            return true;
         if (editor && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
             Q_EMIT commitData(editor);
             Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);

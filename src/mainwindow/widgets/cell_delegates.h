@@ -33,12 +33,19 @@ Q_SIGNALS:
     void enterPressed();
     // A typed text was removed from its cell; reason says why, briefly.
     void typedTextRefused(const QString& reason);
+    // Rows pasted into an open editor: the editor has closed with its text, and the rows go into the grid
+    // as the grid's paste puts them.
+    void rowsPasted();
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    // Ctrl+V in a line editor: rows go into the grid, one line into the editor, a line with TABs is
+    // refused. False for a clipboard text that the editor takes as it is.
+    bool pasteIntoEditor(QWidget* editor);
+
     InputGrid m_kind;
 };
 

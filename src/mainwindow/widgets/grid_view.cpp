@@ -173,6 +173,30 @@ void GridView::finishEditing()
     }
 }
 
+QList<int> GridView::selectedDataRows() const
+{
+    QList<int> rows;
+    const QModelIndexList cells = selectedDataCells();
+    for (const QModelIndex& cell : cells)
+        rows.append(cell.row());
+    if (currentIndex().isValid() && currentIndex().row() >= GridModel::kFirstDataRow)
+        rows.append(currentIndex().row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QModelIndexList GridView::selectedDataCells() const
+{
+    QModelIndexList cells;
+    if (!selectionModel())
+        return cells;
+    for (const QModelIndex& cell : selectionModel()->selectedIndexes())
+        if (cell.row() >= GridModel::kFirstDataRow)
+            cells.append(cell);
+    return cells;
+}
+
 void GridView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
@@ -221,6 +245,12 @@ void GridView::keyPressEvent(QKeyEvent* event)
         event->accept();
         if (!m_readOnly)
             Q_EMIT pasteRequested();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (!m_readOnly)
+            Q_EMIT deleteRequested();
         return;
     }
     QTableView::keyPressEvent(event);

@@ -35,6 +35,10 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     // Writes the text of an open cell editor into the model and closes the editor.
     void finishEditing();
+    // The data rows with a selected cell, and the current row, in order.
+    QList<int> selectedDataRows() const;
+    // The selected cells of the data rows.
+    QModelIndexList selectedDataCells() const;
 
     // Paints one cell of the fixed rows through the view's delegate; called by the fixed-rows header.
     void paintFixedCell(QPainter* painter, const QRect& rect, const QModelIndex& index) const;
@@ -48,6 +52,8 @@ Q_SIGNALS:
     void enterPressed();
     // Ctrl+V, with or without other modifier keys, outside a cell editor.
     void pasteRequested();
+    // Delete outside a cell editor.
+    void deleteRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

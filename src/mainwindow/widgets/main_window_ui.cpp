@@ -222,8 +222,16 @@ void MainWindowUi::setupUi(QMainWindow* window)
     // Menus
     mMain = named(window->menuBar(), "mMain");
     F1 = named(mMain->addMenu(QString()), "F1");
+    mnNew = named(F1->addAction(QString()), "mnNew");
+    mnNew->setShortcut(QKeySequence::New);
     O1 = named(F1->addAction(QString()), "O1");
+    O1->setShortcut(QKeySequence::Open);
+    mnRecent = named(F1->addMenu(QString()), "mnRecent");
+    F1->addSeparator();
     S1 = named(F1->addAction(QString()), "S1");
+    S1->setShortcut(QKeySequence::Save);
+    mnSaveAs = named(F1->addAction(QString()), "mnSaveAs");
+    mnSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     F1->addSeparator();
     P1 = named(F1->addAction(QString()), "P1");
     P1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -233,16 +241,36 @@ void MainWindowUi::setupUi(QMainWindow* window)
     N5 = named(F1->addAction(QString()), "N5");
     F1->addSeparator();
     X1 = named(F1->addAction(QString()), "X1");
+    X1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnEdit = named(mMain->addMenu(QString()), "mnEdit");
+    mnUndo = named(mnEdit->addAction(QString()), "mnUndo");
+    mnUndo->setShortcut(QKeySequence::Undo);
+    mnRedo = named(mnEdit->addAction(QString()), "mnRedo");
+    // Both redo keys of the desktops: Ctrl+Shift+Z and Ctrl+Y.
+    mnRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnEdit->addSeparator();
+    mnCut = named(mnEdit->addAction(QString()), "mnCut");
+    mnCut->setShortcut(QKeySequence::Cut);
+    mnCopy = named(mnEdit->addAction(QString()), "mnCopy");
+    mnCopy->setShortcut(QKeySequence::Copy);
+    mnPaste = named(mnEdit->addAction(QString()), "mnPaste");
+    mnPaste->setShortcut(QKeySequence::Paste);
+    mnDeleteRows = named(mnEdit->addAction(QString()), "mnDeleteRows");
+    mnDeleteRows->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    mnEdit->addSeparator();
+    mnSelectAll = named(mnEdit->addAction(QString()), "mnSelectAll");
+    mnSelectAll->setShortcut(QKeySequence::SelectAll);
     H1 = named(mMain->addMenu(QString()), "H1");
     H2 = named(H1->addAction(QString()), "H2");
+    H2->setShortcut(QKeySequence::HelpContents);
     H1->addSeparator();
     A1 = named(H1->addAction(QString()), "A1");
 }
 
 void MainWindowUi::retranslateUi(QMainWindow* window)
 {
-    window->setWindowTitle(translate("Barvik pipe cutting system"));
-
+    // The window's caption names the job too; the window writes it.
+    Q_UNUSED(window);
     gbPart->setTitle(translate("Parts"));
     setFileCaption(btnPartSave, translate("Save"), translate("Save parts"));
     setFileCaption(btnPartOpen, translate("Open"), translate("Open parts"));
@@ -265,6 +293,8 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
     setCaption(btnImportLeft, translate("Imp Left"), translate("Append import stocks"));
 
     setCaption(btnCalc, translate("Calc"));
+    // A caption sets the button's key anew.
+    btnCalc->setShortcut(QKeySequence(Qt::Key_F9));
     setCaption(btnPrint, translate("Print"));
     setCaption(btnExit, translate("Close"));
     setCaption(cbExport, translate("Exp Layout"));
@@ -289,19 +319,29 @@ void MainWindowUi::retranslateUi(QMainWindow* window)
     gbLayout->setTitle(translate("Cutting Layouts"));
     lbStale->setText(translate("The lists have changed since this plan was made; press Calc."));
     setCaption(btnStop, translate("Stop"), translate("Stop the calculation and show the best layouts found so far"));
+    btnStop->setShortcut(QKeySequence(Qt::Key_Escape));
     setItems(cbxDisplay, {translate("Label(Length) X Qty"), translate("Length X Qty"), translate("Label X Qty")});
     setItems(cbxPrint, {translate("Print All"), translate("Print Cutting Layouts"), translate("Print Stocks & Parts"),
                         translate("Print Layouts & Diagrams"), translate("Print Diagrams in Rows"),
                         translate("Print Cutting List"), translate("Print Labels")});
 
     F1->setTitle(translate("File(&F)"));
+    mnNew->setText(translate("New(&N)"));
     O1->setText(translate("Open Project(&O)..."));
+    mnRecent->setTitle(translate("Recent Files(&F)"));
     S1->setText(translate("Save Project(&S)..."));
+    mnSaveAs->setText(translate("Save Project As(&A)..."));
     P1->setText(translate("Print(&P)..."));
     mnPreview->setText(translate("Preview(&V)..."));
     R1->setText(translate("Print Sets(&R)..."));
     N5->setText(translate("Export Layouts(&E)..."));
     X1->setText(translate("Exit(&X)"));
+    mnEdit->setTitle(translate("Edit(&E)"));
+    mnCut->setText(translate("Cut(&T)"));
+    mnCopy->setText(translate("Copy(&C)"));
+    mnPaste->setText(translate("Paste(&P)"));
+    mnDeleteRows->setText(translate("Delete Rows(&D)"));
+    mnSelectAll->setText(translate("Select All(&A)"));
     H1->setTitle(translate("Help(&H)"));
     H2->setText(translate("Content(&C)..."));
     A1->setText(translate("About(&A)..."));

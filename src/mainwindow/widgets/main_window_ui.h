@@ -103,21 +103,32 @@ struct MainWindowUi {
     // Menus
     QMenuBar* mMain = nullptr;
     QMenu* F1 = nullptr;
+    QAction* mnNew = nullptr;
     QAction* O1 = nullptr;
+    QMenu* mnRecent = nullptr;
     QAction* S1 = nullptr;
+    QAction* mnSaveAs = nullptr;
     QAction* P1 = nullptr;
     QAction* mnPreview = nullptr;
     QAction* R1 = nullptr;
     QAction* N5 = nullptr;
     QAction* X1 = nullptr;
+    QMenu* mnEdit = nullptr;
+    QAction* mnUndo = nullptr;
+    QAction* mnRedo = nullptr;
+    QAction* mnCut = nullptr;
+    QAction* mnCopy = nullptr;
+    QAction* mnPaste = nullptr;
+    QAction* mnDeleteRows = nullptr;
+    QAction* mnSelectAll = nullptr;
     QMenu* H1 = nullptr;
     QAction* H2 = nullptr;
     QAction* A1 = nullptr;
 
     // Creates every control with its default and lays out the regions; the texts come from retranslateUi().
     void setupUi(QMainWindow* window);
-    // Writes every caption, hint, menu item and list item, and the window's caption, from its English text
-    // in the current language. Selected items stay selected; what the user typed stays.
+    // Writes every caption, hint, menu item and list item from its English text in the current language. Selected items
+    // stay selected; what the user typed stays.
     void retranslateUi(QMainWindow* window);
 };
 

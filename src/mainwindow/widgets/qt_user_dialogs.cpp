@@ -1,34 +1,44 @@
 #include "qt_user_dialogs.h"
 
+#include "desktop/message_box.h"
+#include "localization/translate.h"
 #include "mainwindow/list_dialogs.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QIcon>
 #include <QMessageBox>
-#include <QStyle>
+#include <QPushButton>
 #include <QUrl>
 
 namespace mainwindow::widgets {
 
 void QtUserDialogs::showMessage(const QString& text, calculation::MessageIcon icon)
 {
-    showTitledMessage(m_window ? m_window->windowTitle() : QString(), text, icon);
+    desktop::showMessageBox(m_window, text, icon);
 }
 
 void QtUserDialogs::showTitledMessage(const QString& title, const QString& text, calculation::MessageIcon icon)
 {
-    const QMessageBox::Icon shown =
-        icon == calculation::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information;
-    QMessageBox box(shown, title, text, QMessageBox::Ok, m_window);
-    // The desktop theme's icon where it has one; the style's own otherwise.
-    const QIcon themed =
-        QIcon::fromTheme(icon == calculation::MessageIcon::Error ? QStringLiteral("dialog-error")
-                                                                 : QStringLiteral("dialog-information"));
-    if (!themed.isNull())
-        box.setIconPixmap(themed.pixmap(box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box)));
+    desktop::showMessageBox(m_window, text, icon, title);
+}
+
+Answer QtUserDialogs::ask(const Question& question)
+{
+    QMessageBox box(QMessageBox::Warning, desktop::programCaption(), question.text, QMessageBox::NoButton, m_window);
+    box.setInformativeText(question.details);
+    QPushButton* accept = box.addButton(question.accept, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(question.discard, QMessageBox::DestructiveRole);
+    QPushButton* cancel =
+        question.cancel ? box.addButton(localization::translate("Cancel"), QMessageBox::RejectRole) : nullptr;
+    box.setDefaultButton(accept);
+    box.setEscapeButton(cancel ? cancel : discard);
     box.exec();
+    if (box.clickedButton() == accept)
+        return Answer::Accept;
+    if (box.clickedButton() == discard)
+        return Answer::Discard;
+    return Answer::Cancel;
 }
 
 void QtUserDialogs::openDocument(const QString& path)

@@ -7,8 +7,8 @@
 
 namespace mainwindow::widgets {
 
-// The real dialogs: modal message boxes titled with the window's caption, and Qt's file dialogs, which
-// start in the folder last chosen.
+// The real dialogs: the program's message boxes, questions in a message box with their own buttons, and
+// Qt's file dialogs, which start in the folder last chosen.
 class QtUserDialogs final : public UserDialogs {
 public:
     // The window that owns the dialogs and whose caption titles the message boxes.
@@ -18,6 +18,7 @@ public:
     std::optional<FileChoice> askOpenFile(const FileDialogSetup& setup) override;
     std::optional<FileChoice> askSaveFile(const FileDialogSetup& setup) override;
     void showTitledMessage(const QString& title, const QString& text, calculation::MessageIcon icon) override;
+    Answer ask(const Question& question) override;
     void openDocument(const QString& path) override;
 
 private:

@@ -8,8 +8,9 @@
 #include <deque>
 #include <optional>
 
-// The user, scripted: file dialogs take their answers from a queue (a path and the position of the file
-// type, or a cancel), and every dialog, message box and document shown is recorded.
+// The user, scripted: file dialogs and questions take their answers from queues (a path and the position of
+// the file type, or a cancel; Save, Discard or Cancel), and every dialog, question, message box and document
+// shown is recorded.
 class ScriptedDialogs final : public mainwindow::UserDialogs {
 public:
     struct Message {
@@ -30,6 +31,8 @@ public:
         m_answers.push_back(mainwindow::FileChoice{path, filterPosition});
     }
     void cancel() { m_answers.push_back(std::nullopt); }
+    // The answer to the next question; a question with none left in the script is answered Discard.
+    void reply(mainwindow::Answer answer) { m_replies.push_back(answer); }
     // Forgets the script and everything recorded.
     void reset()
     {
@@ -38,6 +41,8 @@ public:
         asked.clear();
         titled.clear();
         opened.clear();
+        questions.clear();
+        m_replies.clear();
         unscripted = 0;
     }
 
@@ -56,11 +61,21 @@ public:
         titled.append({title, text});
     }
     void openDocument(const QString& path) override { opened.append(path); }
+    mainwindow::Answer ask(const mainwindow::Question& question) override
+    {
+        questions.append(question);
+        if (m_replies.empty())
+            return mainwindow::Answer::Discard;
+        const mainwindow::Answer answer = m_replies.front();
+        m_replies.pop_front();
+        return answer;
+    }
 
     QList<Message> messages;
     QList<Titled> titled;
     QStringList opened;
     QList<Asked> asked;
+    QList<mainwindow::Question> questions;
     // Dialogs shown with no answer left in the script; they count as cancelled.
     int unscripted = 0;
 
@@ -78,4 +93,5 @@ private:
     }
 
     std::deque<std::optional<mainwindow::FileChoice>> m_answers;
+    std::deque<mainwindow::Answer> m_replies;
 };

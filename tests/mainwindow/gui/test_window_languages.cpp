@@ -135,7 +135,7 @@ void TestWindowLanguages::switchingRetranslatesTheWindowAndKeepsWhatWasChosen()
 
     languages->setCurrentIndex(languageItem("de_de"));
 
-    QCOMPARE(m.window->windowTitle(), QStringLiteral("Barvik Rohrzuschnitt"));
+    QVERIFY(m.window->windowTitle().endsWith(QStringLiteral("[*] - Barvik Rohrzuschnitt")));
     QCOMPARE(m.find<QPushButton>("btnCalc")->text(), QStringLiteral("Berechnen"));
     QCOMPARE(m.find<QPushButton>("btnPartSave")->toolTip(), QStringLiteral("Teile speichern"));
     QCOMPARE(m.find<QLabel>("lbGap")->text(), QStringLiteral("Sägeblattstärke:"));
@@ -172,7 +172,7 @@ void TestWindowLanguages::startsInTheSavedLanguage()
 {
     save("[Common]\nLanguage=de_de\n");
     QVERIFY(m.open());
-    QCOMPARE(m.window->windowTitle(), QStringLiteral("Barvik Rohrzuschnitt"));
+    QVERIFY(m.window->windowTitle().endsWith(QStringLiteral("[*] - Barvik Rohrzuschnitt")));
     QCOMPARE(m.find<QComboBox>("cmbLang")->currentIndex(), languageItem("de_de"));
     QCOMPARE(m.grid("sgStock")->cell(0, GridModel::kTotalsRow), QStringLiteral("Summe"));
     m.window.reset();
@@ -180,7 +180,7 @@ void TestWindowLanguages::startsInTheSavedLanguage()
     // A saved language without a catalog: English, and English selected, so that the list never shows empty.
     save("[Common]\nLanguage=xx\n");
     QVERIFY(m.open());
-    QCOMPARE(m.window->windowTitle(), QStringLiteral("Barvik pipe cutting system"));
+    QCOMPARE(m.window->windowTitle(), QStringLiteral("untitled[*] - Barvik pipe cutting system"));
     QCOMPARE(m.find<QComboBox>("cmbLang")->currentIndex(), languageItem("en_us"));
 }
 

@@ -161,7 +161,7 @@ void TestWindowLayout::sizeAndSplittersAreKeptBetweenRuns()
     QTest::qWait(20);
     const QList<int> sizes = parts->sizes();
     m.window->close();
-    m.window = std::make_unique<mainwindow::TfrmMain>(m.dialogs);
+    m.window = std::make_unique<mainwindow::TfrmMain>(m.dialogs, m.clock, m.random);
     m.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m.window.get()));
     QCOMPARE(m.window->size(), QSize(900, 700));

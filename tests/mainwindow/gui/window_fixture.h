@@ -8,6 +8,7 @@
 #include "mainwindow/widgets/file_name_field.h"
 #include "mainwindow/widgets/grid_view.h"
 #include "mainwindow/widgets/window_state.h"
+#include "optimizer/random_source.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -19,10 +20,22 @@
 #include <initializer_list>
 #include <memory>
 
+// Writes a file for a test and returns its path.
+inline QString writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
 // A shown main window with scripted dialogs, and access to its controls by their names. Its settings (the
 // language, the window's size and place) go to a folder of the fixture's own.
 struct WindowFixture {
     ScriptedDialogs dialogs;
+    // The clock, and a seeded random source: the same plan every time.
+    calculation::Clock clock;
+    optimizer::RandomSource random{20240501};
     std::unique_ptr<mainwindow::TfrmMain> window;
     QTemporaryDir settingsFolder;
     // False for a test that sets the settings file itself.
@@ -34,9 +47,11 @@ struct WindowFixture {
         QLocale::setDefault(QLocale::c());
         if (ownSettings)
             localization::setSettingsFile(settingsFolder.filePath(QStringLiteral("rodplan.db")));
+        // The recovery files in a configuration folder of the fixture's own.
+        qputenv("XDG_CONFIG_HOME", settingsFolder.filePath(QStringLiteral("config")).toLocal8Bit());
         // Every window starts at the size of a first run.
         QFile::remove(mainwindow::widgets::windowStateFile());
-        window = std::make_unique<mainwindow::TfrmMain>(dialogs);
+        window = std::make_unique<mainwindow::TfrmMain>(dialogs, clock, random);
         window->show();
         window->activateWindow();
         return QTest::qWaitForWindowActive(window.get());
