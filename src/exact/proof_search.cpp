@@ -49,10 +49,10 @@ std::vector<int64_t> ProofSearch::barsOf(const std::vector<int64_t>& merged) con
     return bars;
 }
 
-bool ProofSearch::nextWindow(Incumbent& incumbent)
+bool ProofSearch::nextWindow(Incumbent& incumbent, const Limits& limits)
 {
     const double below = incumbent.belowBest();
-    while (m_from < below) {
+    while (m_from < below && !limits.reached()) {
         const double end = std::min(below, m_from + m_width);
         const std::optional<std::vector<BarCounts>> choices =
             barCountsBetween(m_mergedCost, m_mergedAvailable, m_from, end, kMostChoices);
@@ -145,7 +145,7 @@ void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t st
     }
     // 1 - the cheapest choices, until one stays open
     while (!limits.reached() && !incumbent.proven()) {
-        if (m_open.empty() && !nextWindow(incumbent))
+        if (m_open.empty() && !nextWindow(incumbent, limits))
             return;
         while (!m_open.empty() && m_open.back().counts.cost >= incumbent.belowBest())
             m_open.pop_back();

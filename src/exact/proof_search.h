@@ -33,7 +33,9 @@ private:
         bool relaxationChecked = false;
         int64_t divedWith = -1; // the variation of the last dive on its bars, -1 before the first
     };
-    bool nextWindow(Incumbent& incumbent);
+    // False when the choices crowd too densely to be listed. Listing a wide window takes long: the limits are
+    // checked before each try.
+    bool nextWindow(Incumbent& incumbent, const Limits& limits);
     // Bars per stock kind for the bars per merged kind.
     std::vector<int64_t> barsOf(const std::vector<int64_t>& merged) const;
     enum class Step { RuledOut, Cut, Open };
