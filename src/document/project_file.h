@@ -60,10 +60,18 @@ QStringList projectLines(const ProjectSettings& settings);
 // Replaces the file only when everything was written.
 lists::FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path);
 
+// Which of a project's lists are loaded. One that the caller takes from elsewhere is not read at all: its
+// grid stays as it is, its path as written, and a file that is missing does not stop the project.
+struct ProjectLists {
+    bool parts = true;
+    bool stocks = true;
+};
+
 // Reads a project and loads its two lists into the grids in the parts and stocks text layouts, whatever
 // the files' names say; then the settings, in order, up to the first step that fails. The list paths in
 // the settings are those opened (see resolveListPath).
-ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, calculation::GridModel& stocks);
+ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, calculation::GridModel& stocks,
+                            ProjectLists lists = {});
 
 // A project's list path: as written when a file is there, else a file of the same name beside the
 // project file when there is one (a job's folder copied to another machine), else as written.
