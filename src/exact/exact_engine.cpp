@@ -128,7 +128,8 @@ void ExactEngine::search()
     // down, sets the length of the first turns.
     const Rest root = Rest::wholeJob(m_job);
     Limits slice = m_limits;
-    ProofSearch proof(m_job, m_master, m_completion, [&](const Rest& node) { m_diver.dive(node, 0, slice); });
+    ProofSearch proof(m_job, m_master, m_completion,
+                      [&](const Rest& node, uint32_t variation) { m_diver.dive(node, 0, slice, variation); });
     const Clock::time_point first = Clock::now();
     m_diver.dive(root, 0, m_limits);
     double seconds = std::max(kFirstSlice, std::chrono::duration<double>(Clock::now() - first).count());

@@ -13,7 +13,7 @@ constexpr size_t kMostChoices = 200'000;
 } // namespace
 
 ProofSearch::ProofSearch(const ExactJob& job, MasterProblem& master, BinCompletion& completion,
-                         std::function<void(const Rest&)> diveInto)
+                         std::function<void(const Rest&, uint32_t)> diveInto)
     : m_job(job), m_master(master), m_completion(completion), m_diveInto(std::move(diveInto)), m_room(job)
 {
     for (int32_t j = 0; j < job.stocks(); ++j) {
@@ -49,10 +49,10 @@ std::vector<int64_t> ProofSearch::barsOf(const std::vector<int64_t>& merged) con
     return bars;
 }
 
-bool ProofSearch::nextWindow(Incumbent& incumbent)
+bool ProofSearch::nextWindow(Incumbent& incumbent, const Limits& limits)
 {
     const double below = incumbent.belowBest();
-    while (m_from < below) {
+    while (m_from < below && !limits.reached()) {
         const double end = std::min(below, m_from + m_width);
         const std::optional<std::vector<BarCounts>> choices =
             barCountsBetween(m_mergedCost, m_mergedAvailable, m_from, end, kMostChoices);
@@ -91,12 +91,12 @@ bool ProofSearch::ruledOutByRelaxation(Choice& choice, const Limits& limits)
     return uncoverable;
 }
 
-void ProofSearch::diveInto(Choice& choice)
+void ProofSearch::diveInto(Choice& choice, uint32_t variation)
 {
-    choice.divedInto = true;
+    choice.divedWith = int64_t(variation);
     Rest node = Rest::wholeJob(m_job);
     node.bars = barsOf(choice.counts.bars);
-    m_diveInto(node);
+    m_diveInto(node, variation);
 }
 
 ProofSearch::Step ProofSearch::decide(Choice& choice, Incumbent& incumbent, const Limits& limits, int64_t steps,
@@ -120,9 +120,13 @@ ProofSearch::Step ProofSearch::decide(Choice& choice, Incumbent& incumbent, cons
             break;
         }
     }
-    // 3 - where it does not finish, a dive on these bars may still find a plan of this cost
-    if (!choice.divedInto && !limits.reached()) {
-        diveInto(choice);
+    // 3 - where it does not finish, a dive on these bars may still find a plan of this cost. With several bar
+    // lengths the cheapest open choice gets another dive each pass, elsewhere than the last: a plan of its cost
+    // often exists and the completion search seldom reaches it. On bars of one length the time goes to the
+    // completion search's next, longer pass instead.
+    const bool again = !m_completion.oneCapacity() && choice.divedWith < int64_t(variation);
+    if ((choice.divedWith < 0 || again) && !limits.reached()) {
+        diveInto(choice, variation);
         if (incumbent.cost() <= choice.counts.cost + 1e-9 * std::max(1.0, choice.counts.cost))
             return Step::Cut;
     }
@@ -141,7 +145,7 @@ void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t st
     }
     // 1 - the cheapest choices, until one stays open
     while (!limits.reached() && !incumbent.proven()) {
-        if (m_open.empty() && !nextWindow(incumbent))
+        if (m_open.empty() && !nextWindow(incumbent, limits))
             return;
         while (!m_open.empty() && m_open.back().counts.cost >= incumbent.belowBest())
             m_open.pop_back();
@@ -166,8 +170,8 @@ void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t st
             m_open.erase(m_open.begin() + std::ptrdiff_t(k--));
             continue;
         }
-        if (!choice.divedInto && !limits.reached())
-            diveInto(choice);
+        if (choice.divedWith < 0 && !limits.reached())
+            diveInto(choice, 0);
     }
 }
 

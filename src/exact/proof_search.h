@@ -17,9 +17,10 @@ namespace exact {
 // every plan; once none is left below the best plan, that plan is proven best.
 class ProofSearch {
 public:
-    // `diveInto` looks for a plan on the bars of a choice when the completion search does not finish.
+    // `diveInto` looks for a plan on the bars of a choice when the completion search does not finish; a variation
+    // above 0 asks for a dive that goes elsewhere than the ones before.
     ProofSearch(const ExactJob& job, MasterProblem& master, BinCompletion& completion,
-                std::function<void(const Rest&)> diveInto);
+                std::function<void(const Rest&, uint32_t)> diveInto);
 
     // One pass: the cheapest open choices, each ruled out or cut or, when the completion search does not end
     // within `steps` steps (in an order set by `variation`), left open; then a dive on each choice after it, for
@@ -30,20 +31,22 @@ private:
     struct Choice {
         BarCounts counts; // per merged kind
         bool relaxationChecked = false;
-        bool divedInto = false;
+        int64_t divedWith = -1; // the variation of the last dive on its bars, -1 before the first
     };
-    bool nextWindow(Incumbent& incumbent);
+    // False when the choices crowd too densely to be listed. Listing a wide window takes long: the limits are
+    // checked before each try.
+    bool nextWindow(Incumbent& incumbent, const Limits& limits);
     // Bars per stock kind for the bars per merged kind.
     std::vector<int64_t> barsOf(const std::vector<int64_t>& merged) const;
     enum class Step { RuledOut, Cut, Open };
     bool ruledOutByRelaxation(Choice& choice, const Limits& limits);
     Step decide(Choice& choice, Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
-    void diveInto(Choice& choice);
+    void diveInto(Choice& choice, uint32_t variation);
 
     const ExactJob& m_job;
     MasterProblem& m_master;
     BinCompletion& m_completion;
-    std::function<void(const Rest&)> m_diveInto;
+    std::function<void(const Rest&, uint32_t)> m_diveInto;
     BarRoom m_room;
     // Stock kinds of one capacity and one cost are one kind to the walk: their bars are alike.
     std::vector<std::vector<int32_t>> m_merged;
