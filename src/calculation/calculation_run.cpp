@@ -11,6 +11,8 @@
 #include "localization/translate.h"
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <utility>
 
 namespace calculation {
@@ -20,6 +22,32 @@ using localization::translate;
 namespace {
 
 constexpr int kFirstRow = GridModel::kFirstDataRow;
+
+// A search bounded in time: past its deadline a stop is requested, as the Stop button requests it, so each
+// engine ends with the best plan it has.
+class BoundedSearch final : public optimizer::SearchObserver {
+public:
+    BoundedSearch(optimizer::SearchObserver* target, double seconds)
+        : m_target(target),
+          m_deadline(std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                            std::chrono::duration<double>(seconds)))
+    {
+    }
+    void generationFinished(int32_t generation) override
+    {
+        if (m_target)
+            m_target->generationFinished(generation);
+    }
+    bool stopRequested() override { return timeUp() || (m_target && m_target->stopRequested()); }
+    // Past the deadline even a search without a plan ends: the bound holds for the whole run.
+    bool endRequested() override { return timeUp() || (m_target && m_target->endRequested()); }
+
+private:
+    bool timeUp() const { return std::chrono::steady_clock::now() >= m_deadline; }
+
+    optimizer::SearchObserver* m_target;
+    std::chrono::steady_clock::time_point m_deadline;
+};
 
 } // namespace
 
@@ -201,8 +229,13 @@ void CalculationRun::runEngines(optimizer::SearchObserver* observer)
         exact::ExactSettings exactSettings;
         exactSettings.seconds = m_controls.exactSeconds >= 0 ? m_controls.exactSeconds
                                                              : exact::ExactEngine::budgetFor(m_settings.qualityLevel);
+        if (m_controls.runSeconds >= 0)
+            exactSettings.seconds = std::min(exactSettings.seconds, m_controls.runSeconds);
         m_exact = std::make_unique<exact::ExactEngine>(m_job, exactSettings);
     }
+    std::optional<BoundedSearch> bounded;
+    if (m_controls.runSeconds >= 0)
+        observer = &bounded.emplace(observer, m_controls.runSeconds);
     exact::EnginesResult result = exact::runBothEngines(m_controls.geneticSearch ? m_cut.get() : nullptr, m_exact.get(),
                                                         m_job, observer, progressMaximum());
     m_exactOutcome = std::move(result.outcome);
