@@ -162,6 +162,7 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
     m_exact.reset();
     m_cut.reset();
     m_searchResult = -1;
+    m_failed = false;
     GridModel& parts = m_grids.parts;
     GridModel& stocks = m_grids.stocks;
 
@@ -217,6 +218,7 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
 int32_t CalculationRun::search(optimizer::SearchObserver* observer)
 {
     m_searchResult = -1;
+    m_failed = false;
     if (m_cut)
         runEngines(observer);
     return m_searchResult;
@@ -236,8 +238,14 @@ void CalculationRun::runEngines(optimizer::SearchObserver* observer)
     std::optional<BoundedSearch> bounded;
     if (m_controls.runSeconds >= 0)
         observer = &bounded.emplace(observer, m_controls.runSeconds);
-    exact::EnginesResult result = exact::runBothEngines(m_controls.geneticSearch ? m_cut.get() : nullptr, m_exact.get(),
-                                                        m_job, observer, progressMaximum());
+    exact::EnginesResult result;
+    try {
+        result = exact::runBothEngines(m_controls.geneticSearch ? m_cut.get() : nullptr, m_exact.get(), m_job, observer,
+                                       progressMaximum());
+    } catch (...) {
+        result.failed = true;
+    }
+    m_failed = result.failed;
     m_exactOutcome = std::move(result.outcome);
     m_candidate = std::move(result.plan);
     m_candidateEngine = result.source == exact::PlanSource::Exact     ? PlanEngine::Exact
@@ -256,7 +264,14 @@ bool CalculationRun::finish()
     const optimizer::strGroup* chosen = nullptr;
     m_shownEngine = PlanEngine::None;
     m_shownQuality = exact::PlanQuality{};
-    if (m_searchResult != 0) {
+    if (m_failed) {
+        // An engine ended on an error (such as memory running out): nothing of this run can be trusted.
+        m_lastRun.keptRatio = 0;
+        clearResult();
+        m_messages.showMessage(
+            translate("The calculation stopped on an unexpected error, so no layout was made. Please try again."),
+            MessageIcon::Error);
+    } else if (m_searchResult != 0) {
         if (inputsChanged() || m_lastRun.keptRatio <= 0.1f) {
             m_lastRun.keptRatio = 0;
             clearResult();

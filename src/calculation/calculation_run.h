@@ -118,6 +118,7 @@ private:
     std::vector<optimizer::strPart> m_shownParts;
     std::vector<optimizer::strStock> m_shownStocks;
     int32_t m_searchResult = -1;
+    bool m_failed = false; // an engine ended on an exception
     optimizer::strGroup m_candidate;
     PlanEngine m_candidateEngine = PlanEngine::None;
     PlanEngine m_shownEngine = PlanEngine::None;

@@ -49,8 +49,11 @@ void TfrmMain::setJobEditable(bool editable)
         ui.edCircle,     ui.cbxFormat,    ui.cbxDisplay,    ui.edUnit,         ui.ckExact};
     for (QWidget* control : controls)
         control->setEnabled(editable);
-    // Opening and saving projects.
-    for (QAction* action : {ui.O1, ui.S1})
+    // Opening and saving projects; printing and exporting, which would take the table cut to one row while a run
+    // is on.
+    for (QWidget* control : {static_cast<QWidget*>(ui.btnPrint), static_cast<QWidget*>(ui.cbExport)})
+        control->setEnabled(editable);
+    for (QAction* action : {ui.O1, ui.S1, ui.P1, ui.mnPreview})
         action->setEnabled(editable);
 }
 
