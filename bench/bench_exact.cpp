@@ -221,8 +221,8 @@ int main(int argc, char** argv)
                 int64_t pieces = 0;
                 for (const auto& part : classJob.job.parts)
                     pieces += part.qty;
-                std::printf("  job %zu: %lld pieces, bound %.6g, plan %.6g (%lld bars), %s, %.3f s\n",
-                            calc.times.size(), (long long)pieces, bound, planCost(job, both.plan),
+                std::printf("  job %zu: %lld pieces, relaxation %.6g, bound %.6g, plan %.6g (%lld bars), %s, %.3f s\n",
+                            calc.times.size(), (long long)pieces, lp.value_or(-1.0), bound, planCost(job, both.plan),
                             (long long)planBars(both.plan), both.outcome.optimal ? "proven" : "open", calcSeconds);
             }
             if (exactAlone)

@@ -2,6 +2,8 @@
 
 #include "bench_jobs.h"
 
+#include "exact/dff_bounds.h"
+
 #include <map>
 
 namespace bench {
@@ -132,19 +134,16 @@ inline ClassJob workshopJob(uint32_t seed, bool cost)
 }
 
 // The hard kind of the classic sets: 160 to 200 pieces of 20 to 800 on bars of 1000, kept only where first fit
-// decreasing needs more bars than the pieces fill by length (a quick way, as the classic sets were picked, to
-// leave out the jobs a simple method already cuts best).
+// decreasing needs more bars than the dual feasible functions' bound (as the classic sets were picked: the jobs a
+// simple method already cuts best are left out).
 inline ClassJob hardJob(uint32_t seed)
 {
     for (uint32_t draw = 0;; ++draw) {
         std::mt19937 gen(seed * 7717 + draw);
         const int pieces = std::uniform_int_distribution<int>(160, 200)(gen);
         std::vector<int> drawn;
-        int64_t total = 0;
-        for (int n = 0; n < pieces; ++n) {
+        for (int n = 0; n < pieces; ++n)
             drawn.push_back(std::uniform_int_distribution<int>(20, 800)(gen));
-            total += drawn.back();
-        }
         std::sort(drawn.begin(), drawn.end(), std::greater<>());
         std::vector<int> room;
         for (int piece : drawn) {
@@ -154,7 +153,16 @@ inline ClassJob hardJob(uint32_t seed)
             else
                 *bar -= piece;
         }
-        if (int64_t(room.size()) > (total + 999) / 1000) {
+        std::map<int64_t, int64_t> counts;
+        for (int piece : drawn)
+            ++counts[piece];
+        std::vector<int64_t> widths;
+        std::vector<int64_t> numbers;
+        for (const auto& [width, number] : counts) {
+            widths.push_back(width);
+            numbers.push_back(number);
+        }
+        if (int64_t(room.size()) > exact::dffBound(widths, numbers, 1000)) {
             ClassJob result;
             result.job = jobFromPieces(std::vector<float>(drawn.begin(), drawn.end()), {stockOf(1000, pieces)});
             return result;
@@ -181,6 +189,26 @@ inline std::vector<ClassJob> oneAboveJobs()
         ClassJob job;
         job.job = jobFromPieces(gadget.pieces, {stockOf(gadget.bar, int32_t(gadget.pieces.size()))});
         job.knownBars = gadget.optimum;
+        jobs.push_back(job);
+    }
+    // Larger ones: a job above scaled up, beside single pieces too long to share a bar with any other piece. Every
+    // pattern then holds either one single or the small job's pieces alone, so the relaxation and the optimum both
+    // grow by the singles and the optimum stays one bar above the rounded bound.
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        const Gadget& gadget = gadgets[seed % 2];
+        std::mt19937 gen(seed * 4099);
+        const int scale = std::uniform_int_distribution<int>(1, 10)(gen) * 5;
+        const float bar = gadget.bar * float(scale);
+        const int shortest = int(*std::min_element(gadget.pieces.begin(), gadget.pieces.end())) * scale;
+        std::vector<float> pieces;
+        for (float piece : gadget.pieces)
+            pieces.push_back(piece * float(scale));
+        const int singles = std::uniform_int_distribution<int>(20, 200)(gen);
+        for (int n = 0; n < singles; ++n)
+            pieces.push_back(float(std::uniform_int_distribution<int>(int(bar) - shortest + 1, int(bar))(gen)));
+        ClassJob job;
+        job.job = jobFromPieces(pieces, {stockOf(bar, int32_t(pieces.size()))});
+        job.knownBars = gadget.optimum + singles;
         jobs.push_back(job);
     }
     return jobs;

@@ -62,12 +62,12 @@ void Diver::descend(Rest node, int32_t discrepancies, std::vector<Cut> tabu)
     if (fractional.empty() || stopped())
         return;
 
-    // 2 - every column at a whole value stays; then one fractional column rounded up, the closest to its ceiling
-    // first, others as discrepancies near the top of the dive
+    // 2 - every column stays at its value rounded down; then one fractional column rounded up, the closest to its
+    // ceiling first, others as discrepancies near the top of the dive
     Rest base = node;
     for (const auto& [column, x] : solution.columns)
-        if (integralValue(x) && std::nearbyint(x) >= 1)
-            base.take(m_master.column(column), int64_t(std::nearbyint(x)));
+        if (std::floor(x + 1e-6) >= 1)
+            base.take(m_master.column(column), int64_t(std::floor(x + 1e-6)));
     auto gap = [](double x) { return std::ceil(x) - x; };
     if (m_variation > 0) {
         // Columns within a tenth of each other are ranked by chance.
@@ -90,7 +90,7 @@ void Diver::descend(Rest node, int32_t discrepancies, std::vector<Cut> tabu)
         if (std::find(tabu.begin(), tabu.end(), cut) != tabu.end())
             continue;
         Rest child = base;
-        if (!child.take(cut, int64_t(std::ceil(x))))
+        if (!child.take(cut, int64_t(std::ceil(x)) - int64_t(std::floor(x + 1e-6))))
             continue;
         const int32_t spent = tried > 0 ? 1 : 0;
         descend(std::move(child), discrepancies - spent, tabu);
