@@ -79,7 +79,7 @@ TEST_F(RunEnginesTest, TheProofThatNoPlanExistsEndsTheGeneticSearch)
     EXPECT_EQ(search(both), calculation::PlanEngine::None);
     EXPECT_EQ(lastMessage(), "No plan can cut every piece: the bars in stock are too few or too short, even cut "
                              "without any waste.");
-    EXPECT_LT(both.draws * 10, alone.draws) << both.draws << " of " << alone.draws;
+    EXPECT_LT(both.draws * 3, alone.draws) << both.draws << " of " << alone.draws;
 }
 
 // Memory that runs out in the exact engine, which asks for Stop on a thread of its own.
