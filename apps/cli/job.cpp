@@ -140,6 +140,7 @@ calculation::CalcControls calcControls(const Options& options)
     controls.geneticSearch = options.engine != "exact";
     controls.exactSearch = options.engine != "genetic";
     controls.exactSeconds = options.timeLimit;
+    controls.runSeconds = options.timeLimit;
     return controls;
 }
 

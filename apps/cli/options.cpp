@@ -57,7 +57,9 @@ void addJobOptions(CLI::App& cli, Options& options)
     cli.add_option("--engine", options.engine, "genetic, exact, or both side by side (the better plan is shown)")
         ->check(CLI::IsMember({"genetic", "exact", "both"}))
         ->capture_default_str();
-    cli.add_option("--time-limit", options.timeLimit, "Seconds for the exact engine (default: from the quality level)")
+    cli.add_option("--time-limit", options.timeLimit,
+                   "Seconds for the whole run, both engines: each ends with the best plan it has (default: from the "
+                   "quality level)")
         ->check(CLI::Range(0.0, 86400.0));
 }
 

@@ -11,6 +11,8 @@
 #include "localization/translate.h"
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <utility>
 
 namespace calculation {
@@ -20,6 +22,32 @@ using localization::translate;
 namespace {
 
 constexpr int kFirstRow = GridModel::kFirstDataRow;
+
+// A search bounded in time: past its deadline a stop is requested, as the Stop button requests it, so each
+// engine ends with the best plan it has.
+class BoundedSearch final : public optimizer::SearchObserver {
+public:
+    BoundedSearch(optimizer::SearchObserver* target, double seconds)
+        : m_target(target),
+          m_deadline(std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                            std::chrono::duration<double>(seconds)))
+    {
+    }
+    void generationFinished(int32_t generation) override
+    {
+        if (m_target)
+            m_target->generationFinished(generation);
+    }
+    bool stopRequested() override { return timeUp() || (m_target && m_target->stopRequested()); }
+    // Past the deadline even a search without a plan ends: the bound holds for the whole run.
+    bool endRequested() override { return timeUp() || (m_target && m_target->endRequested()); }
+
+private:
+    bool timeUp() const { return std::chrono::steady_clock::now() >= m_deadline; }
+
+    optimizer::SearchObserver* m_target;
+    std::chrono::steady_clock::time_point m_deadline;
+};
 
 } // namespace
 
@@ -134,6 +162,7 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
     m_exact.reset();
     m_cut.reset();
     m_searchResult = -1;
+    m_failed = false;
     GridModel& parts = m_grids.parts;
     GridModel& stocks = m_grids.stocks;
 
@@ -189,6 +218,7 @@ bool CalculationRun::prepare(const CalcControls& controls, optimizer::RandomSour
 int32_t CalculationRun::search(optimizer::SearchObserver* observer)
 {
     m_searchResult = -1;
+    m_failed = false;
     if (m_cut)
         runEngines(observer);
     return m_searchResult;
@@ -201,10 +231,21 @@ void CalculationRun::runEngines(optimizer::SearchObserver* observer)
         exact::ExactSettings exactSettings;
         exactSettings.seconds = m_controls.exactSeconds >= 0 ? m_controls.exactSeconds
                                                              : exact::ExactEngine::budgetFor(m_settings.qualityLevel);
+        if (m_controls.runSeconds >= 0)
+            exactSettings.seconds = std::min(exactSettings.seconds, m_controls.runSeconds);
         m_exact = std::make_unique<exact::ExactEngine>(m_job, exactSettings);
     }
-    exact::EnginesResult result = exact::runBothEngines(m_controls.geneticSearch ? m_cut.get() : nullptr, m_exact.get(),
-                                                        m_job, observer, progressMaximum());
+    std::optional<BoundedSearch> bounded;
+    if (m_controls.runSeconds >= 0)
+        observer = &bounded.emplace(observer, m_controls.runSeconds);
+    exact::EnginesResult result;
+    try {
+        result = exact::runBothEngines(m_controls.geneticSearch ? m_cut.get() : nullptr, m_exact.get(), m_job, observer,
+                                       progressMaximum());
+    } catch (...) {
+        result.failed = true;
+    }
+    m_failed = result.failed;
     m_exactOutcome = std::move(result.outcome);
     m_candidate = std::move(result.plan);
     m_candidateEngine = result.source == exact::PlanSource::Exact     ? PlanEngine::Exact
@@ -223,7 +264,14 @@ bool CalculationRun::finish()
     const optimizer::strGroup* chosen = nullptr;
     m_shownEngine = PlanEngine::None;
     m_shownQuality = exact::PlanQuality{};
-    if (m_searchResult != 0) {
+    if (m_failed) {
+        // An engine ended on an error (such as memory running out): nothing of this run can be trusted.
+        m_lastRun.keptRatio = 0;
+        clearResult();
+        m_messages.showMessage(
+            translate("The calculation stopped on an unexpected error, so no layout was made. Please try again."),
+            MessageIcon::Error);
+    } else if (m_searchResult != 0) {
         if (inputsChanged() || m_lastRun.keptRatio <= 0.1f) {
             m_lastRun.keptRatio = 0;
             clearResult();

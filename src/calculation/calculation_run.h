@@ -27,6 +27,7 @@ struct CalcControls {
     bool exactSearch = true;   // "Exact Search": the exact engine beside the genetic search
     bool geneticSearch = true; // the command-line program may leave the genetic search out
     double exactSeconds = -1;  // the exact engine's time budget; below 0 it follows the quality level
+    double runSeconds = -1;    // the whole search's bound, both engines; below 0 none but the engines' own
 };
 
 // Which engine made the plan a run shows.
@@ -117,6 +118,7 @@ private:
     std::vector<optimizer::strPart> m_shownParts;
     std::vector<optimizer::strStock> m_shownStocks;
     int32_t m_searchResult = -1;
+    bool m_failed = false; // an engine ended on an exception
     optimizer::strGroup m_candidate;
     PlanEngine m_candidateEngine = PlanEngine::None;
     PlanEngine m_shownEngine = PlanEngine::None;

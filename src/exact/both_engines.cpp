@@ -17,11 +17,21 @@ class MergedProgress final : public optimizer::SearchObserver {
 public:
     MergedProgress(optimizer::SearchObserver* target, int32_t limit) : m_target(target), m_limit(limit) {}
 
-    void generationFinished(int32_t generation) override { advanceTo(generation); }
-    bool stopRequested() override { return m_settled || (m_target && m_target->stopRequested()); }
+    void generationFinished(int32_t generation) override
+    {
+        m_generations = true;
+        advanceTo(generation);
+    }
+    // Whether the genetic search has a plan and works on it.
+    bool generations() const { return m_generations; }
+    bool stopRequested() override { return m_settled || m_infeasible || (m_target && m_target->stopRequested()); }
+    bool endRequested() override { return m_infeasible || (m_target && m_target->endRequested()); }
     // The exact engine proved its plan best: the genetic search can at most tie with it, so it stops with the
     // best plan it has, which a tie still keeps.
     void settle() { m_settled = true; }
+    // The exact engine proved that no plan cuts every piece, or an engine failed: the other one stops, with or
+    // without a plan.
+    void refuse() { m_infeasible = true; }
     bool settled() const { return m_settled; }
     // Called from the thread of the genetic search only.
     void advanceTo(int32_t position)
@@ -40,7 +50,30 @@ private:
     int32_t m_limit;
     int32_t m_posted = 0;
     std::atomic<bool> m_settled = false;
+    std::atomic<bool> m_infeasible = false;
+    std::atomic<bool> m_generations = false;
 };
+
+// The exact engine's run, on its own thread.
+void runExact(ExactEngine* engine, const optimizer::CutJob& job, MergedProgress& progress,
+              const std::atomic<bool>& geneticDone, ExactOutcome& outcome)
+{
+    outcome = engine->run(&progress);
+    // Only the proof that there is no plan ends a genetic search that has none, so while that search still
+    // looks for its first plan the engine goes on, each time with twice the budget.
+    ExactSettings longer;
+    longer.seconds = engine->budget();
+    while (outcome.status == ExactOutcome::Status::NoPlan && !geneticDone && !progress.generations() &&
+           !progress.stopRequested()) {
+        longer.seconds *= 2;
+        outcome = ExactEngine(job, longer).run(&progress);
+    }
+    // With change optimization the plans are weighed by their pattern count too, which the proof leaves out.
+    if (outcome.optimal && !job.settings.changeOptimization)
+        progress.settle();
+    if (outcome.status == ExactOutcome::Status::Infeasible)
+        progress.refuse();
+}
 
 } // namespace
 
@@ -49,23 +82,35 @@ EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const o
 {
     using Clock = std::chrono::steady_clock;
     EnginesResult result;
-    MergedProgress progress(observer, progressMaximum);
+    // The bar's end is left for the moment both engines have ended.
+    MergedProgress progress(observer, engine && cut ? progressMaximum - 1 : progressMaximum);
+    std::atomic<bool> failed = false;
 
     // 1 - the exact engine on a thread of its own, the genetic search on this one
     std::thread exactThread;
     std::atomic<bool> exactDone = false;
+    std::atomic<bool> geneticDone = cut == nullptr;
     const Clock::time_point start = Clock::now();
     if (engine) {
         exactThread = std::thread([&] {
-            result.outcome = engine->run(&progress);
-            // With change optimization the plans are weighed by their pattern count too, which the proof leaves out.
-            if (result.outcome.optimal && !job.settings.changeOptimization)
-                progress.settle();
+            try {
+                runExact(engine, job, progress, geneticDone, result.outcome);
+            } catch (...) {
+                failed = true;
+                progress.refuse();
+            }
             exactDone = true;
         });
     }
-    if (cut)
-        result.genetic = cut->runSearch(&progress);
+    if (cut) {
+        try {
+            result.genetic = cut->runSearch(&progress);
+        } catch (...) {
+            failed = true;
+            progress.refuse();
+        }
+    }
+    geneticDone = true;
 
     // 2 - the engine's share of its budget on the bar while it works on
     if (exactThread.joinable()) {
@@ -77,7 +122,10 @@ EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const o
         }
         exactThread.join();
     }
-
+    if (failed) {
+        result.failed = true;
+        return result;
+    }
     // 3 - the better plan; a tie keeps the genetic one, unless the proof of the exact plan cut the genetic search
     // short: then the genetic plan is an unfinished one, and can at most tie
     const bool exactPlan = result.outcome.status == ExactOutcome::Status::Plan;

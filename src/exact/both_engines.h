@@ -16,6 +16,7 @@ struct EnginesResult {
     PlanSource source = PlanSource::None;
     optimizer::strGroup plan; // the better of the two plans, finished as a search result
     ExactOutcome outcome;     // the exact engine's answer, bound included
+    bool failed = false;      // an engine ended on an exception: the run has no plan
 };
 
 // Calc's search: the genetic search on this thread and the exact engine on a second one, both on one progress

@@ -51,8 +51,12 @@ void TfrmMain::setJobEditable(bool editable)
         ui.edCircle,     ui.cbxFormat,    ui.cbxDisplay,    ui.edUnit,         ui.ckExact};
     for (QWidget* control : controls)
         control->setEnabled(editable);
-    // New, opening and saving projects, and the edits of the lists.
-    for (QAction* action : {ui.mnNew, ui.O1, ui.S1, ui.mnSaveAs, ui.mnCut, ui.mnPaste, ui.mnDeleteRows})
+    // New, opening and saving projects and the edits of the lists; printing and exporting, which would take the
+    // table cut to one row while a run is on.
+    for (QWidget* control : {static_cast<QWidget*>(ui.btnPrint), static_cast<QWidget*>(ui.cbExport)})
+        control->setEnabled(editable);
+    for (QAction* action :
+         {ui.mnNew, ui.O1, ui.S1, ui.mnSaveAs, ui.mnCut, ui.mnPaste, ui.mnDeleteRows, ui.P1, ui.mnPreview})
         action->setEnabled(editable);
     ui.mnRecent->setEnabled(editable && !ui.mnRecent->isEmpty());
 }

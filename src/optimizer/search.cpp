@@ -61,7 +61,7 @@ int32_t rpCut::fillPopulation(int32_t firstSlot, int32_t lastSlot, int32_t step,
     int32_t stored = 0;
     int32_t failed = 0;
     for (int32_t slot = firstSlot; slot != lastSlot + step && failed < kFailedPlanLimit;) {
-        if ((refilling || stored > 0) && observer && observer->stopRequested())
+        if (observer && (observer->endRequested() || ((refilling || stored > 0) && observer->stopRequested())))
             break;
         strGroup plan = buildPlan();
         if (plan.patternCount <= 0) {

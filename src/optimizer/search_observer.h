@@ -14,6 +14,8 @@ public:
     // Asked after every generation and between the plans of a population being built; true ends the
     // search with the best plan it has.
     virtual bool stopRequested() { return false; }
+    // True ends the search at once, even before it has a plan: the job is known to have none, or its time is up.
+    virtual bool endRequested() { return false; }
 };
 
 } // namespace optimizer

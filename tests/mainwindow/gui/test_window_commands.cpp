@@ -237,6 +237,9 @@ void TestWindowCommands::editingIsRefusedWhileASearchRuns()
     QCOMPARE(gap->text(), QStringLiteral("3"));
     QVERIFY(m.dialogs.asked.isEmpty());
     QVERIFY(!m.find<QCheckBox>("ckCost")->isEnabled());
+    // Nothing prints or exports the table while it is cut to one row.
+    QVERIFY(!m.find<QPushButton>("btnPrint")->isEnabled() && !m.find<QPushButton>("cbExport")->isEnabled());
+    QVERIFY(!m.find<QAction>("P1")->isEnabled() && !m.find<QAction>("mnPreview")->isEnabled());
 
     // Stop stays, and afterwards the job can be edited again.
     QVERIFY(m.find<QPushButton>("btnStop")->isEnabled());
@@ -249,6 +252,7 @@ void TestWindowCommands::editingIsRefusedWhileASearchRuns()
     QVERIFY(m.editor("sgPart"));
     QVERIFY(gap->isEnabled());
     QVERIFY(m.find<QPushButton>("btnLeft")->isEnabled());
+    QVERIFY(m.find<QPushButton>("btnPrint")->isEnabled() && m.find<QAction>("mnPreview")->isEnabled());
 }
 
 void TestWindowCommands::costOptionIsCheckedWhenTicked_data()
