@@ -17,11 +17,15 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
 int main(int argc, char* argv[])
 {
+    // A file-size limit and a pipe whose reader has gone are failed saves that the window reports.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("barvik"));
     QApplication::setApplicationVersion(QLatin1String(buildinfo::kVersion));

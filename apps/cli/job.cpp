@@ -177,10 +177,17 @@ std::variant<std::unique_ptr<Job>, int> loadJob(Options& options, Output& output
     const InputFile& stocksFile = input(options.stocksPath);
     // The project first; lists and options of the command line then take the place of its own.
     if (!options.projectPath.empty()) {
-        const document::ProjectLoad load = document::LoadProjectFile(projectFile.path(), *job->parts, *job->stocks);
+        // A list given here takes the place of the project's, which is then not read: it may be missing.
+        const document::ProjectLists lists{options.partsPath.empty(), options.stocksPath.empty()};
+        const document::ProjectLoad load =
+            document::LoadProjectFile(projectFile.path(), *job->parts, *job->stocks, lists);
         if (!loaded(projectFile, load.result, output))
             return kExitUsage;
         job->project = load.settings;
+        if (lists.parts)
+            job->readFiles << load.settings.partFile;
+        if (lists.stocks)
+            job->readFiles << load.settings.stockFile;
         takeProjectSettings(load.settings, options);
     }
     if (!options.partsPath.empty()) {
@@ -204,6 +211,9 @@ std::variant<std::unique_ptr<Job>, int> loadJob(Options& options, Output& output
         if (!loaded(file, exchange::importLeftStocks(*job->stocks, file.path()), output))
             return kExitUsage;
     }
+    for (const std::unique_ptr<InputFile>& file : job->inputs)
+        job->readFiles << file->path();
+    job->readFiles.removeAll(QString());
     job->controls = calcControls(options);
     return job;
 }

@@ -48,6 +48,8 @@ struct Job {
     document::ProjectSettings project;
     calculation::CalcControls controls;
     std::vector<std::unique_ptr<InputFile>> inputs;
+    // Every file the job was read from, the project's lists included: none of them may be written.
+    QStringList readFiles;
 };
 
 // The options with what the project gives for those the command line does not name.

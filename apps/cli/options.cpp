@@ -22,7 +22,8 @@ void addJobOptions(CLI::App& cli, Options& options)
     cli.add_option("STOCKS", options.stocksPath, "Stocks list file (default: the project's)");
     cli.add_option("--project", options.projectPath,
                    "Run the job of a project file: its two lists and its settings; the lists and options given "
-                   "here win. A list path that does not exist is looked for beside the project file");
+                   "here win (the project's list is then not read). A list path that does not exist is looked for "
+                   "beside the project file");
     cli.add_option("--save-project", options.saveProjectPath,
                    "Write a project file of this job's lists (as absolute paths) and settings");
     cli.add_option("--import-left", options.importLeftPaths,
@@ -130,6 +131,11 @@ std::variant<Options, int> parseOptions(int argc, const char* const* argv, Outpu
     Options options;
     CLI::App cli{"Cutting layouts for a parts list and a stocks list, printed as the layout export "
                  "(TAB-separated) or as JSON."};
+    cli.footer("Exit status: 0 with a layout; 1 when the input is refused or no layout exists; 2 for a usage error "
+               "or a list that can't be read (an output file that is one of the files read is one); 3 when an output "
+               "could not be written. Output files are written only after a run that shows a layout, each whole: "
+               "a failed write keeps the old files and writes none of the new ones. A device or a pipe named as an "
+               "output is written into, never replaced.");
     cli.set_version_flag("--version", std::string("barvik-cli ") + buildinfo::kVersion, "Print the version and exit");
     addJobOptions(cli, options);
     addPrintOptions(cli, options);

@@ -6,6 +6,7 @@
 #include "exchange/layout_export.h"
 #include "exchange/layout_json.h"
 #include "exchange/remnant_stocks.h"
+#include "files/whole_file.h"
 #include "lists/text_file.h"
 #include "localization/translate.h"
 
@@ -14,7 +15,8 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cstring>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace cli {
@@ -40,10 +42,81 @@ QString outputName(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-bool sameFile(const QString& a, const QString& b)
+// Two outputs are one file when they lead to one existing file, or name one file still to be made. Devices
+// and pipes may take several outputs.
+bool sameOutput(const QString& a, const QString& b)
 {
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+    const std::optional<files::FileIdentity> first = files::fileIdentity(a);
+    if (first)
+        return files::isRegularFile(a) && first == files::fileIdentity(b);
+    return !files::fileIdentity(b) && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// An output file and what goes into it.
+struct OutputFile {
+    QString path;
+    QByteArray bytes;
+};
+
+// The contents of every output file, made before any of them is written; false after the message when the
+// PDF can't be made.
+bool makeOutputFiles(const Options& options, const Job& job, const RunResult& result, std::vector<OutputFile>& made,
+                     Output& output)
+{
+    const calculation::CalculationRun& run = result.run;
+    const optimizer::CutSettings& settings = run.settings();
+    const diagrams::DiagramSource source{run.shownPlan(),      run.shownParts(),      run.shownStocks(),
+                                         settings.bladeWidth,  settings.stubLength,   job.controls.formatIndex,
+                                         settings.reuseLength, settings.qualityLevel, run.qualityText()};
+    const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *job.layout, job.controls.reuseLength);
+    auto text = [&](const std::string& path, auto lines) {
+        if (!path.empty())
+            made.push_back({outputName(path), lists::textFileBytes(lines())});
+    };
+    text(options.saveProjectPath, [&] { return document::projectLines(projectToSave(job, options)); });
+    text(options.cutListPath, [&] { return diagrams::cutListLines(plan); });
+    text(options.exportPath, [&] { return exchange::layoutExportLines(*job.layout); });
+    text(options.saveLeftPath, [&] { return exchange::leftStockLines(*job.stocks); });
+    text(options.exportLeftPath, [&] { return exchange::remnantStockLines(*job.layout); });
+    const PrintedJob printed{job, source, plan};
+    for (const auto& [path, render] :
+         {std::pair{&options.pdfPath, &renderPrintoutPdf}, std::pair{&options.labelsPath, &renderLabelsPdf}}) {
+        if (path->empty())
+            continue;
+        QByteArray pdf;
+        QString reason;
+        if (!render(options, printed, result.clock, pdf, &reason)) {
+            output.message(translate("Cannot write %1: %2").arg(outputName(*path), reason));
+            return false;
+        }
+        made.push_back({outputName(*path), pdf});
+    }
+    return true;
+}
+
+// Writes the files all or none: every one is staged beside its target before any takes its place.
+bool writeFiles(const std::vector<OutputFile>& outputs, Output& output)
+{
+    std::vector<std::unique_ptr<files::WholeFile>> staged;
+    auto failed = [&](const OutputFile& file, const files::WriteStatus& status) {
+        output.message(calculation::writeFailure(file.path, status).message());
+        return false;
+    };
+    for (const OutputFile& file : outputs) {
+        staged.push_back(std::make_unique<files::WholeFile>(file.path));
+        if (const files::WriteStatus status = staged.back()->stage(file.bytes); !status.ok())
+            return failed(file, status);
+    }
+    // Devices and pipes first: they are written only now and may still fail; the others only take their place.
+    for (const bool direct : {true, false}) {
+        for (size_t index = 0; index < outputs.size(); ++index) {
+            if (staged[index]->direct() != direct)
+                continue;
+            if (const files::WriteStatus status = staged[index]->commit(); !status.ok())
+                return failed(outputs[index], status);
+        }
+    }
+    return true;
 }
 
 // How good the shown plan is: the engine that made it, the lower bound and whether the plan meets it.
@@ -106,60 +179,41 @@ bool checkOutputNames(const Options& options, Output& output)
 
 bool checkOutputTargets(const Options& options, const Job& job, Output& output)
 {
+    std::vector<std::pair<QString, QString>> named;
     for (const auto& [option, bytes] : outputFiles(options)) {
         if (bytes->empty())
             continue;
+        const QString shown = QString::fromLatin1(option).mid(2);
         const QString name = outputName(*bytes);
-        const bool isInput = std::any_of(job.inputs.begin(), job.inputs.end(),
-                                         [&](const auto& input) { return sameFile(name, input->path()); });
+        const std::optional<files::FileIdentity> target = files::fileIdentity(name);
+        const bool isInput = target && std::any_of(job.readFiles.begin(), job.readFiles.end(), [&](const QString& in) {
+                                 return files::fileIdentity(in) == target;
+                             });
         if (isInput) {
-            output.message(
-                translate("The %1 file %2 is one of the input files.").arg(QString::fromLatin1(option).mid(2), name));
+            output.message(translate("The %1 file %2 is one of the input files.").arg(shown, name));
             return false;
         }
+        for (const auto& [otherShown, other] : named) {
+            if (sameOutput(name, other)) {
+                output.message(
+                    translate("The %1 file and the %2 file are the same file, %3.").arg(otherShown, shown, name));
+                return false;
+            }
+        }
+        named.emplace_back(shown, name);
     }
     return true;
 }
 
 int writeOutputs(const Options& options, const Job& job, const RunResult& result, Output& output)
 {
-    const calculation::CalculationRun& run = result.run;
-    const optimizer::CutSettings& settings = run.settings();
-    const diagrams::DiagramSource source{run.shownPlan(),      run.shownParts(),      run.shownStocks(),
-                                         settings.bladeWidth,  settings.stubLength,   job.controls.formatIndex,
-                                         settings.reuseLength, settings.qualityLevel, run.qualityText()};
-    const diagrams::PlanDiagrams plan = diagrams::diagramsOfTable(source, *job.layout, job.controls.reuseLength);
     // The files first: when one fails, nothing is printed that looks like success.
-    const lists::FileResult written[] = {
-        options.cutListPath.empty()
-            ? lists::FileResult{}
-            : lists::writeTextLines(outputName(options.cutListPath), diagrams::cutListLines(plan)),
-        options.exportPath.empty() ? lists::FileResult{}
-                                   : exchange::exportLayouts(*job.layout, outputName(options.exportPath)),
-        options.saveLeftPath.empty() ? lists::FileResult{}
-                                     : exchange::saveLeftStocks(*job.stocks, outputName(options.saveLeftPath)).result,
-        options.exportLeftPath.empty()
-            ? lists::FileResult{}
-            : exchange::exportRemnants(*job.layout, outputName(options.exportLeftPath)).result};
-    for (const lists::FileResult& file : written) {
-        if (!file.ok) {
-            output.message(file.message());
-            return kExitOutput;
-        }
-    }
-    const PrintedJob printed{job, source, plan};
-    for (const auto& [path, writer] :
-         {std::pair{&options.pdfPath, &writePrintoutPdf}, std::pair{&options.labelsPath, &writeLabelsPdf}}) {
-        QString error;
-        if (!path->empty() && !writer(options, printed, result.clock, outputName(*path), &error)) {
-            output.message(error);
-            return kExitOutput;
-        }
-    }
+    std::vector<OutputFile> made;
+    if (!makeOutputFiles(options, job, result, made, output) || !writeFiles(made, output))
+        return kExitOutput;
     if (const int error = output.write(standardOutput(options, job, result)); error != 0) {
-        // A full disk or a closed pipe shows only here.
         output.message(translate("Cannot write the layouts to standard output: %1")
-                           .arg(QString::fromLocal8Bit(std::strerror(error))));
+                           .arg(calculation::writeFailureReason(files::writeFailure(error))));
         return kExitOutput;
     }
     return kExitLayout;

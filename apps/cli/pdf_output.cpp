@@ -57,8 +57,8 @@ printing::JobHeading headingOf(const Options& options, const PrintedJob& printed
     return printouts::jobHeading(title, unit, &printed.run);
 }
 
-bool write(const Options& options, const printouts::PrintContents& contents, const PrintedJob& printed,
-           const calculation::Clock& clock, const QString& path, QString* error)
+bool render(const Options& options, const printouts::PrintContents& contents, const PrintedJob& printed,
+            const calculation::Clock& clock, QByteArray& pdf, QString* reason)
 {
     const Job& job = printed.job;
     printouts::JobPrintout printout(contents, {*job.layout, *job.parts, *job.stocks}, &printed.plan,
@@ -73,21 +73,21 @@ bool write(const Options& options, const printouts::PrintContents& contents, con
         tables->setPageLayout(QPageLayout(QPageSize(pageSizeId(options.pageSize)), QPageLayout::Portrait,
                                           QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     }
-    return printing::writePdf(printout.document(), path, error);
+    return printing::renderPdf(printout.document(), pdf, reason);
 }
 
 } // namespace
 
-bool writePrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                      const QString& path, QString* error)
+bool renderPrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                       QByteArray& pdf, QString* reason)
 {
-    return write(options, contentsOf(options, printed.job), printed, clock, path, error);
+    return render(options, contentsOf(options, printed.job), printed, clock, pdf, reason);
 }
 
-bool writeLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                    const QString& path, QString* error)
+bool renderLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                     QByteArray& pdf, QString* reason)
 {
-    return write(options, printouts::printContents(printouts::PrintMode::Labels), printed, clock, path, error);
+    return render(options, printouts::printContents(printouts::PrintMode::Labels), printed, clock, pdf, reason);
 }
 
 } // namespace cli

@@ -6,6 +6,7 @@
 #include "calculation/run_seams.h"
 #include "diagrams/bar_geometry.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace cli {
@@ -18,12 +19,12 @@ struct PrintedJob {
 };
 
 // The printout of the print mode in effect (the options', else the project's, else the layouts) with the
-// diagrams and cutting list the options add, written to a PDF file; false with the message when it can't be
-// written.
-bool writePrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                      const QString& path, QString* error);
-// The labels of every piece and remnant on the options' sheet, written to a PDF file.
-bool writeLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                    const QString& path, QString* error);
+// diagrams and cutting list the options add, made as a PDF in memory; false with the reason when a page can't
+// be made.
+bool renderPrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                       QByteArray& pdf, QString* reason);
+// The labels of every piece and remnant on the options' sheet, made as a PDF in memory.
+bool renderLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
+                     QByteArray& pdf, QString* reason);
 
 } // namespace cli

@@ -10,7 +10,6 @@
 #include "optimizer/search_observer.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <algorithm>
 #include <chrono>
@@ -76,16 +75,6 @@ bool useLanguage(const std::string& language, Output& output)
     return false;
 }
 
-int saveProject(const Options& options, const Job& job, Output& output)
-{
-    const lists::FileResult saved = document::SaveProjectFile(
-        projectToSave(job, options), QFile::decodeName(QByteArray::fromStdString(options.saveProjectPath)));
-    if (saved.ok)
-        return kExitLayout;
-    output.message(saved.message());
-    return kExitOutput;
-}
-
 } // namespace
 
 int runCli(int argc, const char* const* argv, Output& output)
@@ -108,9 +97,6 @@ int runCli(int argc, const char* const* argv, Output& output)
     const Job& job = *std::get<std::unique_ptr<Job>>(loaded);
     if (!checkOutputTargets(options, job, output))
         return kExitUsage;
-    if (!options.saveProjectPath.empty())
-        if (const int status = saveProject(options, job, output); status != kExitLayout)
-            return status;
 
     OutputMessages messages(output);
     if (options.cost && !calculation::checkCostOption(*job.stocks, messages))

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "files/whole_file.h"
+
+#include <QByteArrayView>
 #include <QString>
 
 namespace calculation {
@@ -20,5 +23,12 @@ struct FileResult {
 };
 
 FileResult fileFailure(const QString& message, const QString& file = QString(), int line = 0);
+
+// Why a write failed, in the user's words.
+QString writeFailureReason(const files::WriteStatus& status);
+// A write's failure, naming the file.
+FileResult writeFailure(const QString& path, const files::WriteStatus& status);
+// Writes a user's file whole or not at all (files::writeWholeFile).
+FileResult writeFileWhole(const QString& path, QByteArrayView bytes);
 
 } // namespace calculation

@@ -1,6 +1,7 @@
 #include "cut_list.h"
 
 #include "calculation/number_text.h"
+#include "calculation/tab_fields.h"
 #include "localization/translate.h"
 
 namespace diagrams {
@@ -32,16 +33,15 @@ QString cutListHeading(const BarDiagram& bar)
 
 QStringList cutListLines(const PlanDiagrams& plan)
 {
-    const QChar tab(u'\t');
-    QStringList lines{QStringList{translate("No."), translate("Qty"), translate("Label"), translate("Length"),
-                                  translate("Cut"), translate("Position"), translate("Piece"), translate("Length")}
-                          .join(tab)};
+    QStringList lines{
+        calculation::tabLine({translate("No."), translate("Qty"), translate("Label"), translate("Length"),
+                              translate("Cut"), translate("Position"), translate("Piece"), translate("Length")})};
     for (const BarDiagram& bar : plan.bars) {
         const QStringList pattern{QString::number(bar.number), QString::number(bar.times), bar.stockLabel,
                                   bar.stockLengthText};
         for (const CutListEntry& cut : cutListEntries(plan, bar))
-            lines << (pattern + QStringList{QString::number(cut.number), cut.position, cut.piece, cut.pieceLength})
-                         .join(tab);
+            lines << calculation::tabLine(
+                pattern + QStringList{QString::number(cut.number), cut.position, cut.piece, cut.pieceLength});
     }
     return lines;
 }

@@ -219,7 +219,8 @@ FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path)
     return lists::writeTextLines(path, projectLines(settings));
 }
 
-ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& stocks, const ListReader& read)
+ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& stocks, ProjectLists lists,
+                            const ListReader& read)
 {
     ProjectLoad load;
     QStringList lines;
@@ -231,9 +232,16 @@ ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& st
         return load;
     }
     ProjectReader reader(path, lines, load, read);
-    if (reader.list(1, load.settings.partFile, parts, true)) {
+    auto listStep = [&](int line, QString& file, GridModel& grid, bool isParts, bool loaded) {
+        if (loaded)
+            return reader.list(line, file, grid, isParts);
+        const std::optional<QString> written = reader.text(line);
+        file = written.value_or(QString());
+        return written.has_value();
+    };
+    if (listStep(1, load.settings.partFile, parts, true, lists.parts)) {
         reader.next();
-        if (reader.list(2, load.settings.stockFile, stocks, false)) {
+        if (listStep(2, load.settings.stockFile, stocks, false, lists.stocks)) {
             reader.next();
             readSettings(reader, load.settings);
         }

@@ -61,12 +61,19 @@ QStringList projectLines(const ProjectSettings& settings);
 // Replaces the file only when everything was written.
 lists::FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path);
 
+// Which of a project's lists are loaded. One that the caller takes from elsewhere is not read at all: its
+// grid stays as it is, its path as written, and a file that is missing does not stop the project.
+struct ProjectLists {
+    bool parts = true;
+    bool stocks = true;
+};
+
 // Reads a project and loads its two lists into the grids, each with the reader its file's name calls for
 // (formatForPath), through read; then the settings, in order, up to the first step that fails. A list that
 // can't be read leaves its grid as it was. The list paths in the settings are those opened (see
 // resolveListPath).
 ProjectLoad LoadProjectFile(const QString& path, calculation::GridModel& parts, calculation::GridModel& stocks,
-                            const ListReader& read = readList);
+                            ProjectLists lists = {}, const ListReader& read = readList);
 // The paths of the parts and stocks lists that opening the project would read (resolved as it resolves
 // them); none when the project can't be read.
 QStringList projectListPaths(const QString& path);

@@ -1,6 +1,7 @@
 #include "layout_export.h"
 
 #include "calculation/grids.h"
+#include "calculation/tab_fields.h"
 #include "lists/text_file.h"
 
 namespace exchange {
@@ -14,7 +15,7 @@ QString joinedRow(const GridModel& layout, int row)
     QStringList cells;
     for (int column = 0; column < calculation::kLayoutColumns; ++column)
         cells << layout.cell(column, row);
-    return cells.join(u'\t');
+    return calculation::tabLine(cells);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "calculation/grids.h"
 #include "calculation/number_text.h"
+#include "calculation/tab_fields.h"
 #include "lists/ignored_text.h"
 #include "lists/split_fields.h"
 #include "localization/translate.h"
@@ -262,7 +263,7 @@ StockFields completeStockFields(const QStringList& fields)
 QString stockLine(const StockFields& stock)
 {
     const QString cost = stock.cost.isEmpty() ? QStringLiteral("0") : stock.cost;
-    return stock.label + u'\t' + stock.length + u'\t' + stock.qty + u'\t' + cost + u'\t' + stock.priority;
+    return calculation::tabLine({stock.label, stock.length, stock.qty, cost, stock.priority});
 }
 
 FileResult SavePartsFile(const GridModel& parts, const QString& path)
@@ -271,8 +272,8 @@ FileResult SavePartsFile(const GridModel& parts, const QString& path)
     for (int row = GridModel::kFirstDataRow; row < parts.rows(); ++row) {
         if (parts.cell(kLabelColumn, row).isEmpty())
             continue;
-        lines.append(parts.cell(kLabelColumn, row) + u'\t' + parts.cell(kLengthColumn, row) + u'\t' +
-                     parts.cell(kQtyColumn, row));
+        lines.append(calculation::tabLine(
+            {parts.cell(kLabelColumn, row), parts.cell(kLengthColumn, row), parts.cell(kQtyColumn, row)}));
     }
     return writeTextLines(path, lines);
 }

@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace lists {
 
@@ -59,17 +58,19 @@ FileResult readTextLines(const QString& path, QStringList& lines)
     return read;
 }
 
-FileResult writeTextLines(const QString& path, const QStringList& lines)
+QByteArray textFileBytes(const QStringList& lines)
 {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return {};
-    return fileFailure(translate("Cannot save file %1: %2").arg(path, file.errorString()), path);
+    return bytes;
+}
+
+FileResult writeTextLines(const QString& path, const QStringList& lines)
+{
+    return calculation::writeFileWhole(path, textFileBytes(lines));
 }
 
 } // namespace lists

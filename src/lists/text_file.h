@@ -22,8 +22,9 @@ FileResult decodeText(const QByteArray& bytes, const QString& path, QString& tex
 // readTextFile, cut into lines (CR, LF or CR LF end a line).
 FileResult readTextLines(const QString& path, QStringList& lines);
 
-// Writes the lines as UTF-8, each ended by CR LF, replacing the file only when everything was written:
-// a failed write leaves the previous file as it was.
+// The lines as a text file holds them: UTF-8, each ended by CR LF.
+QByteArray textFileBytes(const QStringList& lines);
+// Writes the lines as textFileBytes, whole or not at all: a failed write leaves the previous file as it was.
 FileResult writeTextLines(const QString& path, const QStringList& lines);
 
 } // namespace lists

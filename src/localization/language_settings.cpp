@@ -2,13 +2,14 @@
 
 #include "catalogs.h"
 
+#include "files/whole_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringList>
@@ -167,12 +168,10 @@ bool saveLanguage(const QString& path, const QString& code)
 
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray bytes;
     for (const QString& line : lines)
-        file.write((line + QStringLiteral("\r\n")).toUtf8());
-    return file.commit();
+        bytes += (line + QStringLiteral("\r\n")).toUtf8();
+    return files::writeWholeFile(path, bytes).ok();
 }
 
 } // namespace localization

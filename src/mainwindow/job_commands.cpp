@@ -177,7 +177,7 @@ bool JobCommands::openProject(const QString& path, const document::ListReader& r
     document::ProjectLoad load;
     m_job.programChange(ListKind::Parts, [&] {
         m_job.programChange(ListKind::Stocks, [&] {
-            load = document::LoadProjectFile(path, m_job.grid(ListKind::Parts), m_job.grid(ListKind::Stocks), read);
+            load = document::LoadProjectFile(path, m_job.grid(ListKind::Parts), m_job.grid(ListKind::Stocks), {}, read);
         });
     });
     // A project that could not be read at all changes nothing.

@@ -1,8 +1,9 @@
 #include "layout_printout.h"
 
+#include "calculation/file_result.h"
 #include "localization/translate.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -37,17 +38,11 @@ void prepareLayoutPrintout(TjvGridPrinter& printer)
     options.Leftpadding = 5;
 }
 
-bool writePdf(PagedDocument& document, const QString& path, QString* error)
+bool renderPdf(PagedDocument& document, QByteArray& pdf, QString* reason)
 {
-    // QPdfWriter says nothing of a file it could not open; check first so the user hears of it.
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = translate("Cannot write %1: %2").arg(path, probe.errorString());
-        return false;
-    }
-    probe.close();
-    QPdfWriter writer(path);
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(document.pageLayout());
     writer.setTitle(document.documentName());
@@ -55,15 +50,31 @@ bool writePdf(PagedDocument& document, const QString& path, QString* error)
     document.layOut();
     QPainter painter;
     if (!painter.begin(&writer)) {
-        if (error)
-            *error = translate("Cannot write %1: %2").arg(path, translate("the PDF could not be started"));
+        if (reason)
+            *reason = translate("the PDF could not be started");
         return false;
     }
     const bool written = document.printAll(writer, painter);
     painter.end();
-    if (!written && error)
-        *error = translate("Cannot write %1: %2").arg(path, translate("a page could not be added"));
+    if (!written && reason)
+        *reason = translate("a page could not be added");
     return written;
+}
+
+bool writePdf(PagedDocument& document, const QString& path, QString* error)
+{
+    // Made whole in memory first: a failure or a signal while the file is written keeps the old file.
+    QByteArray pdf;
+    QString reason;
+    if (!renderPdf(document, pdf, &reason)) {
+        if (error)
+            *error = translate("Cannot write %1: %2").arg(path, reason);
+        return false;
+    }
+    const calculation::FileResult written = calculation::writeFileWhole(path, pdf);
+    if (!written.ok && error)
+        *error = written.message();
+    return written.ok;
 }
 
 } // namespace printing

@@ -2,6 +2,7 @@
 
 #include "grid_printer.h"
 
+#include <QByteArray>
 #include <QPageLayout>
 #include <QString>
 #include <QVector>
@@ -15,8 +16,10 @@ QVector<int> defaultLayoutColumnWidths();
 // text options passed through the catalog so that a language may give its own footer and formats.
 void prepareLayoutPrintout(TjvGridPrinter& printer);
 
-// Writes every page as the preview lays it out to a PDF file, text kept as text. False with a message
-// when the file can't be written.
+// Makes the PDF of every page as the preview lays it out, text kept as text. False with the reason when a
+// page can't be made.
+bool renderPdf(PagedDocument& document, QByteArray& pdf, QString* reason);
+// renderPdf written to a file whole or not at all. False with a message when the file can't be written.
 bool writePdf(PagedDocument& document, const QString& path, QString* error);
 
 } // namespace printing

@@ -57,6 +57,19 @@ TEST_F(CliTest, AProjectRunsTheJobItNames)
     EXPECT_EQ(stopped.exitCode, 2);
     EXPECT_TRUE(stopped.err.contains(gone + ", line 1: the parts list /nowhere/lost.txt can't be read"))
         << stopped.err.toStdString();
+
+    // Lists given on the command line take the place of the project's, which need not be there; the
+    // project's settings still count.
+    const QString lost = write("lost.dat", QStringList{"/nowhere/lost.txt", "/nowhere/stocks.txt", "3", "1", "0", "6",
+                                                       "0", "15", "0", "mm", "Job", "1", "1", "2", "1"}
+                                               .join("\r\n")
+                                               .toUtf8());
+    const QString saved = dir.filePath("saved.dat");
+    const CliResult replaced = runCli({"--project", lost, dir.filePath("moved/parts.txt"),
+                                       dir.filePath("moved/stocks.txt"), "--save-project", saved});
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_EQ(lines(saved).mid(0, 6),
+              QStringList({dir.filePath("moved/parts.txt"), dir.filePath("moved/stocks.txt"), "3", "1", "0", "6"}));
 }
 
 TEST_F(CliTest, RemnantListsAreWrittenAfterTheRunAndImportedBeforeIt)

@@ -1,5 +1,6 @@
 #include "calculation/grids.h"
 #include "exchange/layout_export.h"
+#include "exchange/remnant_stocks.h"
 #include "support/grid_fixture.h"
 
 #include <QFile>
@@ -44,6 +45,14 @@ TEST_F(LayoutExportTest, LayoutsBetweenHeaderAndTotalsInTableOrder)
     EXPECT_EQ(lines[2], QStringLiteral("2\tBar\t6000\t1\t300\tB x 7\t071405YL1"));
     EXPECT_EQ(lines[3], QStringLiteral("3\tShort\t3000\t1\t12\tA x 2\t"));
     EXPECT_EQ(lines[4], QStringLiteral("Total\t\t15000\t\t\tTotal cost= 0  Ratio= 97.92%\t"));
+}
+
+// Labels may hold what the lists let through; the lines keep their seven fields.
+TEST_F(LayoutExportTest, ControlCharactersInCellsBecomeSpaces)
+{
+    fill(*layout, {{"1", "Bar\tA", "6000", "2", "300", "P\r\n1 x 5", "\x1b[31mL1\u2028"}});
+    EXPECT_EQ(exchange::layoutExportLines(*layout)[1], QStringLiteral("1\tBar A\t6000\t2\t300\tP  1 x 5\t [31mL1 "));
+    EXPECT_EQ(exchange::remnantStockLines(*layout), QStringList{" [31mL1 \t300\t2\t0\tYes"});
 }
 
 TEST_F(LayoutExportTest, FileHasCrLfLinesAndAFailedWriteKeepsTheOldFile)

@@ -229,6 +229,14 @@ TEST_F(ListFilesTest, SavesLabelledRowsAndReadsThemBack)
     fill(*m_parts, {{"", "1", "1"}});
     ASSERT_TRUE(SavePartsFile(*m_parts, parts).ok);
     EXPECT_EQ(read(parts), QByteArray());
+
+    // A control character in a cell would add a field or a line: it is written as a space.
+    fill(*m_parts, {{"P\t1\r\n2", "1200", "4\x1b"}});
+    fill(*m_stocks, {{"S\n1", "6000", "3", "", "\x7fNo", ""}});
+    ASSERT_TRUE(SavePartsFile(*m_parts, parts).ok);
+    ASSERT_TRUE(SaveStocksFile(*m_stocks, stocks).ok);
+    EXPECT_EQ(read(parts), QByteArray("P 1  2\t1200\t4 \r\n"));
+    EXPECT_EQ(read(stocks), QByteArray("S 1\t6000\t3\t0\t No\r\n"));
 }
 
 TEST_F(ListFilesTest, SavingOverAFolderFailsAndKeepsIt)

@@ -233,7 +233,7 @@ void TestGridPreview::savePdfAndLogoUseTheirDialogs()
     m_dialogs.pdfFile = m_dir.filePath(QStringLiteral("no/such/folder/x.pdf"));
     QTest::mouseClick(find<QPushButton>("btnPdf"), Qt::LeftButton);
     QCOMPARE(m_dialogs.messages.size(), 1);
-    QVERIFY(m_dialogs.messages[0].startsWith(QStringLiteral("Cannot write")));
+    QVERIFY(m_dialogs.messages[0].startsWith(QStringLiteral("Cannot save file")));
 
     QImage logo(40, 60, QImage::Format_RGB32);
     logo.fill(Qt::red);
