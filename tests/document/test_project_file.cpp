@@ -68,6 +68,11 @@ TEST_F(ProjectFileTest, RoundTripOfAFreshWindowsSettings)
     EXPECT_EQ(document::projectLines(load.settings), document::projectLines(saved));
     EXPECT_EQ(row(*m_parts, 2), QStringList({"P1", "1200", "4"}));
     EXPECT_EQ(row(*m_stocks, 2), QStringList({"S6", "6000", "2", "10", "No", ""}));
+
+    // A value with a line break would shift the lines after it: the project is refused and the old one kept.
+    saved.partFile = m_dir.filePath("a\nb.txt");
+    EXPECT_FALSE(document::SaveProjectFile(saved, path).ok);
+    EXPECT_EQ(LoadProjectFile(path, *m_parts, *m_stocks).reached, ProjectStep::Done);
 }
 
 TEST_F(ProjectFileTest, QualityZeroOpensAtThreeAndListsAreReadByTheirNames)
