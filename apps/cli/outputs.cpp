@@ -73,7 +73,15 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
         if (!path.empty())
             made.push_back({outputName(path), lists::textFileBytes(lines())});
     };
-    text(options.saveProjectPath, [&] { return document::projectLines(projectToSave(job, options)); });
+    if (!options.saveProjectPath.empty()) {
+        const document::ProjectSettings project = projectToSave(job, options);
+        if (const lists::FileResult refused = document::projectLineBreak(project, outputName(options.saveProjectPath));
+            !refused.ok) {
+            output.message(refused.message());
+            return false;
+        }
+        made.push_back({outputName(options.saveProjectPath), lists::textFileBytes(document::projectLines(project))});
+    }
     text(options.cutListPath, [&] { return diagrams::cutListLines(plan); });
     text(options.exportPath, [&] { return exchange::layoutExportLines(*job.layout); });
     text(options.saveLeftPath, [&] { return exchange::leftStockLines(*job.stocks); });

@@ -214,20 +214,26 @@ QStringList projectLines(const ProjectSettings& settings)
     return lines;
 }
 
-FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path)
+FileResult projectLineBreak(const ProjectSettings& settings, const QString& path)
 {
     // Each value has a line of its own: a line break inside one would shift every value after it, and the
-    // project would no longer open. The old file stays as it was.
-    const QStringList lines = projectLines(settings);
-    for (const QString& line : lines)
+    // project would no longer open.
+    for (QString line : projectLines(settings))
         if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
             return lists::fileFailure(
                 translate("%1 was not saved: \"%2\" holds a line break, which a project can't keep.")
-                    .arg(path, QString(line)
-                                   .replace(QLatin1Char('\r'), QLatin1Char(' '))
-                                   .replace(QLatin1Char('\n'), QLatin1Char(' '))),
+                    .arg(
+                        path,
+                        line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '))),
                 path);
-    return lists::writeTextLines(path, lines);
+    return {};
+}
+
+FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path)
+{
+    if (FileResult refused = projectLineBreak(settings, path); !refused.ok)
+        return refused;
+    return lists::writeTextLines(path, projectLines(settings));
 }
 
 ProjectLoad LoadProjectFile(const QString& path, GridModel& parts, GridModel& stocks, ProjectLists lists,

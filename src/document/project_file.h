@@ -58,7 +58,9 @@ struct ProjectLoad {
 
 // The 15 lines of a project file.
 QStringList projectLines(const ProjectSettings& settings);
-// Replaces the file only when everything was written.
+// The refusal to save a project one of whose values holds a line break; ok when none does.
+lists::FileResult projectLineBreak(const ProjectSettings& settings, const QString& path);
+// Replaces the file only when everything was written; refuses as projectLineBreak does, keeping the old file.
 lists::FileResult SaveProjectFile(const ProjectSettings& settings, const QString& path);
 
 // Which of a project's lists are loaded. One that the caller takes from elsewhere is not read at all: its

@@ -78,6 +78,10 @@ TEST_F(CliTest, NothingIsWrittenWhenTheRunOrAnOutputFails)
     EXPECT_TRUE(failed.out.isEmpty());
     EXPECT_EQ(read(exported), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    // A title with a line break would make a project that no longer opens.
+    EXPECT_EQ(runCli({parts, stocks, "--title", "Hall\n2", "--save-project", project, "--export", exported}).exitCode,
+              3);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 
     // Standard output is written last, and a failure there is an output failure.
     CapturedOutput closed;
