@@ -92,9 +92,9 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
         if (path->empty())
             continue;
         QByteArray pdf;
-        QString reason;
-        if (!render(options, printed, result.clock, pdf, &reason)) {
-            output.message(translate("Cannot write %1: %2").arg(outputName(*path), reason));
+        if (const calculation::FileResult rendered = render(options, printed, result.clock, pdf, outputName(*path));
+            !rendered.ok) {
+            output.message(rendered.message());
             return false;
         }
         made.push_back({outputName(*path), pdf});
