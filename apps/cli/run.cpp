@@ -4,6 +4,7 @@
 #include "cli/options.h"
 #include "cli/outputs.h"
 
+#include "calculation/run_checks.h"
 #include "localization/catalogs.h"
 #include "localization/translate.h"
 #include "optimizer/random_source.h"
@@ -98,9 +99,12 @@ int runCli(int argc, const char* const* argv, Output& output)
     if (!checkOutputTargets(options, job, output))
         return kExitUsage;
 
-    OutputMessages messages(output);
-    if (options.cost && !calculation::checkCostOption(*job.stocks, messages))
+    if (const std::optional<calculation::InputRefusal> refusal =
+            options.cost ? calculation::checkCostOption(*job.stocks) : std::nullopt) {
+        output.message(refusal->message);
         return kExitNoLayout;
+    }
+    OutputMessages messages(output);
     optimizer::strGroupArg lastRun;
     calculation::Clock clock;
     calculation::CalculationRun run({*job.parts, *job.stocks, *job.layout}, lastRun, messages, clock);
