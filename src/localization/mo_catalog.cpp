@@ -174,6 +174,9 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
 
     bool found = false;
     QString rejected;
+    // The file Boost was reading, to name it when Boost refuses it.
+    QString catalogPath =
+        QDir(base).filePath(code + QStringLiteral("/LC_MESSAGES/") + QLatin1String(kDomain) + QStringLiteral(".mo"));
     // Boost asks for <base>/<code>/LC_MESSAGES/default.mo; the language folder may have capitals on disk.
     info.callback = [&](const std::string& fileName, const std::string&) -> std::vector<char> {
         QString path = QString::fromStdString(fileName);
@@ -185,6 +188,7 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
                 return {};
             path = folder + u'/' + rest.section(u'/', 1);
         }
+        catalogPath = path;
         std::vector<char> data = readFile(path);
         if (data.empty())
             return {};
@@ -194,8 +198,8 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
             return data;
         }
         if (!hasSoundTables(data)) {
-            rejected = QStringLiteral("The translation for the language code %1 (in %2) is damaged: its strings "
-                                      "lie outside the file. Translations are turned off.")
+            rejected = translate("The translation for the language code %1 (in %2) is damaged: its strings lie outside "
+                                 "the file. Translations are turned off.")
                            .arg(code, QDir::toNativeSeparators(path));
             return {};
         }
@@ -217,10 +221,12 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
         catalog->m_owner = std::locale(std::locale::classic(), messages);
         catalog->m_messages = messages;
         catalog->m_domain = messages->domain(kDomain);
-    } catch (const std::exception& error) {
+    } catch (const std::exception&) {
+        // Boost's own words are not the user's.
         if (problem)
-            *problem = QStringLiteral("The catalog of the language code %1 can't be read: %2")
-                           .arg(code, QString::fromLocal8Bit(error.what()));
+            *problem = translate("The translation for the language code %1 (in %2) can't be read: it is no message "
+                                 "catalog or it is damaged. Translations are turned off.")
+                           .arg(code, QDir::toNativeSeparators(catalogPath));
         return nullptr;
     }
     if (problem)
