@@ -210,9 +210,9 @@ int writeOutputs(const Options& options, const Job& job, const RunResult& result
         output.message(written.message());
         return kExitOutput;
     }
-    if (const int error = output.write(standardOutput(options, job, result)); error != 0) {
-        output.message(translate("Cannot write the layouts to standard output: %1")
-                           .arg(calculation::writeFailureReason(files::writeFailure(error))));
+    if (const files::WriteStatus status = output.write(standardOutput(options, job, result)); !status.ok()) {
+        output.message(
+            translate("Cannot write the layouts to standard output: %1").arg(calculation::writeFailureReason(status)));
         return kExitOutput;
     }
     return kExitLayout;
