@@ -154,15 +154,11 @@ bool MoCatalog::isReadable(const QString& path)
     return hasSoundTables(readFile(path));
 }
 
-std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, const QString& code, QString* problem,
-                                                 bool* notUtf8)
+CatalogLoad MoCatalog::load(const QString& localeFolder, const QString& code)
 {
-    if (problem)
-        problem->clear();
-    if (notUtf8)
-        *notUtf8 = false;
+    CatalogLoad loaded;
     if (localeFolder.isEmpty() || code.isEmpty())
-        return nullptr;
+        return loaded;
     const QString base = QDir::cleanPath(localeFolder);
 
     namespace gettext = boost::locale::gnu_gettext;
@@ -207,8 +203,7 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
             rejected = translate("The translation for the language code %1 (in %2) does not have charset=utf-8 in "
                                  "its Content-Type. Translations are turned off.")
                            .arg(code, QDir::toNativeSeparators(path));
-            if (notUtf8)
-                *notUtf8 = true;
+            loaded.notUtf8 = true;
             return {};
         }
         found = true;
@@ -223,15 +218,15 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
         catalog->m_domain = messages->domain(kDomain);
     } catch (const std::exception&) {
         // Boost's own words are not the user's.
-        if (problem)
-            *problem = translate("The translation for the language code %1 (in %2) can't be read: it is no message "
-                                 "catalog or it is damaged. Translations are turned off.")
-                           .arg(code, QDir::toNativeSeparators(catalogPath));
-        return nullptr;
+        loaded.problem = translate("The translation for the language code %1 (in %2) can't be read: it is no message "
+                                   "catalog or it is damaged. Translations are turned off.")
+                             .arg(code, QDir::toNativeSeparators(catalogPath));
+        return loaded;
     }
-    if (problem)
-        *problem = rejected;
-    return found ? catalog : nullptr;
+    loaded.problem = rejected;
+    if (found)
+        loaded.catalog = std::move(catalog);
+    return loaded;
 }
 
 const char* MoCatalog::find(const char* english) const
