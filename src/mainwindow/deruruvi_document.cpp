@@ -25,6 +25,9 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
+
+#include <memory>
 
 namespace mainwindow {
 
@@ -89,6 +92,20 @@ void TfrmMain::setUpDocument()
         ui.edStockFile->setPath(m_document->file(ListKind::Stocks).path);
     });
     m_recovery = new document::RecoveryFile(*m_document, m_clock, document::RecoveryFile::defaultFolder(), this);
+    // A failed write repeats at every edit: the planner is told once, in the status bar until another
+    // message replaces it, and again only after a write succeeded (which takes the message away).
+    auto failure = std::make_shared<QString>();
+    connect(m_recovery, &document::RecoveryFile::writeFailed, this, [this, failure](const QString& message) {
+        if (!failure->isEmpty())
+            return;
+        *failure = message;
+        statusBar()->showMessage(message);
+    });
+    connect(m_recovery, &document::RecoveryFile::written, this, [this, failure] {
+        if (!failure->isEmpty() && statusBar()->currentMessage() == *failure)
+            statusBar()->clearMessage();
+        failure->clear();
+    });
     m_recent.read(widgets::windowStateFile());
     rebuildRecentMenu();
     connectEditMenu();

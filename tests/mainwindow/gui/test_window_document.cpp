@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
 
 using calculation::GridModel;
 using mainwindow::Answer;
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void recentFilesOpenAgainAfterARestart();
     void aDroppedFileOpensWhereItFalls();
     void aJobLeftBehindIsOfferedBack();
+    void aFailedRecoveryWriteIsToldOnce();
 
 private:
     QString path(const char* name) const { return m.settingsFolder.filePath(QString::fromLatin1(name)); }
@@ -165,6 +167,23 @@ void TestWindowDocument::aJobLeftBehindIsOfferedBack()
     QCOMPARE(m.grid("sgPart")->cell(0, kFirst), QStringLiteral("P1"));
     QVERIFY(m.window->isWindowModified());
     QVERIFY(!QFile::exists(recovery));
+}
+
+void TestWindowDocument::aFailedRecoveryWriteIsToldOnce()
+{
+    auto* recovery = m.window->findChild<document::RecoveryFile*>();
+    QStatusBar* status = m.window->statusBar();
+    const QString failure = QStringLiteral("Can't write the recovery file");
+    Q_EMIT recovery->writeFailed(failure);
+    QCOMPARE(status->currentMessage(), failure);
+    // A write that succeeds takes the message away; the next failure is told anew, but only once.
+    Q_EMIT recovery->written();
+    QVERIFY(status->currentMessage().isEmpty());
+    Q_EMIT recovery->writeFailed(failure);
+    QCOMPARE(status->currentMessage(), failure);
+    status->clearMessage();
+    Q_EMIT recovery->writeFailed(failure);
+    QVERIFY(status->currentMessage().isEmpty());
 }
 
 QTEST_MAIN(TestWindowDocument)
