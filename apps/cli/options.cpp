@@ -126,6 +126,48 @@ QString printOptionsError(const Options& options)
     return {};
 }
 
+// The option or argument a parse error names in its own text (the longest name, as one name may begin
+// another), or nothing.
+QString namedOption(const CLI::App& cli, const std::string& text)
+{
+    std::string named;
+    for (const CLI::Option* option : cli.get_options()) {
+        const std::string name = option->get_name();
+        if (name.size() > named.size() && text.find(name) != std::string::npos)
+            named = name;
+    }
+    return QString::fromStdString(named);
+}
+
+// A usage error in the program's own words, naming what was wrong where the error tells it.
+QString usageMessage(const CLI::ParseError& error, const CLI::App& cli)
+{
+    using localization::translate;
+    if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
+        QStringList extras;
+        for (const std::string& extra : cli.remaining())
+            extras << QString::fromStdString(extra);
+        if (!extras.isEmpty())
+            return translate("Unexpected on the command line: %1; see --help.").arg(extras.join(u' '));
+    }
+    if (const QString name = namedOption(cli, error.what()); !name.isEmpty()) {
+        if (dynamic_cast<const CLI::ConversionError*>(&error))
+            return translate("The value given to %1 can't be read; see --help.").arg(name);
+        if (dynamic_cast<const CLI::ValidationError*>(&error))
+            return translate("The value given to %1 is out of its range or not one of its choices; see --help.")
+                .arg(name);
+        if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
+            const CLI::Option* option = cli.get_option_no_throw(name.toStdString());
+            return option && option->count() > 0
+                       ? translate("%1 was given more values than it takes; see --help.").arg(name)
+                       : translate("%1 needs a value; see --help.").arg(name);
+        }
+        if (dynamic_cast<const CLI::RequiredError*>(&error))
+            return translate("%1 is required; see --help.").arg(name);
+    }
+    return translate("The command line can't be read; see --help.");
+}
+
 } // namespace
 
 std::variant<Options, int> parseOptions(int argc, const char* const* argv, Output& output)
@@ -144,6 +186,10 @@ std::variant<Options, int> parseOptions(int argc, const char* const* argv, Outpu
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
+        if (!dynamic_cast<const CLI::Success*>(&error)) {
+            output.message(usageMessage(error, cli));
+            return kExitUsage;
+        }
         std::ostringstream out;
         std::ostringstream err;
         const int status = cli.exit(error, out, err);

@@ -104,6 +104,24 @@ TEST_F(CliTest, ExitCodesSayWhatWentWrong)
     }
 }
 
+TEST_F(CliTest, UsageErrorsAreToldInTheProgramsOwnWords)
+{
+    const QString parts = write("parts.txt", "A\t600\t4\r\n");
+    const QString stocks = write("stocks.txt", "Bar\t1000\t10\r\n");
+    const std::pair<QStringList, QString> cases[] = {
+        {{parts, stocks, "--bogus", "extra"}, "Unexpected on the command line: --bogus extra; see --help."},
+        {{parts, stocks, "--quality", "13"},
+         "The value given to --quality is out of its range or not one of its choices; see --help."},
+        {{parts, stocks, "--seed", "x"}, "The value given to --seed can't be read; see --help."},
+        {{parts, stocks, "--seed", "7", "--time-limit"}, "--time-limit needs a value; see --help."},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const CliResult result = runCli(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(result.err, message + u'\n');
+    }
+}
+
 TEST_F(CliTest, SameSeedSameLayouts)
 {
     const QString parts = write("parts.txt", "A\t731\t9\r\nB\t517\t13\r\nC\t389\t11\r\nD\t113\t17\r\n");
