@@ -45,6 +45,21 @@ BinCompletion::BinCompletion(const ExactJob& job) : m_job(job)
     for (auto& [capacity, c] : byCapacity)
         m_classes.push_back(std::move(c));
     m_applies = true;
+
+    // A plan's cost is the pieces' credit plus, per bar, its room and extra at the cost of one width.
+    const int64_t widths = totalWidth();
+    if (widths <= 0 || !(job.pieceCredit() > 0))
+        return;
+    const double unit = job.pieceCredit() / double(widths);
+    bool alike = true;
+    for (CapacityClass& c : m_classes) {
+        const double cost = job.barCost(c.kinds.front());
+        for (int32_t j : c.kinds)
+            alike = alike && job.barCost(j) == cost;
+        c.extra = std::max(0.0, cost / unit - double(c.capacity));
+    }
+    if (alike)
+        m_unitCost = unit;
 }
 
 int64_t BinCompletion::totalWidth() const
@@ -76,7 +91,7 @@ bool BinCompletion::outOfSteps()
     return m_stopped;
 }
 
-bool BinCompletion::fillBars(int64_t wasteLeft)
+bool BinCompletion::fillBars(double wasteLeft)
 {
     const auto longest = std::find_if(m_groups.begin(), m_groups.end(), [](const Group& g) { return g.left > 0; });
     if (longest == m_groups.end())
@@ -92,7 +107,8 @@ bool BinCompletion::fillBars(int64_t wasteLeft)
     bool done = false;
     for (size_t c = previous ? previous->capacityClass : 0; c < m_classes.size() && !done && !m_stopped; ++c) {
         CapacityClass& bars = m_classes[c];
-        if (bars.left == 0 || bars.capacity < longest->width)
+        const double open = wasteLeft - (m_withExtras ? bars.extra : 0.0);
+        if (bars.left == 0 || bars.capacity < longest->width || open < -m_slack)
             continue;
         --bars.left;
         std::swap(reach, m_reach);
@@ -100,7 +116,7 @@ bool BinCompletion::fillBars(int64_t wasteLeft)
         m_previous = previous && previous->capacityClass == c ? previous : nullptr;
         m_bar = Bar{c, first, std::vector<int64_t>(m_groups.size(), 0)};
         m_bar.counts[first] = 1;
-        done = complete(0, bars.capacity - longest->width, wasteLeft, m_previous != nullptr);
+        done = complete(0, bars.capacity - longest->width, open, m_previous != nullptr);
         m_previous = outer;
         std::swap(reach, m_reach);
         ++bars.left;
@@ -109,13 +125,13 @@ bool BinCompletion::fillBars(int64_t wasteLeft)
     return done;
 }
 
-bool BinCompletion::complete(size_t position, int64_t room, int64_t wasteLeft, bool tight)
+bool BinCompletion::complete(size_t position, int64_t room, double wasteLeft, bool tight)
 {
     if (outOfSteps())
         return false;
     for (; position < m_order.size(); ++position) {
         // Even every piece left from here on would leave more room than the plan can waste.
-        if (m_reach[position] < room - wasteLeft)
+        if (double(m_reach[position]) < double(room) - wasteLeft - m_slack)
             return false;
         const size_t group = m_order[position];
         Group& current = m_groups[group];
@@ -140,9 +156,9 @@ bool BinCompletion::complete(size_t position, int64_t room, int64_t wasteLeft, b
     return closeBar(room, wasteLeft);
 }
 
-bool BinCompletion::closeBar(int64_t room, int64_t wasteLeft)
+bool BinCompletion::closeBar(int64_t room, double wasteLeft)
 {
-    if (room > wasteLeft)
+    if (double(room) > wasteLeft + m_slack)
         return false;
     // A bar that still has room for a piece left is no completion: the piece can always move up into it.
     for (size_t g = m_groups.size(); g-- > 0;) {
@@ -164,11 +180,8 @@ bool BinCompletion::closeBar(int64_t room, int64_t wasteLeft)
     return done;
 }
 
-BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps,
-                                             Layout& layout, uint32_t variation)
+bool BinCompletion::begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps, uint32_t variation)
 {
-    if (!m_applies)
-        return Outcome::Unfinished;
     // Longest first, or nearly so: each length's place moved by up to a quarter of its width.
     m_order.resize(m_groups.size());
     std::iota(m_order.begin(), m_order.end(), size_t(0));
@@ -194,8 +207,6 @@ BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, c
             c.left += std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
         room += c.left * c.capacity;
     }
-    if (room < total)
-        return Outcome::Impossible;
     m_limits = &limits;
     m_steps = steps;
     m_stopped = false;
@@ -203,7 +214,46 @@ BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, c
     // Bars point at the last bar begun by their length: the list never moves.
     m_bars.reserve(size_t(kMostPieces) + 1);
     m_previous = nullptr;
-    if (fillBars(room - total)) {
+    return room >= total;
+}
+
+BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps,
+                                             Layout& layout, uint32_t variation)
+{
+    if (!m_applies)
+        return Outcome::Unfinished;
+    if (!begin(bars, limits, steps, variation))
+        return Outcome::Impossible;
+    // Whole widths: the room left is exact.
+    m_withExtras = false;
+    m_slack = 0.5;
+    int64_t room = 0;
+    for (const CapacityClass& c : m_classes)
+        room += c.left * c.capacity;
+    if (fillBars(double(room - totalWidth()))) {
+        layout = layoutOf(bars);
+        return Outcome::Found;
+    }
+    return m_stopped ? Outcome::Unfinished : Outcome::Impossible;
+}
+
+BinCompletion::Outcome BinCompletion::searchWithin(double cost, const Limits& limits, int64_t steps, Layout& layout,
+                                                   uint32_t variation)
+{
+    if (!appliesWithin())
+        return Outcome::Unfinished;
+    std::vector<int64_t> bars(size_t(m_job.stocks()));
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        bars[size_t(j)] = m_job.stockQty(j);
+    if (!begin(bars, limits, steps, variation))
+        return Outcome::Impossible;
+    m_withExtras = true;
+    // Rounding of the costs may let a comparison pass, never fail.
+    const double allowance = cost / m_unitCost - double(totalWidth());
+    m_slack = 1e-9 * std::max({1.0, std::fabs(allowance), double(totalWidth())});
+    if (allowance < -m_slack)
+        return Outcome::Impossible;
+    if (fillBars(allowance)) {
         layout = layoutOf(bars);
         return Outcome::Found;
     }

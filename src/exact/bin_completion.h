@@ -36,6 +36,11 @@ public:
                    uint32_t variation = 0);
     // The same on at most `bars` bars of the stocks in order (one capacity).
     std::optional<Layout> search(int64_t bars, const Limits& limits, int64_t steps);
+    // Whether searchWithin() applies: several capacities, and bars of one capacity cost alike.
+    bool appliesWithin() const { return m_applies && m_classes.size() > 1 && m_unitCost > 0; }
+    // A layout on any bars in stock that cost at most `cost` together: one search over every choice of bar counts
+    // of at most that cost. Impossible proves that no plan costs that little.
+    Outcome searchWithin(double cost, const Limits& limits, int64_t steps, Layout& layout, uint32_t variation = 0);
 
 private:
     struct Group {
@@ -48,6 +53,9 @@ private:
         int64_t capacity;
         std::vector<int32_t> kinds;
         int64_t left = 0;
+        // What one bar costs beyond the pieces it holds when full, in widths: the stub's fraction of a width and,
+        // with cost optimization, its cost.
+        double extra = 0;
     };
     struct Bar {
         size_t capacityClass;
@@ -55,9 +63,12 @@ private:
         std::vector<int64_t> counts;
     };
     int64_t totalWidth() const;
-    bool fillBars(int64_t wasteLeft);
-    bool complete(size_t position, int64_t room, int64_t wasteLeft, bool tight);
-    bool closeBar(int64_t room, int64_t wasteLeft);
+    // Sets up a search; false when the bars can't hold the pieces' widths.
+    bool begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps, uint32_t variation);
+    // The room the bars may leave, with each bar's extra taken from it as the bar is opened.
+    bool fillBars(double wasteLeft);
+    bool complete(size_t position, int64_t room, double wasteLeft, bool tight);
+    bool closeBar(int64_t room, double wasteLeft);
     bool outOfSteps();
     Layout layoutOf(const std::vector<int64_t>& bars) const;
 
@@ -65,6 +76,9 @@ private:
     bool m_applies = false;
     std::vector<Group> m_groups;          // longest first
     std::vector<CapacityClass> m_classes; // longest first
+    double m_unitCost = 0;                // the cost of one width when bars cost alike within a class, else 0
+    bool m_withExtras = false;            // the extras count (a search within a cost)
+    double m_slack = 0;                   // rounding allowed in comparisons of room with the waste left
     std::vector<size_t> m_order;          // the groups in the order a bar is completed
     std::vector<int64_t> m_reach;         // the widths left from each place of that order on, for the pruning
     Bar m_bar;                            // the bar being filled

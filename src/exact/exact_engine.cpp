@@ -130,6 +130,7 @@ void ExactEngine::search()
     Limits slice = m_limits;
     ProofSearch proof(m_job, m_master, m_completion,
                       [&](const Rest& node, uint32_t variation) { m_diver.dive(node, 0, slice, variation); });
+    proof.settleAtBound(m_incumbent, m_limits, kCompletionSteps);
     const Clock::time_point first = Clock::now();
     m_diver.dive(root, 0, m_limits);
     double seconds = std::max(kFirstSlice, std::chrono::duration<double>(Clock::now() - first).count());

@@ -135,9 +135,45 @@ ProofSearch::Step ProofSearch::decide(Choice& choice, Incumbent& incumbent, cons
     return Step::Open;
 }
 
+bool ProofSearch::settleWithin(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps,
+                               uint32_t variation)
+{
+    if (!m_completion.appliesWithin() || cost <= m_ruledOutTo || limits.reached())
+        return false;
+    Layout layout;
+    switch (m_completion.searchWithin(cost, limits, steps, layout, variation)) {
+    case BinCompletion::Outcome::Found:
+        incumbent.offer(layout);
+        return true;
+    case BinCompletion::Outcome::Impossible:
+        m_ruledOutTo = cost;
+        return true;
+    case BinCompletion::Outcome::Unfinished:
+        break;
+    }
+    return false;
+}
+
+void ProofSearch::settleAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation)
+{
+    // Plans cost whole multiples of the cost step: the next one above a bound ruled out bounds them.
+    while (incumbent.hasPlan() && incumbent.boundKnown() && !incumbent.proven()) {
+        const double bound = incumbent.bound();
+        if (!settleWithin(bound, incumbent, limits, steps, variation) || m_ruledOutTo < bound ||
+            !(m_job.costStep() > 0))
+            return;
+        incumbent.raiseBound((std::floor(bound / m_job.costStep() + 1e-9) + 1) * m_job.costStep());
+    }
+}
+
 void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation)
 {
-    if (!incumbent.hasPlan() || !incumbent.boundKnown() || m_tooMany)
+    if (!incumbent.hasPlan() || !incumbent.boundKnown())
+        return;
+    // 0 - every choice at the bound at once, before they are listed (or where they can't be)
+    if (m_open.empty())
+        settleAtBound(incumbent, limits, steps, variation);
+    if (m_tooMany)
         return;
     if (!m_started) {
         m_started = true;
@@ -145,7 +181,8 @@ void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t st
         m_narrowest = m_job.costStep() > 0 ? m_job.costStep() : 1e-6 * std::max(1.0, m_from);
         m_width = std::max(m_narrowest, 1e-3 * m_from);
     }
-    // 1 - the cheapest choices, until one stays open
+    // 1 - the cheapest choices, until one stays open; each new cost first settled at once
+    double settled = -1;
     while (!limits.reached() && !incumbent.proven()) {
         if (m_open.empty() && !nextWindow(incumbent, limits))
             return;
@@ -159,6 +196,16 @@ void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t st
         }
         Choice& front = m_open.front();
         incumbent.raiseBound(front.counts.cost);
+        const double tolerance = 1e-9 * std::max(1.0, front.counts.cost);
+        if (front.counts.cost > settled + tolerance) {
+            settled = front.counts.cost;
+            if (settleWithin(front.counts.cost, incumbent, limits, steps, variation))
+                continue;
+        }
+        if (front.counts.cost <= m_ruledOutTo + tolerance) {
+            m_open.pop_front();
+            continue;
+        }
         if (decide(front, incumbent, limits, steps, variation) == Step::Open)
             break;
         m_open.pop_front();

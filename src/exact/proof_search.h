@@ -26,6 +26,9 @@ public:
     // within `steps` steps (in an order set by `variation`), left open; then a dive on each choice after it, for
     // plans closer to the bound.
     void advance(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
+    // Every choice of bars at the bound at once, by one completion search each time the bound rises: no listing of
+    // the choices, and often the plan at once where the bars can be filled to the last unit.
+    void settleAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation = 0);
 
 private:
     struct Choice {
@@ -42,6 +45,9 @@ private:
     bool ruledOutByRelaxation(Choice& choice, const Limits& limits);
     Step decide(Choice& choice, Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
     void diveInto(Choice& choice, uint32_t variation);
+    // One completion search over every choice of at most this cost: where many choices cost the same, it settles
+    // them together. True when it found a plan or ruled them all out.
+    bool settleWithin(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
 
     const ExactJob& m_job;
     MasterProblem& m_master;
@@ -58,6 +64,7 @@ private:
     double m_from = 0;
     double m_width = 0;
     double m_narrowest = 0;
+    double m_ruledOutTo = -1; // every plan costs more than this
 };
 
 } // namespace exact

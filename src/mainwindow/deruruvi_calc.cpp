@@ -8,6 +8,7 @@
 #include "widgets/cell_delegates.h"
 
 #include "calculation/calculation_run.h"
+#include "calculation/run_checks.h"
 #include "diagrams/widgets/layout_diagrams.h"
 #include "document/job_document.h"
 
@@ -153,8 +154,12 @@ void TfrmMain::endAbandonedSearches()
 
 void TfrmMain::ckCostClick(bool checked)
 {
-    if (checked && !calculation::checkCostOption(*m_stocks, m_dialogs))
+    if (!checked)
+        return;
+    if (const std::optional<calculation::InputRefusal> refusal = calculation::checkCostOption(*m_stocks)) {
+        m_dialogs.showMessage(refusal->message, calculation::MessageIcon::Error);
         ui.ckCost->setChecked(false);
+    }
 }
 
 } // namespace mainwindow

@@ -245,6 +245,7 @@ double cheapestByHand(const exact::ExactJob& job)
 TEST(ExactEngineTest, SeveralStockKindsBoundAndOptimumHoldAgainstEveryPlan)
 {
     int proven = 0;
+    int searchedWithin = 0;
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         std::mt19937 gen(seed);
         auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
@@ -275,9 +276,30 @@ TEST(ExactEngineTest, SeveralStockKindsBoundAndOptimumHoldAgainstEveryPlan)
             EXPECT_NEAR(outcome.objective, best, tolerance) << "seed " << seed;
             ++proven;
         }
+        // One completion search over every choice of bars: a layout at the cheapest cost, none below it.
+        exact::BinCompletion completion(engine.job());
+        if (!completion.appliesWithin())
+            continue;
+        ++searchedWithin;
+        exact::Layout layout;
+        ASSERT_EQ(completion.searchWithin(best, {}, int64_t(1) << 40, layout), exact::BinCompletion::Outcome::Found)
+            << "seed " << seed;
+        EXPECT_LE(layout.cost(engine.job()), best + tolerance) << "seed " << seed;
+        std::vector<int64_t> pieceCount(size_t(engine.job().items()), 0);
+        for (const auto& [pieces, times] : layout.cuts) {
+            EXPECT_TRUE(engine.job().fits(pieces)) << "seed " << seed;
+            for (const auto& [item, count] : pieces.entries)
+                pieceCount[size_t(item)] += count * times;
+        }
+        for (int32_t i = 0; i < engine.job().items(); ++i)
+            EXPECT_EQ(pieceCount[size_t(i)], engine.job().demand(i)) << "seed " << seed;
+        EXPECT_EQ(completion.searchWithin(best * (1 - 1e-6), {}, int64_t(1) << 40, layout),
+                  exact::BinCompletion::Outcome::Impossible)
+            << "seed " << seed;
     }
     // The bar counts of each kind prove most of these small jobs.
     EXPECT_GE(proven, 30);
+    EXPECT_GE(searchedWithin, 20);
 }
 
 TEST(ExactEngineTest, ChangeOptimizationNeverCostsMoreNorAddsPatterns)
