@@ -97,8 +97,10 @@ int main(int argc, char* argv[])
 
     try {
         return QApplication::exec();
-    } catch (const std::exception& error) {
-        desktop::showMessageBox(nullptr, QString::fromLocal8Bit(error.what()), calculation::MessageIcon::Error);
+    } catch (const std::exception&) {
+        // The library's own words would tell a planner nothing.
+        desktop::showMessageBox(nullptr, localization::translate("The program met an unexpected error and must close."),
+                                calculation::MessageIcon::Error);
         return 1;
     }
 }

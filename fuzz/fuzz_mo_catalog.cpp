@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     file.write(reinterpret_cast<const char*>(data), qint64(size));
     file.close();
 
-    QString problem;
-    const auto catalog = localization::MoCatalog::load(folder, QStringLiteral("xx"), &problem);
+    const auto catalog = localization::MoCatalog::load(folder, QStringLiteral("xx")).catalog;
     if (!catalog)
         return 0;
     for (const char* english : {"Yes", "No", "", "Total", "Cannot open file %s"}) {

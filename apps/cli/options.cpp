@@ -152,7 +152,7 @@ std::variant<Options, int> parseOptions(int argc, const char* const* argv, Outpu
             message.chop(1);
         if (!message.isEmpty())
             output.message(message);
-        if (!out.str().empty() && output.write(QByteArray::fromStdString(out.str())) != 0)
+        if (!out.str().empty() && !output.write(QByteArray::fromStdString(out.str())).ok())
             return kExitOutput;
         return status == 0 ? kExitLayout : kExitUsage;
     }

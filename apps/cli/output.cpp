@@ -6,9 +6,10 @@
 
 namespace cli {
 
-int StandardStreams::write(QByteArrayView bytes)
+files::WriteStatus StandardStreams::write(QByteArrayView bytes)
 {
-    return files::writeAll(STDOUT_FILENO, bytes);
+    const int error = files::writeAll(STDOUT_FILENO, bytes);
+    return error == 0 ? files::WriteStatus{} : files::writeFailure(error);
 }
 
 void StandardStreams::message(const QString& text)

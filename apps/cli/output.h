@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/whole_file.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -11,8 +13,8 @@ namespace cli {
 class Output {
 public:
     virtual ~Output() = default;
-    // The result: 0 when all of it was written, else the system's error number (a closed pipe, a full disk).
-    virtual int write(QByteArrayView bytes) = 0;
+    // The result: whether all of it was written, and why not (a closed pipe, a full disk).
+    virtual files::WriteStatus write(QByteArrayView bytes) = 0;
     // One message; the line break is added.
     virtual void message(const QString& text) = 0;
     // Whether a person watches standard error, so that a progress bar means something there.
@@ -24,7 +26,7 @@ public:
 // The process's standard output and standard error, written unbuffered so that every failure is seen.
 class StandardStreams : public Output {
 public:
-    int write(QByteArrayView bytes) override;
+    files::WriteStatus write(QByteArrayView bytes) override;
     void message(const QString& text) override;
     bool watched() const override;
     void progress(const QByteArray& text) override;

@@ -58,10 +58,9 @@ struct OutputFile {
     QByteArray bytes;
 };
 
-// The contents of every output file, made before any of them is written; false after the message when the
-// PDF can't be made.
-bool makeOutputFiles(const Options& options, const Job& job, const RunResult& result, std::vector<OutputFile>& made,
-                     Output& output)
+// The contents of every output file, made before any of them is written; a failure when one can't be made.
+calculation::FileResult makeOutputFiles(const Options& options, const Job& job, const RunResult& result,
+                                        std::vector<OutputFile>& made)
 {
     const calculation::CalculationRun& run = result.run;
     const optimizer::CutSettings& settings = run.settings();
@@ -75,11 +74,9 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
     };
     if (!options.saveProjectPath.empty()) {
         const document::ProjectSettings project = projectToSave(job, options);
-        if (const lists::FileResult refused = document::projectLineBreak(project, outputName(options.saveProjectPath));
-            !refused.ok) {
-            output.message(refused.message());
-            return false;
-        }
+        if (lists::FileResult refused = document::projectLineBreak(project, outputName(options.saveProjectPath));
+            !refused.ok)
+            return refused;
         made.push_back({outputName(options.saveProjectPath), lists::textFileBytes(document::projectLines(project))});
     }
     text(options.cutListPath, [&] { return diagrams::cutListLines(plan); });
@@ -92,28 +89,22 @@ bool makeOutputFiles(const Options& options, const Job& job, const RunResult& re
         if (path->empty())
             continue;
         QByteArray pdf;
-        QString reason;
-        if (!render(options, printed, result.clock, pdf, &reason)) {
-            output.message(translate("Cannot write %1: %2").arg(outputName(*path), reason));
-            return false;
-        }
+        if (calculation::FileResult rendered = render(options, printed, result.clock, pdf, outputName(*path));
+            !rendered.ok)
+            return rendered;
         made.push_back({outputName(*path), pdf});
     }
-    return true;
+    return {};
 }
 
 // Writes the files all or none: every one is staged beside its target before any takes its place.
-bool writeFiles(const std::vector<OutputFile>& outputs, Output& output)
+calculation::FileResult writeFiles(const std::vector<OutputFile>& outputs)
 {
     std::vector<std::unique_ptr<files::WholeFile>> staged;
-    auto failed = [&](const OutputFile& file, const files::WriteStatus& status) {
-        output.message(calculation::writeFailure(file.path, status).message());
-        return false;
-    };
     for (const OutputFile& file : outputs) {
         staged.push_back(std::make_unique<files::WholeFile>(file.path));
         if (const files::WriteStatus status = staged.back()->stage(file.bytes); !status.ok())
-            return failed(file, status);
+            return calculation::writeFailure(file.path, status);
     }
     // Devices and pipes first: they are written only now and may still fail; the others only take their place.
     for (const bool direct : {true, false}) {
@@ -121,10 +112,10 @@ bool writeFiles(const std::vector<OutputFile>& outputs, Output& output)
             if (staged[index]->direct() != direct)
                 continue;
             if (const files::WriteStatus status = staged[index]->commit(); !status.ok())
-                return failed(outputs[index], status);
+                return calculation::writeFailure(outputs[index].path, status);
         }
     }
-    return true;
+    return {};
 }
 
 // How good the shown plan is: the engine that made it, the lower bound and whether the plan meets it.
@@ -167,7 +158,7 @@ QByteArray standardOutput(const Options& options, const Job& job, const RunResul
 
 } // namespace
 
-bool checkOutputNames(const Options& options, Output& output)
+calculation::FileResult checkOutputNames(const Options& options)
 {
     for (const auto& [option, bytes] : outputFiles(options)) {
         if (!options.isGiven(option))
@@ -175,17 +166,15 @@ bool checkOutputNames(const Options& options, Output& output)
         const QString name = outputName(*bytes);
         const QString shown = QString::fromLatin1(option);
         if (bytes->empty())
-            output.message(translate("%1 needs a file name.").arg(shown));
-        else if (QFile::encodeName(name).toStdString() != *bytes)
-            output.message(translate("The %1 file name %2 is not valid UTF-8.").arg(shown.mid(2), name));
-        else
-            continue;
-        return false;
+            return calculation::fileFailure(translate("%1 needs a file name.").arg(shown));
+        if (QFile::encodeName(name).toStdString() != *bytes)
+            return calculation::fileFailure(
+                translate("The %1 file name %2 is not valid UTF-8.").arg(shown.mid(2), name), name);
     }
-    return true;
+    return {};
 }
 
-bool checkOutputTargets(const Options& options, const Job& job, Output& output)
+calculation::FileResult checkOutputTargets(const Options& options, const Job& job)
 {
     std::vector<std::pair<QString, QString>> named;
     for (const auto& [option, bytes] : outputFiles(options)) {
@@ -197,31 +186,33 @@ bool checkOutputTargets(const Options& options, const Job& job, Output& output)
         const bool isInput = target && std::any_of(job.readFiles.begin(), job.readFiles.end(), [&](const QString& in) {
                                  return files::fileIdentity(in) == target;
                              });
-        if (isInput) {
-            output.message(translate("The %1 file %2 is one of the input files.").arg(shown, name));
-            return false;
-        }
+        if (isInput)
+            return calculation::fileFailure(translate("The %1 file %2 is one of the input files.").arg(shown, name),
+                                            name);
         for (const auto& [otherShown, other] : named) {
-            if (sameOutput(name, other)) {
-                output.message(
-                    translate("The %1 file and the %2 file are the same file, %3.").arg(otherShown, shown, name));
-                return false;
-            }
+            if (sameOutput(name, other))
+                return calculation::fileFailure(
+                    translate("The %1 file and the %2 file are the same file, %3.").arg(otherShown, shown, name), name);
         }
         named.emplace_back(shown, name);
     }
-    return true;
+    return {};
 }
 
 int writeOutputs(const Options& options, const Job& job, const RunResult& result, Output& output)
 {
     // The files first: when one fails, nothing is printed that looks like success.
     std::vector<OutputFile> made;
-    if (!makeOutputFiles(options, job, result, made, output) || !writeFiles(made, output))
+    calculation::FileResult written = makeOutputFiles(options, job, result, made);
+    if (written.ok)
+        written = writeFiles(made);
+    if (!written.ok) {
+        output.message(written.message());
         return kExitOutput;
-    if (const int error = output.write(standardOutput(options, job, result)); error != 0) {
-        output.message(translate("Cannot write the layouts to standard output: %1")
-                           .arg(calculation::writeFailureReason(files::writeFailure(error))));
+    }
+    if (const files::WriteStatus status = output.write(standardOutput(options, job, result)); !status.ok()) {
+        output.message(
+            translate("Cannot write the layouts to standard output: %1").arg(calculation::writeFailureReason(status)));
         return kExitOutput;
     }
     return kExitLayout;

@@ -5,16 +5,17 @@
 #include "cli/output.h"
 
 #include "calculation/calculation_run.h"
+#include "calculation/file_result.h"
 #include "calculation/run_seams.h"
 
 namespace cli {
 
 // The output files named on the command line, checked before any file is read: an empty name or one that
 // is not valid UTF-8 is a usage error.
-bool checkOutputNames(const Options& options, Output& output);
+calculation::FileResult checkOutputNames(const Options& options);
 // An output file that is one of the job's input files is refused before anything is written: a typo must not
 // cost the user a list.
-bool checkOutputTargets(const Options& options, const Job& job, Output& output);
+calculation::FileResult checkOutputTargets(const Options& options, const Job& job);
 
 // What a run shows, for the outputs.
 struct RunResult {

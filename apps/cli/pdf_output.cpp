@@ -57,8 +57,9 @@ printing::JobHeading headingOf(const Options& options, const PrintedJob& printed
     return printouts::jobHeading(title, unit, &printed.run);
 }
 
-bool render(const Options& options, const printouts::PrintContents& contents, const PrintedJob& printed,
-            const calculation::Clock& clock, QByteArray& pdf, QString* reason)
+calculation::FileResult render(const Options& options, const printouts::PrintContents& contents,
+                               const PrintedJob& printed, const calculation::Clock& clock, QByteArray& pdf,
+                               const QString& path)
 {
     const Job& job = printed.job;
     printouts::JobPrintout printout(contents, {*job.layout, *job.parts, *job.stocks}, &printed.plan,
@@ -73,21 +74,21 @@ bool render(const Options& options, const printouts::PrintContents& contents, co
         tables->setPageLayout(QPageLayout(QPageSize(pageSizeId(options.pageSize)), QPageLayout::Portrait,
                                           QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     }
-    return printing::renderPdf(printout.document(), pdf, reason);
+    return printing::renderPdf(printout.document(), pdf, path);
 }
 
 } // namespace
 
-bool renderPrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                       QByteArray& pdf, QString* reason)
+calculation::FileResult renderPrintoutPdf(const Options& options, const PrintedJob& printed,
+                                          const calculation::Clock& clock, QByteArray& pdf, const QString& path)
 {
-    return render(options, contentsOf(options, printed.job), printed, clock, pdf, reason);
+    return render(options, contentsOf(options, printed.job), printed, clock, pdf, path);
 }
 
-bool renderLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                     QByteArray& pdf, QString* reason)
+calculation::FileResult renderLabelsPdf(const Options& options, const PrintedJob& printed,
+                                        const calculation::Clock& clock, QByteArray& pdf, const QString& path)
 {
-    return render(options, printouts::printContents(printouts::PrintMode::Labels), printed, clock, pdf, reason);
+    return render(options, printouts::printContents(printouts::PrintMode::Labels), printed, clock, pdf, path);
 }
 
 } // namespace cli

@@ -3,6 +3,7 @@
 #include "cli/job.h"
 #include "cli/options.h"
 
+#include "calculation/file_result.h"
 #include "calculation/run_seams.h"
 #include "diagrams/bar_geometry.h"
 
@@ -19,12 +20,12 @@ struct PrintedJob {
 };
 
 // The printout of the print mode in effect (the options', else the project's, else the layouts) with the
-// diagrams and cutting list the options add, made as a PDF in memory; false with the reason when a page can't
-// be made.
-bool renderPrintoutPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                       QByteArray& pdf, QString* reason);
+// diagrams and cutting list the options add, made as a PDF in memory for the file at `path`, which a failure
+// names.
+calculation::FileResult renderPrintoutPdf(const Options& options, const PrintedJob& printed,
+                                          const calculation::Clock& clock, QByteArray& pdf, const QString& path);
 // The labels of every piece and remnant on the options' sheet, made as a PDF in memory.
-bool renderLabelsPdf(const Options& options, const PrintedJob& printed, const calculation::Clock& clock,
-                     QByteArray& pdf, QString* reason);
+calculation::FileResult renderLabelsPdf(const Options& options, const PrintedJob& printed,
+                                        const calculation::Clock& clock, QByteArray& pdf, const QString& path);
 
 } // namespace cli

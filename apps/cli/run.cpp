@@ -4,6 +4,7 @@
 #include "cli/options.h"
 #include "cli/outputs.h"
 
+#include "calculation/run_checks.h"
 #include "localization/catalogs.h"
 #include "localization/translate.h"
 #include "optimizer/random_source.h"
@@ -89,18 +90,25 @@ int runCli(int argc, const char* const* argv, Output& output)
         output.message(translate("Give a parts list and a stocks list, or a project with --project."));
         return kExitUsage;
     }
-    if (!checkOutputNames(options, output))
+    if (const calculation::FileResult names = checkOutputNames(options); !names.ok) {
+        output.message(names.message());
         return kExitUsage;
+    }
     std::variant<std::unique_ptr<Job>, int> loaded = loadJob(options, output);
     if (const int* status = std::get_if<int>(&loaded))
         return *status;
     const Job& job = *std::get<std::unique_ptr<Job>>(loaded);
-    if (!checkOutputTargets(options, job, output))
+    if (const calculation::FileResult targets = checkOutputTargets(options, job); !targets.ok) {
+        output.message(targets.message());
         return kExitUsage;
+    }
 
-    OutputMessages messages(output);
-    if (options.cost && !calculation::checkCostOption(*job.stocks, messages))
+    if (const std::optional<calculation::InputRefusal> refusal =
+            options.cost ? calculation::checkCostOption(*job.stocks) : std::nullopt) {
+        output.message(refusal->message);
         return kExitNoLayout;
+    }
+    OutputMessages messages(output);
     optimizer::strGroupArg lastRun;
     calculation::Clock clock;
     calculation::CalculationRun run({*job.parts, *job.stocks, *job.layout}, lastRun, messages, clock);

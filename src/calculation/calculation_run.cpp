@@ -385,26 +385,4 @@ void CalculationRun::storeInput()
     last.priorityCount = m_priorityCount;
 }
 
-bool checkCostOption(const GridModel& stocks, MessageSink& messages)
-{
-    bool counted = false;
-    for (int row = kFirstRow; row < stocks.rows(); ++row) {
-        const int32_t qty = parseInteger(stocks.cell(kQtyColumn, row)).value_or(-1);
-        const int32_t cost = parseInteger(stocks.cell(kCostColumn, row)).value_or(-1);
-        if (qty <= 0)
-            continue;
-        counted = true;
-        if (cost <= 0) {
-            messages.showMessage(translate("The cost of stock must be input, can choose cost optimization!"),
-                                 MessageIcon::Error);
-            return false;
-        }
-    }
-    if (!counted) {
-        messages.showMessage(translate("No pipe stocks,please input!"), MessageIcon::Error);
-        return false;
-    }
-    return true;
-}
-
 } // namespace calculation

@@ -128,10 +128,6 @@ private:
     RunFocus m_focus = RunFocus::None;
 };
 
-// The check run when "Cost Optimization" is ticked: true when it may stay ticked; otherwise its message
-// has been shown and the box must be unticked.
-bool checkCostOption(const GridModel& stocks, MessageSink& messages);
-
 // Sorts part or stock records by descending length between two indices, both included. The optimizer's
 // part and stock indices are the positions after this exact sort.
 template <typename Record> void sortByLengthDesc(std::vector<Record>& list, int first, int last);

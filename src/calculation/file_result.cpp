@@ -6,7 +6,7 @@ namespace calculation {
 
 FileResult fileFailure(const QString& message, const QString& file, int line)
 {
-    return {false, message, QString(), file, line};
+    return {false, message, QString(), file, line, 0, 0};
 }
 
 QString FileResult::message() const

@@ -8,17 +8,20 @@
 namespace calculation {
 
 // The outcome of every file operation of the program: on failure, what failed, in which file and, where
-// it applies, on which line (from 1; 0 when the failure concerns the file as a whole); on success, what
-// the user should still be told (text of the file that was not used).
+// it applies, on which line of a text file or in which row and column of a sheet (each from 1; 0 when the
+// failure concerns the file as a whole); on success, what the user should still be told (text of the file
+// that was not used).
 struct FileResult {
     bool ok = true;
     QString error;
     QString notice;
     QString file;
     int line = 0;
+    int row = 0;
+    int column = 0;
 
     // The failure as the user reads it: a line's failure is prefixed by the file and the line; a failure
-    // of the whole file names the file in its own words.
+    // of the whole file, or of a sheet's cell, names the file (and the row) in its own words.
     QString message() const;
 };
 

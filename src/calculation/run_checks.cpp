@@ -166,4 +166,21 @@ std::optional<InputRefusal> checkJob(const std::vector<optimizer::strPart>& part
     return std::nullopt;
 }
 
+std::optional<InputRefusal> checkCostOption(const GridModel& stocks)
+{
+    bool counted = false;
+    for (int row = kFirstRow; row < stocks.rows(); ++row) {
+        const int32_t qty = parseInteger(stocks.cell(kQtyColumn, row)).value_or(-1);
+        const int32_t cost = parseInteger(stocks.cell(kCostColumn, row)).value_or(-1);
+        if (qty <= 0)
+            continue;
+        counted = true;
+        if (cost <= 0)
+            return InputRefusal{translate("The cost of stock must be input, can choose cost optimization!")};
+    }
+    if (!counted)
+        return InputRefusal{translate("No pipe stocks,please input!")};
+    return std::nullopt;
+}
+
 } // namespace calculation

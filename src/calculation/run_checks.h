@@ -31,4 +31,8 @@ std::optional<InputRefusal> checkJob(const std::vector<optimizer::strPart>& part
                                      const std::vector<optimizer::strStock>& stocks,
                                      const optimizer::CutSettings& settings);
 
+// The check run when "Cost Optimization" is ticked: every stock row with bars has a whole cost above 0, and
+// there is such a row. A refusal is shown as an error and unticks the box.
+std::optional<InputRefusal> checkCostOption(const GridModel& stocks);
+
 } // namespace calculation

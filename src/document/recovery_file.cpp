@@ -1,10 +1,11 @@
 #include "document/recovery_file.h"
 
+#include "calculation/file_result.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -223,12 +224,11 @@ void RecoveryFile::write()
     m_longest.stop();
     if (m_path.isEmpty())
         return;
-    const QByteArray content = recoveryContent(m_job, m_clock.now());
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+    const calculation::FileResult result = calculation::writeFileWhole(m_path, recoveryContent(m_job, m_clock.now()));
+    if (result.ok)
         Q_EMIT written();
     else
-        Q_EMIT writeFailed(file.errorString());
+        Q_EMIT writeFailed(result.message());
 }
 
 } // namespace document

@@ -67,7 +67,7 @@ public:
     void discard();
 
 Q_SIGNALS:
-    // The file was written, or could not be (message says why).
+    // The file was written, or could not be (the message says why, in the user's words).
     void written();
     void writeFailed(const QString& message);
 

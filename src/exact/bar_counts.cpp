@@ -9,7 +9,7 @@ namespace exact {
 
 std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost,
                                                        const std::vector<int64_t>& available, double from, double below,
-                                                       size_t most)
+                                                       size_t most, const std::function<bool()>& stopped)
 {
     std::vector<BarCounts> found;
     const size_t kinds = barCost.size();
@@ -21,7 +21,7 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
     // The counts of the kinds before the last one are walked too: a bound on that walk as well.
     size_t steps = 0;
     auto walk = [&](auto& self, size_t kind, double cost) -> void {
-        if (overflow || ++steps > 50 * most) {
+        if (overflow || ++steps > 50 * most || (steps % 4096 == 0 && stopped && stopped())) {
             overflow = true;
             return;
         }
@@ -37,7 +37,7 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
                     break;
                 if (total < from - slack)
                     continue;
-                if (found.size() >= most) {
+                if (found.size() >= most || (found.size() % 4096 == 4095 && stopped && stopped())) {
                     overflow = true;
                     return;
                 }

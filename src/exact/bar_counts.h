@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -17,10 +18,11 @@ struct BarCounts {
 
 // Every choice of bar counts (at most `available` of each kind) whose cost lies in [from, below), cheapest
 // first. Each plan cuts one such choice, so the cheapest choice whose pieces can be cut bounds every plan.
-// Nothing when there are more than `most` choices: the window is too wide to walk at once.
+// Nothing when there are more than `most` choices: the window is too wide to walk at once; nothing too when `stopped`
+// answers true during the walk.
 std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost,
                                                        const std::vector<int64_t>& available, double from, double below,
-                                                       size_t most);
+                                                       size_t most, const std::function<bool()>& stopped = {});
 
 // One choice of bar counts (at most `available` of each kind) that costs just `cost`, where every cost is a whole
 // multiple of `step`: the most bars of kind `head`, the fewest of the kinds between it and the last, the rest of the

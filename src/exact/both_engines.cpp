@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
 
 namespace exact {
@@ -88,7 +89,9 @@ EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const o
 
     // 1 - the exact engine on a thread of its own, the genetic search on this one
     std::thread exactThread;
-    std::atomic<bool> exactDone = false;
+    // Set as the engine's thread ends, so that the wait below ends with it rather than at its next look.
+    std::promise<void> exactEnded;
+    std::future<void> exactDone = exactEnded.get_future();
     std::atomic<bool> geneticDone = cut == nullptr;
     const Clock::time_point start = Clock::now();
     if (engine) {
@@ -99,7 +102,7 @@ EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const o
                 failed = true;
                 progress.refuse();
             }
-            exactDone = true;
+            exactEnded.set_value();
         });
     }
     if (cut) {
@@ -115,8 +118,7 @@ EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const o
     // 2 - the engine's share of its budget on the bar while it works on
     if (exactThread.joinable()) {
         const double budget = std::max(engine->budget(), 1e-3);
-        while (!exactDone) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        while (exactDone.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
             const double share = std::chrono::duration<double>(Clock::now() - start).count() / budget;
             progress.advanceTo(std::max(progress.posted(), int32_t(share * progressMaximum)));
         }

@@ -99,12 +99,22 @@ void Knapsack::fillTable(const std::vector<KnapsackItem>& items, int64_t top)
         }
     }
     m_best.assign(m_cells, 0.0);
-    // Grown only: every cell of every row is written before it is read.
-    if (m_take.size() < m_lots.size() * m_cells)
-        m_take.resize(m_lots.size() * m_cells);
+    // Grown only, and neither cleared nor copied: every cell of every row is written before it is read, and a table
+    // of hundreds of megabytes would take long to clear before its rows could be filled (or Stop be asked).
+    if (m_takeSize < m_lots.size() * m_cells) {
+        m_take.reset();
+        m_takeSize = 0;
+        m_take.reset(new uint8_t[m_lots.size() * m_cells]);
+        m_takeSize = m_lots.size() * m_cells;
+    }
     for (size_t u = 0; u < m_lots.size(); ++u) {
+        // The rows so far stay a whole table of fewer lots.
+        if (u % 16 == 15 && interrupted()) {
+            m_lots.resize(u);
+            break;
+        }
         const size_t w = size_t(m_lots[u].width);
-        uint8_t* take = m_take.data() + u * m_cells;
+        uint8_t* take = m_take.get() + u * m_cells;
         std::fill(take, take + std::min(w, m_cells), uint8_t(0));
         addLot(m_best.data(), take, w, m_cells, m_lots[u].value);
     }
@@ -235,7 +245,7 @@ KnapsackResult Knapsack::byBranching(const std::vector<KnapsackItem>& items, dou
     auto search = [&](auto& self, size_t t, double room, double value) -> void {
         if (gaveUp)
             return;
-        if (++nodes > nodeLimit) {
+        if (++nodes > nodeLimit || (nodes % 4096 == 0 && interrupted())) {
             gaveUp = true;
             return;
         }

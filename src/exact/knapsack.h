@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace exact {
@@ -40,6 +42,9 @@ public:
                                                            int32_t most);
     // Nodes the branch and bound may visit per capacity before it gives up.
     void setNodeLimit(int64_t limit) { m_nodeLimit = limit; }
+    // Asked now and then in long tables and searches: true cuts them short, so that Stop is answered at once. The
+    // answers are then of no use, and the caller must drop them.
+    void setInterrupt(std::function<bool()> interrupted) { m_interrupted = std::move(interrupted); }
     static constexpr int64_t kMaxTableCells = 30'000'000;
 
     // Upper bounds on the best value per capacity, from a table of about `cells` cells per row with widths rounded
@@ -60,11 +65,15 @@ private:
     KnapsackResult readBack(int64_t capacity, size_t items) const;
     KnapsackResult byBranching(const std::vector<KnapsackItem>& items, double capacity, int64_t nodeLimit);
 
+    bool interrupted() const { return m_interrupted && m_interrupted(); }
+
     int64_t m_nodeLimit = 400'000;
+    std::function<bool()> m_interrupted;
     std::vector<Lot> m_lots;
     size_t m_cells = 0;
     std::vector<double> m_best;
-    std::vector<uint8_t> m_take;
+    std::unique_ptr<uint8_t[]> m_take;
+    size_t m_takeSize = 0;
 };
 
 } // namespace exact

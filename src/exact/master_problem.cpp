@@ -238,6 +238,12 @@ std::vector<double> MasterProblem::coarseReduced(const double* duals, int64_t ce
 
 MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly)
 {
+    // Pricing on large tables takes long: Stop cuts it short, and the round's answers are then dropped.
+    struct Interrupt {
+        Knapsack& knapsack;
+        ~Interrupt() { knapsack.setInterrupt({}); }
+    } interrupt{m_knapsack};
+    m_knapsack.setInterrupt(limits.stopRequested);
     Solution solution;
     const int items = m_job.items();
     const int rows = items + m_job.stocks();
@@ -310,6 +316,8 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         if (m_largeKnapsack) {
             bool unused = true;
             price(out.data(), phaseOne, found, reduced, unused, true);
+            if (limits.stopped())
+                return solution;
             for (const Cut& cut : found)
                 if (reducedAt(cut, out) < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
                     useful.push_back(cut);
@@ -318,7 +326,10 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
             if (!phaseOne && m_job.integral() && 2 * boundCells <= int64_t(m_widest)) {
                 for (int r = 0; r < rows; ++r)
                     mixed[size_t(r)] = center.empty() ? out[size_t(r)] : 0.7 * center[size_t(r)] + 0.3 * out[size_t(r)];
-                const double bound = lagrangian(mixed, coarseReduced(mixed.data(), boundCells));
+                const std::vector<double> coarse = coarseReduced(mixed.data(), boundCells);
+                if (limits.stopped())
+                    return solution;
+                const double bound = lagrangian(mixed, coarse);
                 if (bound > bestBound) {
                     bestBound = bound;
                     center = mixed;
@@ -339,6 +350,8 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
                     alpha > 0 ? alpha * center[size_t(r)] + (1 - alpha) * out[size_t(r)] : out[size_t(r)];
             bool pricedExactly = true;
             price(mixed.data(), phaseOne, found, reduced, pricedExactly);
+            if (limits.stopped())
+                return solution;
             exact = exact && pricedExactly;
             // Any duals give a Lagrangian bound: no plan costs less, whatever the columns not yet found.
             if (pricedExactly) {
@@ -394,6 +407,8 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
                     rest[size_t(entry.first)] = 0;
             bool unused = true;
             price(rest.data(), phaseOne, found, reduced, unused, m_largeKnapsack);
+            if (limits.stopped())
+                return solution;
             const size_t before = useful.size();
             for (const Cut& cut : found)
                 if (reducedAt(cut, out) < -m_tolerance * (phaseOne ? 1e-6 : 1.0))

@@ -19,7 +19,8 @@ struct Limits {
     Clock::time_point deadline = Clock::time_point::max();
     std::function<bool()> stopRequested;
 
-    bool reached() const { return Clock::now() >= deadline || (stopRequested && stopRequested()); }
+    bool reached() const { return Clock::now() >= deadline || stopped(); }
+    bool stopped() const { return stopRequested && stopRequested(); }
 };
 
 // The linear relaxation of the cutting-stock model over the patterns found so far, with new patterns priced

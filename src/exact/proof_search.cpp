@@ -61,7 +61,9 @@ bool ProofSearch::nextWindow(Incumbent& incumbent, const Limits& limits)
     while (m_from < below && !limits.reached()) {
         const double end = std::min(below, m_from + m_width);
         const std::optional<std::vector<BarCounts>> choices =
-            barCountsBetween(m_mergedCost, m_mergedAvailable, m_from, end, kMostChoices);
+            barCountsBetween(m_mergedCost, m_mergedAvailable, m_from, end, kMostChoices, limits.stopRequested);
+        if (limits.stopped())
+            return true;
         if (!choices) {
             if (m_width <= m_narrowest) {
                 m_tooMany = true;

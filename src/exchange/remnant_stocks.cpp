@@ -161,7 +161,7 @@ FileResult appendStockText(GridModel& stocks, QStringView text, const QString& p
     stocks.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(totalQty));
     stocks.setCell(kCostColumn, GridModel::kTotalsRow, calculation::formatTotal(totalCost));
     stocks.clearCells(stocks.rows() - 1, kLabelColumn, kPriorityColumn);
-    return {true, QString(), ignored.message(path), path, 0};
+    return {true, QString(), ignored.message(path), path, 0, 0, 0};
 }
 
 } // namespace exchange

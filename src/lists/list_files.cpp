@@ -176,7 +176,7 @@ FileResult LoadPartsText(GridModel& parts, QStringView text, int format, const Q
     parts.setCell(kLengthColumn, GridModel::kTotalsRow, calculation::formatTotal(totalLength));
     parts.setCell(kQtyColumn, GridModel::kTotalsRow, QString::number(totalQty));
     parts.clearCells(row, kLabelColumn, kQtyColumn);
-    return {true, QString(), ignored.message(path), path, 0};
+    return {true, QString(), ignored.message(path), path, 0, 0, 0};
 }
 
 FileResult LoadStocksFile(GridModel& stocks, const QString& path, int format)
@@ -241,7 +241,7 @@ FileResult LoadStocksText(GridModel& stocks, QStringView text, const QString& pa
     stocks.setCell(kCostColumn, GridModel::kTotalsRow, calculation::formatTotal(totalCost));
     stocks.setCell(kLeftQtyColumn, GridModel::kTotalsRow, QString());
     stocks.clearCells(row, kLabelColumn, kLeftQtyColumn);
-    return {true, QString(), ignored.message(path), path, 0};
+    return {true, QString(), ignored.message(path), path, 0, 0, 0};
 }
 
 float addToTotal(float total, float value, int32_t qty)

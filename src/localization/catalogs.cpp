@@ -85,17 +85,15 @@ QString languageFolder(const QString& code)
 bool useLanguage(const QString& code)
 {
     // Read the catalog before taking the lock, so translating threads don't wait for the disk.
-    QString problem;
-    bool notUtf8 = false;
-    std::shared_ptr<const MoCatalog> catalog = MoCatalog::load(localeFolder(), code, &problem, &notUtf8);
-    const bool loaded = catalog != nullptr;
+    CatalogLoad loaded = MoCatalog::load(localeFolder(), code);
+    const bool found = loaded.catalog != nullptr;
     State& s = state();
     const std::lock_guard lock(s.mutex);
     s.language = code;
-    s.problem = problem;
-    s.notUtf8 = notUtf8;
-    s.catalog = std::move(catalog);
-    return loaded;
+    s.problem = loaded.problem;
+    s.notUtf8 = loaded.notUtf8;
+    s.catalog = std::move(loaded.catalog);
+    return found;
 }
 
 QString currentLanguage()

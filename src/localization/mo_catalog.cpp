@@ -154,15 +154,11 @@ bool MoCatalog::isReadable(const QString& path)
     return hasSoundTables(readFile(path));
 }
 
-std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, const QString& code, QString* problem,
-                                                 bool* notUtf8)
+CatalogLoad MoCatalog::load(const QString& localeFolder, const QString& code)
 {
-    if (problem)
-        problem->clear();
-    if (notUtf8)
-        *notUtf8 = false;
+    CatalogLoad loaded;
     if (localeFolder.isEmpty() || code.isEmpty())
-        return nullptr;
+        return loaded;
     const QString base = QDir::cleanPath(localeFolder);
 
     namespace gettext = boost::locale::gnu_gettext;
@@ -174,6 +170,9 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
 
     bool found = false;
     QString rejected;
+    // The file Boost was reading, to name it when Boost refuses it.
+    QString catalogPath =
+        QDir(base).filePath(code + QStringLiteral("/LC_MESSAGES/") + QLatin1String(kDomain) + QStringLiteral(".mo"));
     // Boost asks for <base>/<code>/LC_MESSAGES/default.mo; the language folder may have capitals on disk.
     info.callback = [&](const std::string& fileName, const std::string&) -> std::vector<char> {
         QString path = QString::fromStdString(fileName);
@@ -185,6 +184,7 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
                 return {};
             path = folder + u'/' + rest.section(u'/', 1);
         }
+        catalogPath = path;
         std::vector<char> data = readFile(path);
         if (data.empty())
             return {};
@@ -194,8 +194,8 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
             return data;
         }
         if (!hasSoundTables(data)) {
-            rejected = QStringLiteral("The translation for the language code %1 (in %2) is damaged: its strings "
-                                      "lie outside the file. Translations are turned off.")
+            rejected = translate("The translation for the language code %1 (in %2) is damaged: its strings lie outside "
+                                 "the file. Translations are turned off.")
                            .arg(code, QDir::toNativeSeparators(path));
             return {};
         }
@@ -203,8 +203,7 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
             rejected = translate("The translation for the language code %1 (in %2) does not have charset=utf-8 in "
                                  "its Content-Type. Translations are turned off.")
                            .arg(code, QDir::toNativeSeparators(path));
-            if (notUtf8)
-                *notUtf8 = true;
+            loaded.notUtf8 = true;
             return {};
         }
         found = true;
@@ -217,15 +216,17 @@ std::shared_ptr<const MoCatalog> MoCatalog::load(const QString& localeFolder, co
         catalog->m_owner = std::locale(std::locale::classic(), messages);
         catalog->m_messages = messages;
         catalog->m_domain = messages->domain(kDomain);
-    } catch (const std::exception& error) {
-        if (problem)
-            *problem = QStringLiteral("The catalog of the language code %1 can't be read: %2")
-                           .arg(code, QString::fromLocal8Bit(error.what()));
-        return nullptr;
+    } catch (const std::exception&) {
+        // Boost's own words are not the user's.
+        loaded.problem = translate("The translation for the language code %1 (in %2) can't be read: it is no message "
+                                   "catalog or it is damaged. Translations are turned off.")
+                             .arg(code, QDir::toNativeSeparators(catalogPath));
+        return loaded;
     }
-    if (problem)
-        *problem = rejected;
-    return found ? catalog : nullptr;
+    loaded.problem = rejected;
+    if (found)
+        loaded.catalog = std::move(catalog);
+    return loaded;
 }
 
 const char* MoCatalog::find(const char* english) const

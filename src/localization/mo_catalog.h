@@ -14,13 +14,20 @@ namespace localization {
 // One language's catalog of text domain "default", read through Boost.Locale's gettext backend from
 // <locale folder>/<code>/LC_MESSAGES/default.mo. The language folder is found without regard to letter
 // case, so a code listed in lower case still reaches a folder named "De_DE".
+class MoCatalog;
+
+// A language's catalog as loaded: the catalog, or nullptr when there is none or it can't be used; in the
+// latter case the problem, for the user, and whether it was a catalog that doesn't declare UTF-8 (such a
+// catalog is not used).
+struct CatalogLoad {
+    std::shared_ptr<const MoCatalog> catalog;
+    QString problem;
+    bool notUtf8 = false;
+};
+
 class MoCatalog {
 public:
-    // The catalog of a language, or nullptr when there is none or it can't be used; in the latter case
-    // `problem` receives the reason, and `notUtf8` tells whether it was a catalog that doesn't declare UTF-8
-    // (such a catalog is not used).
-    static std::shared_ptr<const MoCatalog> load(const QString& localeFolder, const QString& code, QString* problem,
-                                                 bool* notUtf8 = nullptr);
+    static CatalogLoad load(const QString& localeFolder, const QString& code);
 
     // Whether a file is a catalog whose tables can be read: a language with a damaged or foreign file in
     // its place is not offered.

@@ -8,6 +8,7 @@
 #include "widgets/cell_delegates.h"
 
 #include "calculation/calculation_run.h"
+#include "calculation/run_checks.h"
 #include "diagrams/widgets/layout_diagrams.h"
 #include "document/job_document.h"
 
@@ -142,8 +143,12 @@ void TfrmMain::abandonSearch()
 
 void TfrmMain::ckCostClick(bool checked)
 {
-    if (checked && !calculation::checkCostOption(*m_stocks, m_dialogs))
+    if (!checked)
+        return;
+    if (const std::optional<calculation::InputRefusal> refusal = calculation::checkCostOption(*m_stocks)) {
+        m_dialogs.showMessage(refusal->message, calculation::MessageIcon::Error);
         ui.ckCost->setChecked(false);
+    }
 }
 
 } // namespace mainwindow

@@ -80,6 +80,8 @@ strGroup rpCut::buildPlan()
     float total = 0;
     float lastWaste = 0;
     for (;;) {
+        if (dropping())
+            return strGroup{};
         strPattern pattern = nextPattern(plan);
         if (pattern.entries < 1)
             break;

@@ -83,7 +83,13 @@ private:
     // Sets the waste from the bar's remainder by the fit rule, then books the pattern.
     strPattern bookExactPattern(strGroup& plan, strPattern pattern) const;
     void bookTimes(strGroup& plan, const strPattern& pattern, int32_t times) const;
-    void repairPlan(strGroup& plan, float& total, float& lastWaste);
+    // False when the repair was given up on a stop request: the plan is then unfinished.
+    bool repairPlan(strGroup& plan, float& total, float& lastWaste);
+    // True when the plan being built or repaired is to be dropped: the search is asked to end, or to stop while the
+    // population has a plan to show. Asked once per pattern, so that Stop is answered in a fraction of a second
+    // even where one generation of a large job takes seconds.
+    bool dropping() const;
+    int32_t searchPopulation(SearchObserver* observer);
     int32_t crossoverCount(float spread) const;
     int32_t mutationCount(float spread) const;
     float populationSpread() const;
@@ -97,6 +103,8 @@ private:
     FitRule m_fit;
     bool m_fitReady = false;
     bool m_quickFits = true;
+    SearchObserver* m_observer = nullptr; // of the search under way
+    bool m_hasPlan = false;               // the population holds a plan
 };
 
 // True when both patterns cut the same pieces from the same stock kind; sorts both entry lists by part kind.

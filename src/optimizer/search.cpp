@@ -70,12 +70,27 @@ int32_t rpCut::fillPopulation(int32_t firstSlot, int32_t lastSlot, int32_t step,
         }
         population[size_t(slot)] = std::move(plan);
         ++stored;
+        m_hasPlan = true;
         slot += step;
     }
     return stored;
 }
 
+bool rpCut::dropping() const
+{
+    return m_observer && (m_observer->endRequested() || (m_hasPlan && m_observer->stopRequested()));
+}
+
 int32_t rpCut::runSearch(SearchObserver* observer)
+{
+    m_observer = observer;
+    m_hasPlan = false;
+    const int32_t result = searchPopulation(observer);
+    m_observer = nullptr;
+    return result;
+}
+
+int32_t rpCut::searchPopulation(SearchObserver* observer)
 {
     if (!inputUsable())
         return -1;
@@ -154,7 +169,7 @@ void rpCut::runGeneration()
 {
     // 1 - crossover phase: two children per crossover, the second made with the first child as donor
     const int32_t crossovers = crossoverCount(populationSpread());
-    for (int32_t n = 0; n < crossovers; ++n) {
+    for (int32_t n = 0; n < crossovers && !dropping(); ++n) {
         try {
             const int32_t i = selectPlan();
             const int32_t j = selectPlan();
@@ -183,7 +198,7 @@ void rpCut::runGeneration()
 
     // 2 - mutation phase
     const int32_t mutations = mutationCount(populationSpread());
-    for (int32_t n = 0; n < mutations; ++n) {
+    for (int32_t n = 0; n < mutations && !dropping(); ++n) {
         try {
             strGroup a = population[size_t(selectPlan())];
             if (a.patternCount < 2)
@@ -225,9 +240,11 @@ void rpCut::trackBest(SearchObserver* observer)
     }
 }
 
-void rpCut::repairPlan(strGroup& plan, float& total, float& lastWaste)
+bool rpCut::repairPlan(strGroup& plan, float& total, float& lastWaste)
 {
     for (;;) {
+        if (dropping())
+            return false;
         strPattern pattern = fitRandom(plan);
         if (pattern.entries < 1)
             break;
@@ -236,6 +253,7 @@ void rpCut::repairPlan(strGroup& plan, float& total, float& lastWaste)
         if (addPattern(plan, pattern))
             lastWaste = waste;
     }
+    return true;
 }
 
 float rpCut::crossPlans(strGroup& target, int32_t cut, const strGroup& donor, int32_t donorCut)
@@ -275,8 +293,11 @@ float rpCut::crossPlans(strGroup& target, int32_t cut, const strGroup& donor, in
             lastWaste = pattern.waste;
     }
 
-    // 4 - repair with the random generator, 5 - score
-    repairPlan(target, total, lastWaste);
+    // 4 - repair with the random generator, 5 - score; a repair given up on Stop leaves no child
+    if (!repairPlan(target, total, lastWaste)) {
+        target.patternCount = 0;
+        return 0;
+    }
     return finishPlan(target, total, lastWaste);
 }
 
@@ -302,7 +323,10 @@ float rpCut::mutatePlan(strGroup& plan, int32_t x, int32_t y)
         plan.patterns.erase(plan.patterns.begin() + high);
     if (low >= 0 && low < count)
         plan.patterns.erase(plan.patterns.begin() + low);
-    repairPlan(plan, total, lastWaste);
+    if (!repairPlan(plan, total, lastWaste)) {
+        plan.patternCount = 0;
+        return 0;
+    }
     return finishPlan(plan, total, lastWaste);
 }
 

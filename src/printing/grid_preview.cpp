@@ -392,9 +392,8 @@ void TjvGridPreview::savePdf()
     const std::optional<QString> path = m_dialogs.askPdfFile();
     if (!path)
         return;
-    QString error;
-    if (!writePdf(m_document, *path, &error))
-        m_dialogs.showMessage(error, calculation::MessageIcon::Error);
+    if (const calculation::FileResult written = writePdf(m_document, *path); !written.ok)
+        m_dialogs.showMessage(written.message(), calculation::MessageIcon::Error);
 }
 
 } // namespace printing

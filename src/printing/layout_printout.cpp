@@ -38,8 +38,11 @@ void prepareLayoutPrintout(TjvGridPrinter& printer)
     options.Leftpadding = 5;
 }
 
-bool renderPdf(PagedDocument& document, QByteArray& pdf, QString* reason)
+calculation::FileResult renderPdf(PagedDocument& document, QByteArray& pdf, const QString& path)
 {
+    auto failed = [&](const QString& reason) {
+        return calculation::fileFailure(translate("Cannot write %1: %2").arg(path, reason), path);
+    };
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
@@ -49,32 +52,20 @@ bool renderPdf(PagedDocument& document, QByteArray& pdf, QString* reason)
     writer.setCreator(translate("Barvik pipe cutting system"));
     document.layOut();
     QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (reason)
-            *reason = translate("the PDF could not be started");
-        return false;
-    }
+    if (!painter.begin(&writer))
+        return failed(translate("the PDF could not be started"));
     const bool written = document.printAll(writer, painter);
     painter.end();
-    if (!written && reason)
-        *reason = translate("a page could not be added");
-    return written;
+    return written ? calculation::FileResult{} : failed(translate("a page could not be added"));
 }
 
-bool writePdf(PagedDocument& document, const QString& path, QString* error)
+calculation::FileResult writePdf(PagedDocument& document, const QString& path)
 {
     // Made whole in memory first: a failure or a signal while the file is written keeps the old file.
     QByteArray pdf;
-    QString reason;
-    if (!renderPdf(document, pdf, &reason)) {
-        if (error)
-            *error = translate("Cannot write %1: %2").arg(path, reason);
-        return false;
-    }
-    const calculation::FileResult written = calculation::writeFileWhole(path, pdf);
-    if (!written.ok && error)
-        *error = written.message();
-    return written.ok;
+    if (calculation::FileResult rendered = renderPdf(document, pdf, path); !rendered.ok)
+        return rendered;
+    return calculation::writeFileWhole(path, pdf);
 }
 
 } // namespace printing

@@ -2,6 +2,8 @@
 
 #include "grid_printer.h"
 
+#include "calculation/file_result.h"
+
 #include <QByteArray>
 #include <QPageLayout>
 #include <QString>
@@ -16,10 +18,10 @@ QVector<int> defaultLayoutColumnWidths();
 // text options passed through the catalog so that a language may give its own footer and formats.
 void prepareLayoutPrintout(TjvGridPrinter& printer);
 
-// Makes the PDF of every page as the preview lays it out, text kept as text. False with the reason when a
-// page can't be made.
-bool renderPdf(PagedDocument& document, QByteArray& pdf, QString* reason);
-// renderPdf written to a file whole or not at all. False with a message when the file can't be written.
-bool writePdf(PagedDocument& document, const QString& path, QString* error);
+// Makes the PDF of every page as the preview lays it out, text kept as text, for the file at `path` (which
+// the failure names when a page can't be made).
+calculation::FileResult renderPdf(PagedDocument& document, QByteArray& pdf, const QString& path);
+// renderPdf written to a file whole or not at all.
+calculation::FileResult writePdf(PagedDocument& document, const QString& path);
 
 } // namespace printing

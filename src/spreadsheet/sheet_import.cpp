@@ -92,19 +92,23 @@ public:
             if (mayBeEmpty)
                 return QString();
             // FreeXL gives no value for a formula, so an empty cell of an Excel 97-2003 workbook may be one.
-            return fail(m_xls ? translate("%1 row %2: the %3 is empty; if it holds a formula, save the workbook as "
+            return fail(row, field,
+                        m_xls ? translate("%1 row %2: the %3 is empty; if it holds a formula, save the workbook as "
                                           ".xlsx or .ods, as formulas of Excel 97-2003 workbooks can't be read")
                                     .arg(m_path, where, fieldName(field))
                               : translate("%1 row %2: the %3 is empty").arg(m_path, where, fieldName(field)));
         case CellKind::NoResult:
-            return fail(translate("%1 row %2: the %3 is a formula without a stored result; open and save the "
+            return fail(row, field,
+                        translate("%1 row %2: the %3 is a formula without a stored result; open and save the "
                                   "workbook in a spreadsheet program")
                             .arg(m_path, where, fieldName(field)));
         case CellKind::Error:
-            return fail(translate("%1 row %2: the %3 is the error value %4")
+            return fail(row, field,
+                        translate("%1 row %2: the %3 is the error value %4")
                             .arg(m_path, where, fieldName(field), calculation::excerpt(cell.text)));
         case CellKind::Unreadable:
-            return fail(translate("%1 row %2: the %3 can't be read: the workbook names a text it does not hold")
+            return fail(row, field,
+                        translate("%1 row %2: the %3 can't be read: the workbook names a text it does not hold")
                             .arg(m_path, where, fieldName(field)));
         default:
             return cell.text;
@@ -115,7 +119,8 @@ public:
     {
         if (const std::optional<float> value = calculation::parseNumber(text))
             return value;
-        return fail(translate("%1 row %2: the %3 \"%4\" is not a number")
+        return fail(row, field,
+                    translate("%1 row %2: the %3 \"%4\" is not a number")
                         .arg(m_path, QString::number(row), fieldName(field), calculation::excerpt(text)));
     }
 
@@ -123,16 +128,20 @@ public:
     {
         if (const std::optional<int32_t> value = calculation::parseInteger(text))
             return value;
-        return fail(translate("%1 row %2: the quantity \"%3\" is not a whole number")
+        return fail(row, Qty,
+                    translate("%1 row %2: the quantity \"%3\" is not a whole number")
                         .arg(m_path, QString::number(row), calculation::excerpt(text)));
     }
 
     const FileResult& result() const { return m_result; }
 
 private:
-    std::nullopt_t fail(const QString& message)
+    // The message names the file and the row itself, as the sheet's rows are numbered.
+    std::nullopt_t fail(int row, int column, const QString& message)
     {
         m_result = fileFailure(message, m_path);
+        m_result.row = row;
+        m_result.column = column;
         return std::nullopt;
     }
 
@@ -230,7 +239,7 @@ FileResult importSheet(GridModel& grid, const SheetCells& sheet, const QString& 
         // Bars left over from an earlier plan say nothing about the new stocks.
         grid.setCell(calculation::kLeftQtyColumn, GridModel::kTotalsRow, QString());
     }
-    return {true, QString(), checked.notices.text(), path, 0};
+    return {true, QString(), checked.notices.text(), path, 0, 0, 0};
 }
 
 FileResult importWorkbook(GridModel& grid, const QString& path, WorkbookKind kind, bool withCost)

@@ -23,11 +23,12 @@ struct CliResult {
 // What barvik-cli says in a test: standard output kept, or failing with a system error number.
 class CapturedOutput : public cli::Output {
 public:
-    int write(QByteArrayView bytes) override
+    files::WriteStatus write(QByteArrayView bytes) override
     {
-        if (failure == 0)
-            out += bytes;
-        return failure;
+        if (failure != 0)
+            return files::writeFailure(failure);
+        out += bytes;
+        return {};
     }
     void message(const QString& text) override { err += text + u'\n'; }
     bool watched() const override { return false; }

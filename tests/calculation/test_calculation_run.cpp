@@ -1,6 +1,7 @@
 #include "run_fixture.h"
 
 #include "calculation/layout_table.h"
+#include "calculation/run_checks.h"
 
 #include <random>
 
@@ -276,19 +277,16 @@ TEST_F(RunTest, MoreRowsThanOneCalculationTakesAreRefused)
 
 TEST_F(RunTest, CostOptionNeedsWholePositiveCosts)
 {
+    auto refusal = [&] { return calculation::checkCostOption(*stocks).value_or(calculation::InputRefusal{}).message; };
     fill(*stocks, {{"Bar", "1000", "3", "", ""}});
-    EXPECT_FALSE(calculation::checkCostOption(*stocks, messages));
-    EXPECT_EQ(lastMessage(), QStringLiteral("The cost of stock must be input, can choose cost optimization!"));
-    EXPECT_EQ(messages.shown.back().second, MessageIcon::Error);
-
+    EXPECT_EQ(refusal(), QStringLiteral("The cost of stock must be input, can choose cost optimization!"));
     stocks->setCell(3, 2, "12.5");
-    EXPECT_FALSE(calculation::checkCostOption(*stocks, messages));
+    EXPECT_TRUE(calculation::checkCostOption(*stocks));
     stocks->setCell(3, 2, "12");
-    EXPECT_TRUE(calculation::checkCostOption(*stocks, messages));
+    EXPECT_FALSE(calculation::checkCostOption(*stocks));
 
     fill(*stocks, {{"Bar", "1000", "", "", ""}, {"Other", "900", "0", "", ""}});
-    EXPECT_FALSE(calculation::checkCostOption(*stocks, messages));
-    EXPECT_EQ(lastMessage(), QStringLiteral("No pipe stocks,please input!"));
+    EXPECT_EQ(refusal(), QStringLiteral("No pipe stocks,please input!"));
 }
 
 TEST(SortByLengthDesc, EqualLengthsFollowTheQuicksortSteps)

@@ -4,6 +4,7 @@
 #include "support/grid_fixture.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -71,6 +72,17 @@ TEST_F(RecoveryFileTest, WrittenSoonAfterAChangeAndRemovedOnceSaved)
     ASSERT_TRUE(document::saveList(*m_job.parts, ListKind::Parts, parts).ok);
     m_job.document.setListFile(ListKind::Parts, parts, 0);
     EXPECT_FALSE(QFile::exists(file->path()));
+}
+
+TEST_F(RecoveryFileTest, AFailedWriteIsToldInTheUsersWords)
+{
+    RecoveryFile file(m_job.document, m_clock, m_dir.path());
+    QStringList failures;
+    QObject::connect(&file, &RecoveryFile::writeFailed, [&](const QString& message) { failures.append(message); });
+    ASSERT_TRUE(QDir().mkdir(file.path()));
+    fill(*m_job.parts, {{"P1", "1200", "4"}});
+    file.flush();
+    EXPECT_EQ(failures, QStringList(QStringLiteral("Cannot save file %1: it is a folder").arg(file.path())));
 }
 
 TEST_F(RecoveryFileTest, AJobLeftByAnEndedRunIsRestoredWhole)

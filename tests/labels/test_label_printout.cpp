@@ -60,8 +60,8 @@ TEST(LabelPrintout, EveryBarcodeReadsBackFromThePdfPage)
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("labels.pdf"));
-    QString error;
-    ASSERT_TRUE(printing::writePdf(printout, pdf, &error)) << error.toStdString();
+    const calculation::FileResult written = printing::writePdf(printout, pdf);
+    ASSERT_TRUE(written.ok) << written.message().toStdString();
     for (int page = 0; page < 2; ++page) {
         std::vector<QRectF> rects;
         QStringList expected;

@@ -154,7 +154,11 @@ TEST_F(CatalogTest, refusesAFileThatIsNoCatalog)
     file.close();
 
     EXPECT_FALSE(localization::useLanguage(QStringLiteral("xx")));
-    EXPECT_NE(localization::catalogProblem(), "");
+    // Told in the program's words, naming the file, never in the translation library's.
+    EXPECT_EQ(localization::catalogProblem(),
+              QStringLiteral("The translation for the language code xx (in %1) can't be read: it is no message catalog "
+                             "or it is damaged. Translations are turned off.")
+                  .arg(file.fileName()));
     EXPECT_FALSE(localization::catalogLacksUtf8());
     EXPECT_EQ(localization::translate("Total"), "Total");
     // Not offered either: the language has no catalog to speak of.

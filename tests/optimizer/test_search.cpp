@@ -242,6 +242,69 @@ TEST(Search, StopRequestEndsAfterTheCurrentGeneration)
     EXPECT_TRUE(planConsistent(*cut, cut->takeResult(0), true));
 }
 
+// Counts the draws at the end of each generation and raises Stop at the given check inside the second one (never
+// at 0).
+class MidGenerationStop : public SearchObserver {
+public:
+    class Draws : public RandomSource {
+    public:
+        Draws() : RandomSource(5) {}
+        int32_t random(int32_t n) override
+        {
+            ++count;
+            return RandomSource::random(n);
+        }
+        int64_t count = 0;
+    };
+
+    MidGenerationStop(const Draws& draws, int32_t stopAtCheck) : m_draws(draws), m_stopAtCheck(stopAtCheck) {}
+    void generationFinished(int32_t) override { atGenerationEnd.push_back(m_draws.count); }
+    bool stopRequested() override
+    {
+        if (atGenerationEnd.size() == 1 && !stopped && ++m_checks == m_stopAtCheck) {
+            stopped = true;
+            drawsAtStop = m_draws.count;
+        }
+        return stopped;
+    }
+
+    std::vector<int64_t> atGenerationEnd;
+    bool stopped = false;
+    int64_t drawsAtStop = 0;
+
+private:
+    const Draws& m_draws;
+    int32_t m_stopAtCheck;
+    int32_t m_checks = 0;
+};
+
+TEST(Search, StopIsAnsweredWithinTheGenerationAndKeepsTheBestPlan)
+{
+    // Stop raised part-way through a generation is answered at the next pattern, without another draw, and the
+    // population stays whole.
+    CutSettings settings;
+    settings.qualityLevel = 12;
+    int64_t secondGeneration = 0;
+    for (const int32_t stopAtCheck : {0, 2, 9, 40}) {
+        MidGenerationStop::Draws random;
+        auto cut = makeCut({{2351, 200}, {1183, 400}, {1045, 300}, {777, 250}}, {{6000, 2000}, {4000, 2000}}, settings,
+                           random);
+        MidGenerationStop observer(random, stopAtCheck);
+        ASSERT_EQ(cut->runSearch(&observer), 0);
+        ASSERT_GE(observer.atGenerationEnd.size(), 2u) << stopAtCheck;
+        if (stopAtCheck == 0) {
+            secondGeneration = observer.atGenerationEnd[1] - observer.atGenerationEnd[0];
+            continue;
+        }
+        ASSERT_TRUE(observer.stopped) << stopAtCheck;
+        EXPECT_EQ(random.count, observer.drawsAtStop) << stopAtCheck;
+        EXPECT_LT(observer.drawsAtStop - observer.atGenerationEnd[0], secondGeneration / 2) << stopAtCheck;
+        EXPECT_EQ(cut->generation, 2) << stopAtCheck;
+        for (const strGroup& plan : cut->population)
+            EXPECT_TRUE(planConsistent(*cut, plan, true)) << stopAtCheck;
+    }
+}
+
 TEST(Population, InsertPositionKeepsTiesBehind)
 {
     RandomSource random(1);

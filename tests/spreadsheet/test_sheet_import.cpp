@@ -93,25 +93,31 @@ TEST_F(SheetImportTest, ABadRowImportsNothingAndNamesTheFileAndRow)
         SheetCells sheet;
         bool stocks;
         const char* error;
+        // The cell the failure points at, for a caller that goes to it.
+        int row;
+        int column;
     } cases[] = {
-        {readFixture("header_row.xls"), false, "f row 1: the quantity \"Qty\" is not a whole number"},
+        {readFixture("header_row.xls"), false, "f row 1: the quantity \"Qty\" is not a whole number", 1, 3},
         {readFixture("three_columns.xls"), true,
          "f row 1: the cost is empty; if it holds a formula, save the workbook as .xlsx or .ods, as formulas of "
-         "Excel 97-2003 workbooks can't be read"},
-        {readFixture("date_qty.xlsx"), false, "f row 1: the quantity \"2024-01-31\" is not a whole number"},
-        {readFixture("bool_length.xlsx"), false, "f row 1: the length \"TRUE\" is not a number"},
-        {sheetOf({{"A", "1", "1"}, {"", "1", "1"}}), false, "f row 2: the label is empty"},
+         "Excel 97-2003 workbooks can't be read",
+         1, 4},
+        {readFixture("date_qty.xlsx"), false, "f row 1: the quantity \"2024-01-31\" is not a whole number", 1, 3},
+        {readFixture("bool_length.xlsx"), false, "f row 1: the length \"TRUE\" is not a number", 1, 2},
+        {sheetOf({{"A", "1", "1"}, {"", "1", "1"}}), false, "f row 2: the label is empty", 2, 1},
         {sheetOf({{"A", "1", "1", "2"}, {"B", "1", "1", "2"}, {"C", "1", "1", "x"}}), true,
-         "f row 3: the cost \"x\" is not a number"},
+         "f row 3: the cost \"x\" is not a number", 3, 4},
         {sheetOf({{"A", "1", "1"}, {"B", "1", "2147483648"}}), false,
-         "f row 2: the quantity \"2147483648\" is not a whole number"},
+         "f row 2: the quantity \"2147483648\" is not a whole number", 2, 3},
         {withCell(good, 2, 2, {CellKind::NoResult, {}}), false,
          "f row 2: the length is a formula without a stored result; open and save the workbook in a spreadsheet "
-         "program"},
-        {withCell(good, 3, 3, {CellKind::Error, "#DIV/0!"}), false, "f row 3: the quantity is the error value #DIV/0!"},
+         "program",
+         2, 2},
+        {withCell(good, 3, 3, {CellKind::Error, "#DIV/0!"}), false, "f row 3: the quantity is the error value #DIV/0!",
+         3, 3},
         {withCell(good, 1, 1, {CellKind::Unreadable, {}}), false,
-         "f row 1: the label can't be read: the workbook names a text it does not hold"},
-        {withCell(good, 2, 5, {CellKind::Error, "#N/A"}), true, "f row 2: the priority is the error value #N/A"},
+         "f row 1: the label can't be read: the workbook names a text it does not hold", 1, 1},
+        {withCell(good, 2, 5, {CellKind::Error, "#N/A"}), true, "f row 2: the priority is the error value #N/A", 2, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
@@ -122,6 +128,7 @@ TEST_F(SheetImportTest, ABadRowImportsNothingAndNamesTheFileAndRow)
             c.stocks ? ImportStocksSheet(grid, c.sheet, "f") : ImportPartsSheet(grid, c.sheet, "f");
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message(), c.error);
+        EXPECT_EQ(std::pair(result.row, result.column), std::pair(c.row, c.column));
         EXPECT_EQ(grid.rows(), 3);
         EXPECT_EQ(grid.cell(0, 2), "old");
         EXPECT_EQ(grid.cell(1, 0), "1");
