@@ -10,7 +10,7 @@ namespace {
 // Choices of bar counts listed at most at once; wider windows of cost are narrowed.
 constexpr size_t kMostChoices = 200'000;
 // The most remainders the choice of bars at one cost walks.
-constexpr size_t kMostRemainders = 1'000'000;
+constexpr size_t kMostRemainders = 100'000;
 // Tries of one choice of bars at the bound, each in another order, before the next choice.
 constexpr size_t kTriesPerChoice = 4;
 // Choices in a row whose tries can't find a plan before the tries end.
@@ -207,12 +207,19 @@ bool ProofSearch::cutAt(double cost, Incumbent& incumbent, const Limits& limits,
     return true;
 }
 
-bool ProofSearch::crowdedAt(double cost)
+bool ProofSearch::crowdedAt(double cost, const Limits& limits)
 {
     if (m_crowdedCost != cost) {
-        m_crowdedCost = cost;
         const double step = m_job.costStep() > 0 ? m_job.costStep() : 1e-9 * std::max(1.0, cost);
-        m_crowded = !barCountsBetween(m_mergedCost, m_mergedAvailable, cost, cost + 0.5 * step, kMostChoices);
+        const bool listed =
+            barCountsBetween(m_mergedCost, m_mergedAvailable, cost, cost + 0.5 * step, kMostChoices, [&] {
+                return limits.reached();
+            }).has_value();
+        // A walk cut short by the limits tells nothing.
+        if (limits.reached())
+            return false;
+        m_crowdedCost = cost;
+        m_crowded = !listed;
     }
     return m_crowded;
 }
@@ -236,7 +243,7 @@ void ProofSearch::settleAtBound(Incumbent& incumbent, const Limits& limits, int6
 void ProofSearch::tryChoicesAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps)
 {
     // Too many choices at the bound to walk one by one: one choice after another, each in its own order.
-    if (!incumbent.hasPlan() || !incumbent.boundKnown() || !crowdedAt(incumbent.bound()))
+    if (!incumbent.hasPlan() || !incumbent.boundKnown() || !crowdedAt(incumbent.bound(), limits))
         return;
     // Tries that can't lead anywhere (no choice at that cost, or bars too short for the pieces) end it.
     for (size_t barren = 0; barren < kTriesPerChoice * kMostBarrenChoices && !limits.reached() && !incumbent.proven();)

@@ -76,7 +76,7 @@ private:
     double m_choicesCost = -1;
     std::vector<BarCounts> m_choicesAt; // the choices at that cost, in the order they are tried
     // Whether the choices of one cost are too many to list, for the last cost asked.
-    bool crowdedAt(double cost);
+    bool crowdedAt(double cost, const Limits& limits);
     double m_crowdedCost = -1;
     bool m_crowded = false;
 };
