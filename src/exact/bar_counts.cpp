@@ -1,6 +1,9 @@
 #include "bar_counts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <queue>
 
 namespace exact {
 
@@ -64,6 +67,70 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
     std::stable_sort(found.begin(), found.end(),
                      [](const BarCounts& a, const BarCounts& b) { return a.cost < b.cost; });
     return found;
+}
+
+std::optional<BarCounts> barCountsAt(const std::vector<double>& barCost, const std::vector<int64_t>& available,
+                                     double cost, double step, size_t head, size_t most)
+{
+    const size_t kinds = barCost.size();
+    if (kinds < 2 || head + 1 >= kinds || !(step > 0))
+        return std::nullopt;
+    // In whole steps. The last kind makes up the rest, so the other kinds need only meet the rest modulo the last
+    // kind's cost: the cheapest sum of their costs for each remainder is a shortest path on the remainders
+    // (Dijkstra's algorithm), with the kind that reached each remainder for the counts.
+    std::vector<int64_t> per;
+    for (double value : barCost)
+        per.push_back(std::llround(value / step));
+    const int64_t target = std::llround(cost / step);
+    const int64_t modulus = per.back();
+    if (modulus <= 0 || per[head] <= 0 || size_t(modulus) > most || target < 0)
+        return std::nullopt;
+    std::vector<int64_t> cheapest(size_t(modulus), std::numeric_limits<int64_t>::max());
+    std::vector<size_t> through(size_t(modulus), 0);
+    using Entry = std::pair<int64_t, int64_t>; // sum, remainder
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+    cheapest[0] = 0;
+    queue.push({0, 0});
+    while (!queue.empty()) {
+        const auto [sum, remainder] = queue.top();
+        queue.pop();
+        if (sum > cheapest[size_t(remainder)])
+            continue;
+        for (size_t k = 0; k + 1 < kinds; ++k) {
+            if (k == head || per[k] <= 0 || available[k] <= 0)
+                continue;
+            const int64_t next = (remainder + per[k]) % modulus;
+            if (sum + per[k] < cheapest[size_t(next)]) {
+                cheapest[size_t(next)] = sum + per[k];
+                through[size_t(next)] = k;
+                queue.push({sum + per[k], next});
+            }
+        }
+    }
+    // The most bars of the head kind that leave a rest the others make up.
+    for (int64_t n = std::min<int64_t>(available[head], target / per[head]); n >= 0; --n) {
+        BarCounts counts{0, std::vector<int64_t>(kinds, 0)};
+        counts.bars[head] = n;
+        int64_t rest = target - n * per[head];
+        const int64_t remainder = rest % modulus;
+        if (cheapest[size_t(remainder)] > rest)
+            continue;
+        for (int64_t r = remainder; r != 0;) {
+            const size_t k = through[size_t(r)];
+            ++counts.bars[k];
+            rest -= per[k];
+            r = ((r - per[k]) % modulus + modulus) % modulus;
+        }
+        counts.bars[kinds - 1] = rest / modulus;
+        bool within = true;
+        for (size_t k = 0; k < kinds; ++k) {
+            within = within && counts.bars[k] <= available[k];
+            counts.cost += double(counts.bars[k]) * barCost[k];
+        }
+        if (within)
+            return counts;
+    }
+    return std::nullopt;
 }
 
 BarRoom::BarRoom(const ExactJob& job) : m_job(job), m_widerThan(size_t(job.stocks()), 0.0)

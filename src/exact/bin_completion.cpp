@@ -9,8 +9,11 @@
 namespace exact {
 namespace {
 
-// Deeper searches could outgrow the stack of the engine's thread: one frame per kind of piece in a bar.
-constexpr int64_t kMostPieces = 4000;
+// Deeper searches could outgrow the stack of the engine's thread (8 MB): at most one frame per piece and two per bar,
+// of about these sizes in bytes in the largest (checked) builds.
+constexpr int64_t kStackPerPiece = 300;
+constexpr int64_t kStackPerBar = 700;
+constexpr int64_t kStackBudget = 5'000'000;
 constexpr int64_t kStepsBetweenClockReads = 1024;
 
 } // namespace
@@ -37,7 +40,7 @@ BinCompletion::BinCompletion(const ExactJob& job) : m_job(job)
         c.capacity = capacity;
         c.kinds.push_back(j);
     }
-    if (pieces > kMostPieces || byWidth.empty() || byCapacity.empty() ||
+    if (pieces * kStackPerPiece > kStackBudget || byWidth.empty() || byCapacity.empty() ||
         byWidth.begin()->first > byCapacity.begin()->first)
         return;
     for (auto& [width, group] : byWidth)
@@ -180,7 +183,19 @@ bool BinCompletion::closeBar(int64_t room, double wasteLeft)
     return done;
 }
 
-bool BinCompletion::begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps, uint32_t variation)
+bool BinCompletion::shallowEnough(const std::vector<int64_t>& bars) const
+{
+    int64_t pieces = 0;
+    for (int32_t i = 0; i < m_job.items(); ++i)
+        pieces += m_job.demand(i);
+    int64_t most = 0;
+    for (int32_t j = 0; j < m_job.stocks(); ++j)
+        most += std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
+    return pieces * kStackPerPiece + std::min(pieces, most) * kStackPerBar <= kStackBudget;
+}
+
+BinCompletion::Start BinCompletion::begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps,
+                                          uint32_t variation)
 {
     // Longest first, or nearly so: each length's place moved by up to a quarter of its width.
     m_order.resize(m_groups.size());
@@ -207,14 +222,19 @@ bool BinCompletion::begin(const std::vector<int64_t>& bars, const Limits& limits
             c.left += std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
         room += c.left * c.capacity;
     }
+    if (!shallowEnough(bars))
+        return Start::TooDeep;
+    int64_t pieces = 0;
+    for (const Group& group : m_groups)
+        pieces += group.left;
     m_limits = &limits;
     m_steps = steps;
     m_stopped = false;
     m_bars.clear();
     // Bars point at the last bar begun by their length: the list never moves.
-    m_bars.reserve(size_t(kMostPieces) + 1);
+    m_bars.reserve(size_t(pieces) + 1);
     m_previous = nullptr;
-    return room >= total;
+    return room >= total ? Start::Go : Start::Impossible;
 }
 
 BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps,
@@ -222,8 +242,8 @@ BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, c
 {
     if (!m_applies)
         return Outcome::Unfinished;
-    if (!begin(bars, limits, steps, variation))
-        return Outcome::Impossible;
+    if (const Start start = begin(bars, limits, steps, variation); start != Start::Go)
+        return start == Start::Impossible ? Outcome::Impossible : Outcome::Unfinished;
     // Whole widths: the room left is exact.
     m_withExtras = false;
     m_slack = 0.5;
@@ -245,8 +265,8 @@ BinCompletion::Outcome BinCompletion::searchWithin(double cost, const Limits& li
     std::vector<int64_t> bars(size_t(m_job.stocks()));
     for (int32_t j = 0; j < m_job.stocks(); ++j)
         bars[size_t(j)] = m_job.stockQty(j);
-    if (!begin(bars, limits, steps, variation))
-        return Outcome::Impossible;
+    if (const Start start = begin(bars, limits, steps, variation); start != Start::Go)
+        return start == Start::Impossible ? Outcome::Impossible : Outcome::Unfinished;
     m_withExtras = true;
     // Rounding of the costs may let a comparison pass, never fail.
     const double allowance = cost / m_unitCost - double(totalWidth());

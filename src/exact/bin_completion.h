@@ -36,6 +36,8 @@ public:
                    uint32_t variation = 0);
     // The same on at most `bars` bars of the stocks in order (one capacity).
     std::optional<Layout> search(int64_t bars, const Limits& limits, int64_t steps);
+    // Whether a search on at most these bars of each kind stays within the stack of the engine's thread.
+    bool shallowEnough(const std::vector<int64_t>& bars) const;
     // Whether searchWithin() applies: several capacities, and bars of one capacity cost alike.
     bool appliesWithin() const { return m_applies && m_classes.size() > 1 && m_unitCost > 0; }
     // A layout on any bars in stock that cost at most `cost` together: one search over every choice of bar counts
@@ -63,8 +65,10 @@ private:
         std::vector<int64_t> counts;
     };
     int64_t totalWidth() const;
-    // Sets up a search; false when the bars can't hold the pieces' widths.
-    bool begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps, uint32_t variation);
+    // Sets up a search: Impossible when the bars can't hold the pieces' widths, TooDeep when the search could
+    // outgrow the stack.
+    enum class Start { Go, Impossible, TooDeep };
+    Start begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps, uint32_t variation);
     // The room the bars may leave, with each bar's extra taken from it as the bar is opened.
     bool fillBars(double wasteLeft);
     bool complete(size_t position, int64_t room, double wasteLeft, bool tight);

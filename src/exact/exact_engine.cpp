@@ -19,6 +19,9 @@ constexpr int64_t kCompletionSteps = 200'000;
 constexpr int64_t kTightCompletionSteps = 50'000'000;
 // Steps of the proof search's first round; each round doubles them.
 constexpr int64_t kProofSteps = 20'000;
+// Steps of each search for a plan at the bound before the first dive, and the share of the time they may take.
+constexpr int64_t kAtBoundSteps = 300'000;
+constexpr double kAtBoundShare = 0.6;
 // The first round's share of time, at the least.
 constexpr double kFirstSlice = 0.01;
 
@@ -41,6 +44,13 @@ double ExactEngine::budgetFor(int32_t qualityLevel)
     return 0.15 * level * level;
 }
 
+Limits ExactEngine::atBoundLimits() const
+{
+    Limits limits = m_limits;
+    limits.deadline = std::min(m_limits.deadline, after(Clock::now(), kAtBoundShare * m_exactSettings.seconds));
+    return limits;
+}
+
 void ExactEngine::quickPlan()
 {
     const Rest root = Rest::wholeJob(m_job);
@@ -56,6 +66,9 @@ void ExactEngine::quickPlan()
 
 void ExactEngine::cheapBounds()
 {
+    // No bar costs less than its pieces' share of the credit: the pieces' widths poured into the bars.
+    if (m_job.pieceCredit() > 0)
+        m_incumbent.raiseBound(m_master.roundUp(m_job.pieceCredit()));
     // Dual feasible functions on bars of one length: a proof before the relaxation where they suffice.
     if (!m_job.integral() || !m_job.barsMeasure())
         return;
@@ -130,7 +143,8 @@ void ExactEngine::search()
     Limits slice = m_limits;
     ProofSearch proof(m_job, m_master, m_completion,
                       [&](const Rest& node, uint32_t variation) { m_diver.dive(node, 0, slice, variation); });
-    proof.settleAtBound(m_incumbent, m_limits, kCompletionSteps);
+    // Every choice of bars at the bound at once, or where they are too many, single ones for a share of the time.
+    proof.settleAtBound(m_incumbent, atBoundLimits(), kAtBoundSteps, kAtBoundSteps);
     const Clock::time_point first = Clock::now();
     m_diver.dive(root, 0, m_limits);
     double seconds = std::max(kFirstSlice, std::chrono::duration<double>(Clock::now() - first).count());
@@ -177,12 +191,18 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
     // 2 - bounds without the relaxation, and bars filled to the last unit on jobs of one bar length
     cheapBounds();
     fillBarsFully(kCompletionSteps, m_limits);
-    // 3 - the relaxation's bound, or the proof that the pieces can't all be cut
+    // 3 - on jobs with too many choices of bars at the bound to list, plans at the bound before the relaxation, which
+    // takes long on them
+    if (!done()) {
+        ProofSearch early(m_job, m_master, m_completion, [](const Rest&, uint32_t) {});
+        early.settleAtBound(m_incumbent, atBoundLimits(), kAtBoundSteps, 1);
+    }
+    // 4 - the relaxation's bound, or the proof that the pieces can't all be cut
     if (!done() && !rootRelaxation(outcome))
         return outcome;
-    // 4 - dives and the complete search until a plan meets the bound or the time is up
+    // 5 - dives and the complete search until a plan meets the bound or the time is up
     search();
-    // 5 - the same cost from fewer patterns with change optimization
+    // 6 - the same cost from fewer patterns with change optimization
     fewerPatterns(end);
 
     outcome.boundKnown = m_incumbent.boundKnown();

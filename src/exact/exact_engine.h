@@ -71,6 +71,8 @@ public:
 
 private:
     bool done() const { return m_incumbent.proven() || m_limits.reached(); }
+    // The limits of the search for plans at the bound: a share of the budget from now.
+    Limits atBoundLimits() const;
     void quickPlan();
     void cheapBounds();
     bool fillBarsFully(int64_t steps, const Limits& limits);

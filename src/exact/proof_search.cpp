@@ -9,6 +9,12 @@ namespace {
 
 // Choices of bar counts listed at most at once; wider windows of cost are narrowed.
 constexpr size_t kMostChoices = 200'000;
+// The most remainders the choice of bars at one cost walks.
+constexpr size_t kMostRemainders = 100'000;
+// Tries of one choice of bars at the bound, each in another order, before the next choice.
+constexpr size_t kTriesPerChoice = 4;
+// Choices in a row whose tries can't find a plan before the tries end.
+constexpr size_t kMostBarrenChoices = 8;
 
 } // namespace
 
@@ -154,16 +160,94 @@ bool ProofSearch::settleWithin(double cost, Incumbent& incumbent, const Limits& 
     return false;
 }
 
-void ProofSearch::settleAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation)
+bool ProofSearch::cutAt(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps)
+{
+    // Where every bar must be filled to the last unit, the cost fixes how many bars a plan has, and which lengths
+    // make that cost decides whether the pieces fill them: per length, the choice with the most bars of it. The
+    // fewest bars first (more pieces to a bar), then the most alike. Each choice gets a few tries, each in another
+    // order of the pieces: a search stuck near its end often finishes at once in another order.
+    const size_t kinds = m_mergedCost.size();
+    if (!m_completion.applies() || !(m_job.costStep() > 0) || kinds < 2 || limits.reached())
+        return false;
+    if (m_choicesCost != cost) {
+        m_choicesCost = cost;
+        m_choicesAt.clear();
+        std::vector<std::pair<std::pair<int64_t, double>, BarCounts>> ranked;
+        for (size_t head = 0; head + 1 < kinds; ++head) {
+            std::optional<BarCounts> counts =
+                barCountsAt(m_mergedCost, m_mergedAvailable, cost, m_job.costStep(), head, kMostRemainders);
+            if (!counts)
+                continue;
+            int64_t bars = 0;
+            for (int64_t n : counts->bars)
+                bars += n;
+            const double alike = bars > 0 ? double(counts->bars[head]) / double(bars) : 0;
+            ranked.push_back({{bars, -alike}, std::move(*counts)});
+        }
+        std::stable_sort(ranked.begin(), ranked.end(), [](auto& a, auto& b) { return a.first < b.first; });
+        for (auto& [key, counts] : ranked)
+            m_choicesAt.push_back(std::move(counts));
+    }
+    if (m_choicesAt.empty())
+        return false;
+    const size_t tries = m_cutTries++;
+    const BarCounts& counts = m_choicesAt[(tries / kTriesPerChoice) % m_choicesAt.size()];
+    if (!m_completion.shallowEnough(barsOf(counts.bars)))
+        return false;
+    Layout layout;
+    switch (m_completion.search(barsOf(counts.bars), limits, steps, layout, uint32_t(1 + tries))) {
+    case BinCompletion::Outcome::Found:
+        incumbent.offer(layout);
+        return true;
+    case BinCompletion::Outcome::Impossible:
+        return false;
+    case BinCompletion::Outcome::Unfinished:
+        break;
+    }
+    return true;
+}
+
+bool ProofSearch::crowdedAt(double cost, const Limits& limits)
+{
+    if (m_crowdedCost != cost) {
+        const double step = m_job.costStep() > 0 ? m_job.costStep() : 1e-9 * std::max(1.0, cost);
+        const bool listed =
+            barCountsBetween(m_mergedCost, m_mergedAvailable, cost, cost + 0.5 * step, kMostChoices, [&] {
+                return limits.reached();
+            }).has_value();
+        // A walk cut short by the limits tells nothing.
+        if (limits.reached())
+            return false;
+        m_crowdedCost = cost;
+        m_crowded = !listed;
+    }
+    return m_crowded;
+}
+
+void ProofSearch::settleAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps, int64_t withinSteps)
 {
     // Plans cost whole multiples of the cost step: the next one above a bound ruled out bounds them.
-    while (incumbent.hasPlan() && incumbent.boundKnown() && !incumbent.proven()) {
+    while (incumbent.hasPlan() && incumbent.boundKnown() && !incumbent.proven() && !limits.reached()) {
         const double bound = incumbent.bound();
-        if (!settleWithin(bound, incumbent, limits, steps, variation) || m_ruledOutTo < bound ||
-            !(m_job.costStep() > 0))
-            return;
-        incumbent.raiseBound((std::floor(bound / m_job.costStep() + 1e-9) + 1) * m_job.costStep());
+        if (settleWithin(bound, incumbent, limits, withinSteps, uint32_t(m_cutTries))) {
+            if (m_ruledOutTo < bound || !(m_job.costStep() > 0))
+                return;
+            incumbent.raiseBound((std::floor(bound / m_job.costStep() + 1e-9) + 1) * m_job.costStep());
+            continue;
+        }
+        tryChoicesAtBound(incumbent, limits, steps);
+        return;
     }
+}
+
+void ProofSearch::tryChoicesAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps)
+{
+    // Too many choices at the bound to walk one by one: one choice after another, each in its own order.
+    if (!incumbent.hasPlan() || !incumbent.boundKnown() || !crowdedAt(incumbent.bound(), limits))
+        return;
+    // Tries that can't lead anywhere (no choice at that cost, or bars too short for the pieces) end it.
+    for (size_t barren = 0; barren < kTriesPerChoice * kMostBarrenChoices && !limits.reached() && !incumbent.proven();)
+        barren = cutAt(incumbent.bound(), incumbent, limits, steps) ? 0 : barren + 1;
 }
 
 void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation)
@@ -172,7 +256,7 @@ void ProofSearch::advance(Incumbent& incumbent, const Limits& limits, int64_t st
         return;
     // 0 - every choice at the bound at once, before they are listed (or where they can't be)
     if (m_open.empty())
-        settleAtBound(incumbent, limits, steps, variation);
+        settleAtBound(incumbent, limits, steps, steps);
     if (m_tooMany)
         return;
     if (!m_started) {

@@ -28,7 +28,11 @@ public:
     void advance(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
     // Every choice of bars at the bound at once, by one completion search each time the bound rises: no listing of
     // the choices, and often the plan at once where the bars can be filled to the last unit.
-    void settleAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation = 0);
+    // Where the choices at the bound are too many to list, single choices are tried until the limits end it. The
+    // search over every choice gets `withinSteps` steps, each single choice `steps`.
+    void settleAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps, int64_t withinSteps);
+    // Single choices at the bound, where there are too many to list, until a plan meets it or the limits end it.
+    void tryChoicesAtBound(Incumbent& incumbent, const Limits& limits, int64_t steps);
 
 private:
     struct Choice {
@@ -47,6 +51,9 @@ private:
     void diveInto(Choice& choice, uint32_t variation);
     // One completion search over every choice of at most this cost: where many choices cost the same, it settles
     // them together. True when it found a plan or ruled them all out.
+    // A plan on one choice of bars that costs just this: each call tries another choice and order. False when the
+    // try could not have found one (no such choice, or its bars are too short for the pieces).
+    bool cutAt(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps);
     bool settleWithin(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
 
     const ExactJob& m_job;
@@ -65,6 +72,13 @@ private:
     double m_width = 0;
     double m_narrowest = 0;
     double m_ruledOutTo = -1; // every plan costs more than this
+    size_t m_cutTries = 0;
+    double m_choicesCost = -1;
+    std::vector<BarCounts> m_choicesAt; // the choices at that cost, in the order they are tried
+    // Whether the choices of one cost are too many to list, for the last cost asked.
+    bool crowdedAt(double cost, const Limits& limits);
+    double m_crowdedCost = -1;
+    bool m_crowded = false;
 };
 
 } // namespace exact

@@ -121,6 +121,7 @@ QList<QSplitter*> TfrmMain::splitters() const
 TfrmMain::~TfrmMain()
 {
     abandonSearch();
+    endAbandonedSearches();
     // The controls go before the document and its history, which must not tell them of it; an editor closed
     // on the way out tells the window no more.
     m_history->stack().disconnect();

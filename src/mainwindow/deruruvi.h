@@ -196,8 +196,11 @@ private:
     void showStale(bool stale);
     void showQualityLevel(int level);
     QList<QSplitter*> splitters() const;
-    // Asks a running search to stop and waits for it; its result is dropped.
+    // Asks a running search to stop and lets it go without waiting for it: its result is dropped, and its thread and
+    // run are ended when the window goes (or a new search starts), so that closing is answered at once.
     void abandonSearch();
+    // Waits for the searches let go and frees them.
+    void endAbandonedSearches();
     // Turns on or off every command that changes the job: off while a search runs, which works on the job
     // as it was when "Calc" was pressed. Stop and closing stay.
     void setJobEditable(bool editable);
@@ -220,6 +223,7 @@ private:
     widgets::SearchRelay m_relay;
     std::unique_ptr<calculation::CalculationRun> m_run;
     QThread* m_searchThread = nullptr;
+    std::vector<std::pair<QThread*, std::unique_ptr<calculation::CalculationRun>>> m_abandoned;
     std::unique_ptr<printing::PrintDialogs> m_ownPrintDialogs;
     printing::PrintDialogs* m_printDialogs = nullptr;
     // Kept for the window's life, so that the printer and paper chosen stay chosen.

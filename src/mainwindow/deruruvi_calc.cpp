@@ -66,6 +66,8 @@ void TfrmMain::btnCalcClick()
 {
     if (m_searchThread)
         return;
+    // A search let go on close shares the Stop request, which the new one clears.
+    endAbandonedSearches();
     // What is being typed into a cell belongs to the job that is calculated.
     ui.sgPart->finishEditing();
     ui.sgStock->finishEditing();
@@ -94,8 +96,8 @@ void TfrmMain::btnCalcClick()
 
 void TfrmMain::searchFinished()
 {
-    // A search abandoned on close has been cleaned up already, though its signal may still arrive. The signal
-    // comes just before the thread ends, hence the wait.
+    // A search let go on close may still send its signal. The signal comes just before the thread ends, hence the
+    // wait.
     if (!m_searchThread || sender() != m_searchThread)
         return;
     m_searchThread->wait();
@@ -132,13 +134,22 @@ void TfrmMain::abandonSearch()
     if (!m_searchThread)
         return;
     m_relay.requestStop();
-    m_searchThread->wait();
-    delete m_searchThread;
+    disconnect(m_searchThread, nullptr, this, nullptr);
+    m_abandoned.emplace_back(m_searchThread, std::move(m_run));
     m_searchThread = nullptr;
-    m_run.reset();
     ui.btnStop->setEnabled(false);
     ui.btnCalc->setEnabled(true);
     setJobEditable(true);
+}
+
+void TfrmMain::endAbandonedSearches()
+{
+    for (auto& [thread, run] : m_abandoned) {
+        thread->wait();
+        delete thread;
+        run.reset();
+    }
+    m_abandoned.clear();
 }
 
 void TfrmMain::ckCostClick(bool checked)

@@ -117,9 +117,9 @@ TEST_F(CliTest, ASignalWhileThePdfIsWrittenKeepsTheOldPdf)
     QFile kept(pdf);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     const QByteArray text = kept.readAll();
-    if (signalled) {
+    // The signal can land just after the finished PDF took the old one's place: then the new one is whole.
+    if (signalled && text == "old PDF") {
         EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
-        EXPECT_EQ(text, "old PDF");
     } else {
         EXPECT_TRUE(text.startsWith("%PDF") && text.trimmed().endsWith("%%EOF"));
     }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
+#include <map>
+#include <mutex>
 #include <new>
 #include <thread>
 
@@ -117,6 +121,87 @@ TEST_F(RunEnginesTest, AnErrorInEitherEngineFailsTheRunWithAMessage)
         // Neither the old plan nor a half-made one stays on screen.
         EXPECT_TRUE(layout->cell(5, 0).isEmpty());
         EXPECT_EQ(progress.position, progress.maximum);
+    }
+}
+
+// Each engine thread's processor time between its looks at Stop and the end request: how long a Stop may wait for
+// it, whatever the machine's load. Stop is pressed once the search has run a while.
+class StopLooks : public optimizer::SearchObserver {
+public:
+    explicit StopLooks(double pressAfter) : m_pressAfter(pressAfter) {}
+    bool stopRequested() override
+    {
+        look();
+        return m_pressed;
+    }
+    bool endRequested() override
+    {
+        look();
+        return false;
+    }
+    struct Looks {
+        double last = 0;
+        double longestGap = 0;
+        bool sawStop = false;
+    };
+    std::map<std::thread::id, Looks> threads() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_threads;
+    }
+
+private:
+    static double seconds(clockid_t clock)
+    {
+        timespec now{};
+        clock_gettime(clock, &now);
+        return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
+    }
+    void look()
+    {
+        const double now = seconds(CLOCK_THREAD_CPUTIME_ID);
+        std::lock_guard lock(m_mutex);
+        if (!m_pressed && seconds(CLOCK_MONOTONIC) - m_start >= m_pressAfter)
+            m_pressed = true;
+        auto [looks, first] = m_threads.try_emplace(std::this_thread::get_id(), Looks{now});
+        if (!first)
+            looks->second.longestGap = std::max(looks->second.longestGap, now - looks->second.last);
+        looks->second.last = now;
+        looks->second.sawStop = looks->second.sawStop || m_pressed;
+    }
+
+    double m_pressAfter;
+    double m_start = seconds(CLOCK_MONOTONIC);
+    mutable std::mutex m_mutex;
+    std::map<std::thread::id, Looks> m_threads;
+    std::atomic<bool> m_pressed = false;
+};
+
+TEST_F(RunEnginesTest, BothEnginesLookAtStopOftenAndEndOnItWithAPlan)
+{
+    // Many kinds on long bars: large pricing tables, and generations of many repairs. Neither engine may work longer
+    // than a tenth of a second of its own time without asking for Stop (the sanitizer build, being slower, three
+    // times that), and both end on it, with the best plan so far shown.
+    std::vector<QStringList> rows;
+    for (int kind = 0; kind < 1024; ++kind)
+        rows.push_back({QStringLiteral("P%1").arg(kind), QString::number(500 + (kind * 7919) % 28500),
+                        QString::number(2 + kind % 13)});
+    fill(*parts, rows);
+    fill(*stocks, {{"Long", "100000", "900", "", ""}, {"Short", "60000", "900", "", ""}});
+    controls.qualityLevel = 12;
+#if defined(__SANITIZE_ADDRESS__)
+    const double longest = 0.3;
+#else
+    const double longest = 0.1;
+#endif
+    CountedRandom random;
+    StopLooks stop(1.0);
+    EXPECT_NE(search(random, &stop), calculation::PlanEngine::None);
+    const std::map<std::thread::id, StopLooks::Looks> threads = stop.threads();
+    EXPECT_EQ(threads.size(), 2u);
+    for (const auto& [thread, looks] : threads) {
+        EXPECT_TRUE(looks.sawStop);
+        EXPECT_LT(looks.longestGap, longest);
     }
 }
 

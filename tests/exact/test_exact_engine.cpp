@@ -1,3 +1,4 @@
+#include "exact/bar_counts.h"
 #include "exact/exact_engine.h"
 #include "exact/plan_choice.h"
 #include "optimizer/job_builder.h"
@@ -391,4 +392,26 @@ TEST(ExactEngineTest, JobsOneBarAboveTheRoundedBoundAreCutAndProven)
         EXPECT_TRUE(outcome.optimal) << c.bar;
         EXPECT_TRUE(planConsistent(*cut, outcome.plan, true));
     }
+}
+
+TEST(ExactEngineTest, ChoicesOfBarsAtOneCostAddUpToItWithinStock)
+{
+    const std::vector<double> costs = {11993, 8993, 5993, 4993, 2993};
+    const std::vector<int64_t> plenty(costs.size(), 5000);
+    for (size_t head = 0; head + 1 < costs.size(); ++head) {
+        const std::optional<exact::BarCounts> counts = exact::barCountsAt(costs, plenty, 6639720, 1, head, 1'000'000);
+        ASSERT_TRUE(counts.has_value()) << "head " << head;
+        double total = 0;
+        for (size_t k = 0; k < costs.size(); ++k)
+            total += double(counts->bars[k]) * costs[k];
+        EXPECT_EQ(total, 6639720) << "head " << head;
+        EXPECT_EQ(counts->cost, 6639720) << "head " << head;
+    }
+    // Costs of 4 and 6 make only even sums, and a choice keeps to the bars in stock.
+    EXPECT_FALSE(exact::barCountsAt({4, 6}, {10, 10}, 7, 1, 0, 100).has_value());
+    const std::optional<exact::BarCounts> ten = exact::barCountsAt({4, 6}, {10, 10}, 10, 1, 0, 100);
+    ASSERT_TRUE(ten.has_value());
+    EXPECT_EQ(ten->bars, (std::vector<int64_t>{1, 1}));
+    EXPECT_FALSE(exact::barCountsAt({4, 6}, {0, 1}, 10, 1, 0, 100).has_value());
+    EXPECT_EQ(exact::barCountsAt({4, 6}, {3, 0}, 12, 1, 0, 100)->bars, (std::vector<int64_t>{3, 0}));
 }
