@@ -180,8 +180,9 @@ private:
 TEST_F(RunEnginesTest, BothEnginesLookAtStopOftenAndEndOnItWithAPlan)
 {
     // Many kinds on long bars: large pricing tables, and generations of many repairs. Neither engine may work longer
-    // than a tenth of a second of its own time without asking for Stop (the sanitizer build, being slower, three
-    // times that), and both end on it, with the best plan so far shown.
+    // than the fifth of a second Stop is answered within, in its own time, without asking for Stop (the sanitizer
+    // build, being slower, two and a half times that), and both end on it, with the best plan so far shown. Unloaded,
+    // the longest wait is about a hundredth of a second; two other runs on the same cores can make it ten times that.
     std::vector<QStringList> rows;
     for (int kind = 0; kind < 1024; ++kind)
         rows.push_back({QStringLiteral("P%1").arg(kind), QString::number(500 + (kind * 7919) % 28500),
@@ -190,9 +191,9 @@ TEST_F(RunEnginesTest, BothEnginesLookAtStopOftenAndEndOnItWithAPlan)
     fill(*stocks, {{"Long", "100000", "900", "", ""}, {"Short", "60000", "900", "", ""}});
     controls.qualityLevel = 12;
 #if defined(__SANITIZE_ADDRESS__)
-    const double longest = 0.3;
+    const double longest = 0.5;
 #else
-    const double longest = 0.1;
+    const double longest = 0.2;
 #endif
     CountedRandom random;
     StopLooks stop(1.0);
