@@ -1,4 +1,5 @@
 #include "run_fixture.h"
+#include "support/counted_random.h"
 
 #include <gtest/gtest.h>
 
@@ -10,18 +11,6 @@
 #include <thread>
 
 namespace {
-
-// Counts the genetic search's random draws: its work, whatever the machine's speed.
-class CountedRandom : public optimizer::RandomSource {
-public:
-    CountedRandom() : RandomSource(1) {}
-    int32_t random(int32_t n) override
-    {
-        ++draws;
-        return RandomSource::random(n);
-    }
-    int64_t draws = 0;
-};
 
 // Memory that runs out in the genetic search.
 class FailingRandom : public CountedRandom {

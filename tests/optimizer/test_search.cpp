@@ -1,5 +1,6 @@
 #include "job_builder.h"
 #include "plan_checks.h"
+#include "support/counted_random.h"
 
 #include <gtest/gtest.h>
 
@@ -246,24 +247,13 @@ TEST(Search, StopRequestEndsAfterTheCurrentGeneration)
 // at 0).
 class MidGenerationStop : public SearchObserver {
 public:
-    class Draws : public RandomSource {
-    public:
-        Draws() : RandomSource(5) {}
-        int32_t random(int32_t n) override
-        {
-            ++count;
-            return RandomSource::random(n);
-        }
-        int64_t count = 0;
-    };
-
-    MidGenerationStop(const Draws& draws, int32_t stopAtCheck) : m_draws(draws), m_stopAtCheck(stopAtCheck) {}
-    void generationFinished(int32_t) override { atGenerationEnd.push_back(m_draws.count); }
+    MidGenerationStop(const CountedRandom& draws, int32_t stopAtCheck) : m_draws(draws), m_stopAtCheck(stopAtCheck) {}
+    void generationFinished(int32_t) override { atGenerationEnd.push_back(m_draws.draws); }
     bool stopRequested() override
     {
         if (atGenerationEnd.size() == 1 && !stopped && ++m_checks == m_stopAtCheck) {
             stopped = true;
-            drawsAtStop = m_draws.count;
+            drawsAtStop = m_draws.draws;
         }
         return stopped;
     }
@@ -273,7 +263,7 @@ public:
     int64_t drawsAtStop = 0;
 
 private:
-    const Draws& m_draws;
+    const CountedRandom& m_draws;
     int32_t m_stopAtCheck;
     int32_t m_checks = 0;
 };
@@ -286,7 +276,7 @@ TEST(Search, StopIsAnsweredWithinTheGenerationAndKeepsTheBestPlan)
     settings.qualityLevel = 12;
     int64_t secondGeneration = 0;
     for (const int32_t stopAtCheck : {0, 2, 9, 40}) {
-        MidGenerationStop::Draws random;
+        CountedRandom random(5);
         auto cut = makeCut({{2351, 200}, {1183, 400}, {1045, 300}, {777, 250}}, {{6000, 2000}, {4000, 2000}}, settings,
                            random);
         MidGenerationStop observer(random, stopAtCheck);
@@ -297,7 +287,7 @@ TEST(Search, StopIsAnsweredWithinTheGenerationAndKeepsTheBestPlan)
             continue;
         }
         ASSERT_TRUE(observer.stopped) << stopAtCheck;
-        EXPECT_EQ(random.count, observer.drawsAtStop) << stopAtCheck;
+        EXPECT_EQ(random.draws, observer.drawsAtStop) << stopAtCheck;
         EXPECT_LT(observer.drawsAtStop - observer.atGenerationEnd[0], secondGeneration / 2) << stopAtCheck;
         EXPECT_EQ(cut->generation, 2) << stopAtCheck;
         for (const strGroup& plan : cut->population)
