@@ -217,6 +217,8 @@ private:
     document::JobDocument* m_document = nullptr;
     document::JobHistory* m_history = nullptr;
     document::RecoveryFile* m_recovery = nullptr;
+    // The recovery file's failure being shown, told once until a write succeeds again.
+    QString m_recoveryFailure;
     document::RecentFiles m_recent;
     std::unique_ptr<JobCommands> m_commands;
     widgets::ProgressBarSink m_progress;

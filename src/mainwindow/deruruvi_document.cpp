@@ -27,8 +27,6 @@
 #include <QSlider>
 #include <QStatusBar>
 
-#include <memory>
-
 namespace mainwindow {
 
 using document::ListKind;
@@ -94,17 +92,16 @@ void TfrmMain::setUpDocument()
     m_recovery = new document::RecoveryFile(*m_document, m_clock, document::RecoveryFile::defaultFolder(), this);
     // A failed write repeats at every edit: the planner is told once, in the status bar until another
     // message replaces it, and again only after a write succeeded (which takes the message away).
-    auto failure = std::make_shared<QString>();
-    connect(m_recovery, &document::RecoveryFile::writeFailed, this, [this, failure](const QString& message) {
-        if (!failure->isEmpty())
+    connect(m_recovery, &document::RecoveryFile::writeFailed, this, [this](const QString& message) {
+        if (!m_recoveryFailure.isEmpty())
             return;
-        *failure = message;
+        m_recoveryFailure = message;
         statusBar()->showMessage(message);
     });
-    connect(m_recovery, &document::RecoveryFile::written, this, [this, failure] {
-        if (!failure->isEmpty() && statusBar()->currentMessage() == *failure)
+    connect(m_recovery, &document::RecoveryFile::written, this, [this] {
+        if (!m_recoveryFailure.isEmpty() && statusBar()->currentMessage() == m_recoveryFailure)
             statusBar()->clearMessage();
-        failure->clear();
+        m_recoveryFailure.clear();
     });
     m_recent.read(widgets::windowStateFile());
     rebuildRecentMenu();
