@@ -128,7 +128,8 @@ bool ExactEngine::rootRelaxation(ExactOutcome& outcome)
     }
     if (solution.solved && solution.covered && solution.boundProven)
         m_incumbent.raiseBound(m_master.roundUp(solution.bound));
-    if (tight && !solution.solved)
+    // Solved or not, the relaxation seldom leads to a plan that fills the bars to the last unit: the search does.
+    if (tight)
         fillBarsFully(kTightCompletionSteps, m_limits);
     return true;
 }

@@ -67,9 +67,16 @@ private:
     std::vector<double> coarseReduced(const double* duals, int64_t cells);
     void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced, bool& exact,
                bool quickly = false);
+    // The stronger of the Lagrangian and Farley's bound from duals whose best reduced costs per stock kind are known
+    // (or bounded from below).
+    double lagrangianBound(const std::vector<double>& duals, const std::vector<double>& reduced, bool phaseOne) const;
 
     // Runs the simplex method until it ends or the limits are reached.
     bool runPrimal(const Limits& limits);
+
+    // The coarse table of quick pricing on long bars: cells per row, and patterns taken per bar length.
+    static constexpr int64_t kCoarseCells = 4000;
+    static constexpr int32_t kCoarsePatterns = 8;
 
     const ExactJob& m_job;
     std::unique_ptr<ClpSimplex> m_lp;
