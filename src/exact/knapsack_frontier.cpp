@@ -18,16 +18,15 @@ void KnapsackFrontier::makeLots(const std::vector<KnapsackItem>& items, double c
         for (int32_t lot = 1; left > 0; lot *= 2) {
             const int32_t pieces = std::min(lot, left);
             if (double(pieces) * item.width <= capacity)
-                m_lots.push_back({i, pieces, double(pieces) * item.width, double(pieces) * item.value});
+                m_lots.push_back(
+                    {i, pieces, double(pieces) * item.width, double(pieces) * item.value, item.value / item.width});
             left -= pieces;
         }
     }
     // The most valuable per length first: the lots still to come are then worth at most the next one's value per
     // length, which bounds what a set can still gain.
     std::sort(m_lots.begin(), m_lots.end(), [](const Lot& a, const Lot& b) {
-        const double ra = a.value / a.width;
-        const double rb = b.value / b.width;
-        return ra != rb ? ra > rb : (a.width != b.width ? a.width > b.width : a.item < b.item);
+        return a.rate != b.rate ? a.rate > b.rate : (a.width != b.width ? a.width > b.width : a.item < b.item);
     });
 }
 
@@ -55,7 +54,7 @@ void KnapsackFrontier::makeGains(double capacity)
 double KnapsackFrontier::gain(size_t from, double room) const
 {
     const Lot& lot = m_lots[from];
-    const double most = room / lot.width * lot.value;
+    const double most = room * lot.rate;
     const double fit = std::floor(room / m_narrowest[from] + 1e-12);
     return fit < double(kMostCounted) ? std::min(most, m_topSums[from][size_t(fit)]) : most;
 }

@@ -25,6 +25,7 @@ private:
         int32_t pieces;
         double width;
         double value;
+        double rate; // value per length
     };
     struct State {
         double width;
