@@ -116,7 +116,7 @@ bool ExactEngine::rootRelaxation(ExactOutcome& outcome)
     if (tight)
         rootLimits.deadline = Clock::now() + (m_limits.deadline - Clock::now()) / 2;
     const MasterProblem::Solution solution =
-        done() ? MasterProblem::Solution{} : m_master.solve(rootLimits, false, true);
+        done() ? MasterProblem::Solution{} : m_master.solve(rootLimits, false, true, m_incumbent.cost());
     if (solution.solved && !solution.covered && !m_incumbent.hasPlan() && m_master.provenUncoverable(m_limits)) {
         outcome.status = ExactOutcome::Status::Infeasible;
         for (int32_t i = 0; i < m_job.items() && outcome.infeasibleReason.empty(); ++i) {
@@ -234,7 +234,7 @@ std::optional<double> ExactEngine::lowerBound()
     // from above, so the rounded bound is known without it.
     if (fillBarsFully(kCompletionSteps, m_limits) && m_incumbent.proven())
         return m_incumbent.bound();
-    const MasterProblem::Solution solution = m_master.solve(m_limits, false, true);
+    const MasterProblem::Solution solution = m_master.solve(m_limits, false, true, m_incumbent.cost());
     if (!solution.solved || !solution.covered || !solution.boundProven)
         return std::nullopt;
     return m_master.roundUp(solution.bound);

@@ -150,7 +150,8 @@ int32_t MasterProblem::addColumn(const Cut& cut)
     return int32_t(m_columns.size()) - 1;
 }
 
-MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly)
+MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly,
+                                                double enough)
 {
     // Pricing on large tables takes long: Stop cuts it short, and the round's answers are then dropped.
     struct Interrupt {
@@ -268,7 +269,9 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         // lengths); once it rounds up to the value of the columns found, the rounded bound is settled.
         const bool boundKnown = !phaseOne && bestBound > -COIN_DBL_MAX;
         const bool gapClosed = boundKnown && !tailingOff && value - bestBound <= closedGap;
-        const bool boundMeets = boundKnown && roundUp(bestBound) >= roundUp(value) - m_tolerance;
+        // A bound that reaches a plan's cost proves the plan; it counts once the pieces are all cut from patterns.
+        const bool boundMeets = boundKnown && (roundUp(bestBound) >= roundUp(value) - m_tolerance ||
+                                               (boundOnly && roundUp(bestBound) >= enough - m_tolerance && covered()));
         // Plans are made from patterns alone: once the exchanges have done their work the relaxation is
         // finished without them, which takes a few rounds from duals that are nearly right. A bound alone is
         // settled with them.
@@ -315,19 +318,25 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
     if (!solution.solved)
         return solution;
     const double* x = m_lp->primalColumnSolution();
-    solution.covered = true;
-    for (int i = 0; i < items; ++i)
-        if (x[i] > 1e-7)
-            solution.covered = false;
+    solution.covered = covered();
     for (int32_t p = 0; p < columns(); ++p)
         if (x[m_firstPattern + p] > kUsed)
             solution.columns.emplace_back(p, x[m_firstPattern + p]);
     return solution;
 }
 
-MasterProblem::Solution MasterProblem::solve(const Limits& limits, bool tailingOff, bool boundOnly)
+bool MasterProblem::covered() const
 {
-    return generate(limits, false, tailingOff, boundOnly);
+    const double* x = m_lp->primalColumnSolution();
+    for (int i = 0; i < m_job.items(); ++i)
+        if (x[i] > 1e-7)
+            return false;
+    return true;
+}
+
+MasterProblem::Solution MasterProblem::solve(const Limits& limits, bool tailingOff, bool boundOnly, double enough)
+{
+    return generate(limits, false, tailingOff, boundOnly, enough);
 }
 
 bool MasterProblem::provenUncoverable(const Limits& limits)
