@@ -1,7 +1,7 @@
 // Calc's two engines on generated job classes: per class the jobs at the known optimum, at the bound and proven
 // best, the bars (or the mean percent of the objective) above the bound, and median and longest times; first-fit
 // decreasing and the bound of the relaxation alone beside them.
-// Usage: bench_exact [class-name-filter] [quality] [--exact-alone]
+// Usage: bench_exact [class-name-filter] [quality] [--exact-alone] [--one-core]
 
 #include "exact_jobs.h"
 
@@ -148,9 +148,14 @@ int main(int argc, char** argv)
 {
     const char* filter = argc > 1 ? argv[1] : "";
     const int quality = argc > 2 ? std::atoi(argv[2]) : 5;
-    const bool exactAlone = argc > 3 && std::strcmp(argv[3], "--exact-alone") == 0;
-    std::printf("quality %d, exact budget %.2f s; calc = both engines as Calc runs them\n\n", quality,
-                exact::ExactEngine::budgetFor(quality));
+    bool exactAlone = false;
+    bool oneCore = false; // the exact engine without its second worker
+    for (int a = 3; a < argc; ++a) {
+        exactAlone = exactAlone || std::strcmp(argv[a], "--exact-alone") == 0;
+        oneCore = oneCore || std::strcmp(argv[a], "--one-core") == 0;
+    }
+    std::printf("quality %d, exact budget %.2f s%s; calc = both engines as Calc runs them\n\n", quality,
+                exact::ExactEngine::budgetFor(quality), oneCore ? ", one core for the exact engine" : "");
     std::printf("%-30s %4s | %-44s |%s %-13s | %s\n", "class", "jobs", "calc: opt/known bound proven excess med max s",
                 exactAlone ? " exact: bound proven med max s |" : "", "FFD: bound/ex", "LP bound med max s");
     for (JobClass& jobClass : classes()) {
@@ -166,6 +171,9 @@ int main(int argc, char** argv)
             settings.qualityLevel = quality;
             const optimizer::CutJob cutJob = optimizer::makeCutJob(classJob.job.parts, classJob.job.stocks, settings);
             const double budget = exact::ExactEngine::budgetFor(quality);
+            exact::ExactSettings exactSettings;
+            exactSettings.seconds = budget;
+            exactSettings.secondCore = !oneCore;
 
             // 1 - the bound of the relaxation alone
             auto start = std::chrono::steady_clock::now();
@@ -177,7 +185,7 @@ int main(int argc, char** argv)
             start = std::chrono::steady_clock::now();
             optimizer::RandomSource random(12345);
             auto cut = bench::fillCut(classJob.job, settings, random);
-            exact::ExactEngine engine(cutJob, {budget});
+            exact::ExactEngine engine(cutJob, exactSettings);
             const exact::EnginesResult both = exact::runBothEngines(cut.get(), &engine, cutJob, nullptr, 20 * quality);
             const double calcSeconds = Seconds(std::chrono::steady_clock::now() - start).count();
 
@@ -186,7 +194,7 @@ int main(int argc, char** argv)
             double aloneSeconds = 0;
             if (exactAlone) {
                 start = std::chrono::steady_clock::now();
-                exact::ExactEngine single(cutJob, {budget});
+                exact::ExactEngine single(cutJob, exactSettings);
                 aloneOutcome = single.run();
                 aloneSeconds = Seconds(std::chrono::steady_clock::now() - start).count();
             }
@@ -225,6 +233,10 @@ int main(int argc, char** argv)
                             calc.times.size(), (long long)pieces, lp.value_or(-1.0), bound, planCost(job, both.plan),
                             (long long)planBars(both.plan), both.outcome.optimal ? "proven" : "open", calcSeconds);
             }
+            if (exactAlone && std::getenv("BENCH_VERBOSE"))
+                std::printf("  alone %zu: plan %.6g, %s, %.3f s\n", calc.times.size(),
+                            aloneOutcome.status == exact::ExactOutcome::Status::Plan ? aloneOutcome.objective : -1.0,
+                            aloneOutcome.optimal ? "proven" : "open", aloneSeconds);
             if (exactAlone)
                 record(alone, aloneOutcome.status == exact::ExactOutcome::Status::Plan ? &aloneOutcome.plan : nullptr,
                        aloneOutcome.optimal, aloneSeconds);

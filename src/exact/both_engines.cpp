@@ -64,6 +64,8 @@ void runExact(ExactEngine* engine, const optimizer::CutJob& job, MergedProgress&
     // looks for its first plan the engine goes on, each time with twice the budget.
     ExactSettings longer;
     longer.seconds = engine->budget();
+    // The genetic search still holds the second core.
+    longer.secondCore = false;
     while (outcome.status == ExactOutcome::Status::NoPlan && !geneticDone && !progress.generations() &&
            !progress.stopRequested()) {
         longer.seconds *= 2;
@@ -95,6 +97,9 @@ EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const o
     std::atomic<bool> geneticDone = cut == nullptr;
     const Clock::time_point start = Clock::now();
     if (engine) {
+        // The engine's second worker waits for the core the genetic search uses.
+        if (cut)
+            engine->holdSecondCore();
         exactThread = std::thread([&] {
             try {
                 runExact(engine, job, progress, geneticDone, result.outcome);
@@ -114,6 +119,8 @@ EnginesResult runBothEngines(optimizer::rpCut* cut, ExactEngine* engine, const o
         }
     }
     geneticDone = true;
+    if (engine)
+        engine->releaseSecondCore();
 
     // 2 - the engine's share of its budget on the bar while it works on
     if (exactThread.joinable()) {

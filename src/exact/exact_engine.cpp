@@ -26,6 +26,8 @@ constexpr int64_t kAtBoundSteps = 300'000;
 constexpr double kAtBoundShare = 0.6;
 // The first round's share of time, at the least.
 constexpr double kFirstSlice = 0.01;
+// The second worker joins runs that go on longer than this, in seconds: quick ones stay on one core.
+constexpr double kSecondWorkerAfter = 0.1;
 
 Clock::time_point after(Clock::time_point from, double seconds)
 {
@@ -169,16 +171,52 @@ void ExactEngine::search()
     }
 }
 
-void ExactEngine::fewerPatterns(Clock::time_point end)
+void ExactEngine::fewerPatterns(Clock::time_point end, const std::function<bool()>& stop)
 {
     // With change optimization, the same cost from fewer patterns, in the last fifth of the budget.
     const std::optional<Layout> best = m_incumbent.best();
     if (!m_cutJob.settings.changeOptimization || !best || best->cuts.size() <= 1)
         return;
-    Limits reduction = m_limits;
+    Limits reduction;
     reduction.deadline = end;
+    reduction.stopRequested = stop;
     if (std::optional<Layout> fewer = exact::fewerPatterns(m_job, m_master, m_heuristics, *best, reduction))
         m_incumbent.replace(*fewer);
+}
+
+void ExactEngine::startSecondWorker(const std::function<bool()>& stop)
+{
+    if (!m_exactSettings.secondCore || !SecondCore::available() || m_incumbent.proven())
+        return;
+    // Whichever worker proves the plan best ends both: the first one looks at the proof as often as at Stop.
+    m_limits.stopRequested = [this, stop] {
+        const bool stopped = m_incumbent.proven() || (stop && stop());
+        if (!stopped)
+            m_secondCore.poll();
+        return stopped;
+    };
+    Limits second = m_limits;
+    second.stopRequested = [this, stop] { return m_secondCore.look() || m_incumbent.proven() || (stop && stop()); };
+    m_secondCore.arm(after(Clock::now(), kSecondWorkerAfter),
+                     [this, second] { searchOnSecondCore(m_job, m_incumbent, second); });
+}
+
+bool ExactEngine::firstWorker(ExactOutcome& outcome)
+{
+    // 2 - bars filled to the last unit on jobs of one bar length
+    fillBarsFully(kCompletionSteps, m_limits);
+    // 3 - on jobs with too many choices of bars at the bound to list, plans at the bound before the relaxation, which
+    // takes long on them
+    if (!done()) {
+        ProofSearch early(m_job, m_master, m_completion, [](const Rest&, uint32_t) {});
+        early.settleAtBound(m_incumbent, atBoundLimits(), kAtBoundSteps, 1);
+    }
+    // 4 - the relaxation's bound, or the proof that the pieces can't all be cut
+    if (!done() && !rootRelaxation(outcome))
+        return false;
+    // 5 - dives and the complete search until a plan meets the bound or the time is up
+    search();
+    return true;
 }
 
 ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
@@ -189,29 +227,36 @@ ExactOutcome ExactEngine::run(optimizer::SearchObserver* observer)
     const double share = m_cutJob.settings.changeOptimization ? 0.8 : 1.0;
     const Clock::time_point end = after(start, m_exactSettings.seconds);
     m_limits.deadline = after(start, share * m_exactSettings.seconds);
+    std::function<bool()> stop;
     if (observer)
-        m_limits.stopRequested = [observer] { return observer->stopRequested(); };
+        stop = [observer] { return observer->stopRequested(); };
+    m_limits.stopRequested = stop;
     if (m_job.items() == 0 || !m_job.usable())
         return outcome;
 
-    // 1 - a quick plan, so that even a stop at once has one
+    // 1 - a quick plan, so that even a stop at once has one, and bounds without the relaxation; from here on the
+    // second core works beside the first
     quickPlan();
-    // 2 - bounds without the relaxation, and bars filled to the last unit on jobs of one bar length
     cheapBounds();
-    fillBarsFully(kCompletionSteps, m_limits);
-    // 3 - on jobs with too many choices of bars at the bound to list, plans at the bound before the relaxation, which
-    // takes long on them
-    if (!done()) {
-        ProofSearch early(m_job, m_master, m_completion, [](const Rest&, uint32_t) {});
-        early.settleAtBound(m_incumbent, atBoundLimits(), kAtBoundSteps, 1);
-    }
-    // 4 - the relaxation's bound, or the proof that the pieces can't all be cut
-    if (!done() && !rootRelaxation(outcome))
+    startSecondWorker(stop);
+    // The second worker ends with the first, also when the first fails: it asks the caller's observer for Stop.
+    struct EndSecond {
+        SecondCore& core;
+        ~EndSecond()
+        {
+            try {
+                core.end();
+            } catch (...) {
+                // The first worker's failure is the one the caller hears of.
+            }
+        }
+    } endSecond{m_secondCore};
+    const bool cuttable = firstWorker(outcome);
+    m_secondCore.end();
+    if (!cuttable)
         return outcome;
-    // 5 - dives and the complete search until a plan meets the bound or the time is up
-    search();
     // 6 - the same cost from fewer patterns with change optimization
-    fewerPatterns(end);
+    fewerPatterns(end, stop);
 
     outcome.boundKnown = m_incumbent.boundKnown();
     outcome.bound = m_incumbent.bound();

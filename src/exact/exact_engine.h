@@ -7,6 +7,7 @@
 #include "heuristics.h"
 #include "incumbent.h"
 #include "master_problem.h"
+#include "second_worker.h"
 
 #include "optimizer/cut_job.h"
 #include "optimizer/records.h"
@@ -46,6 +47,8 @@ struct ExactOutcome {
 struct ExactSettings {
     double seconds = 1.0; // time budget
     int32_t discrepancies = 2;
+    // A second worker on the machine's second core, while the genetic search does not use it.
+    bool secondCore = true;
 };
 
 // Beside the genetic search: bounds (the pieces' lengths, dual feasible functions, the linear relaxation by column
@@ -68,6 +71,9 @@ public:
     // The quality of any plan of this job against a bound found by run().
     PlanQuality quality(const optimizer::strGroup& plan, const ExactOutcome& outcome) const;
     const ExactJob& job() const { return m_job; }
+    // The genetic search uses the second core until release(): the second worker waits for it. From any thread.
+    void holdSecondCore() { m_secondCore.hold(); }
+    void releaseSecondCore() { m_secondCore.release(); }
 
 private:
     bool done() const { return m_incumbent.proven() || m_limits.reached(); }
@@ -79,7 +85,10 @@ private:
     // False when the pieces can't all be cut (the outcome says why).
     bool rootRelaxation(ExactOutcome& outcome);
     void search();
-    void fewerPatterns(Clock::time_point end);
+    void startSecondWorker(const std::function<bool()>& stop);
+    // Steps 2 to 5 of the run; false when the pieces can't all be cut.
+    bool firstWorker(ExactOutcome& outcome);
+    void fewerPatterns(Clock::time_point end, const std::function<bool()>& stop);
     optimizer::strGroup toPlan(const Layout& layout) const;
 
     const optimizer::CutJob& m_cutJob;
@@ -91,6 +100,8 @@ private:
     Incumbent m_incumbent;
     Diver m_diver;
     Limits m_limits;
+    // Last: it ends its thread before the members that thread uses go.
+    SecondCore m_secondCore;
 };
 
 } // namespace exact

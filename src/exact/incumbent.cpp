@@ -38,6 +38,7 @@ bool Incumbent::offer(const Layout& layout)
     m_best = layout;
     m_cost = cost;
     m_preference = preferred;
+    updateProven();
     return true;
 }
 
@@ -48,6 +49,7 @@ void Incumbent::replace(const Layout& layout)
     m_best = layout;
     m_cost = layout.cost(m_job);
     m_preference = preferred;
+    updateProven();
 }
 
 void Incumbent::raiseBound(double bound)
@@ -55,6 +57,7 @@ void Incumbent::raiseBound(double bound)
     const std::lock_guard lock(m_mutex);
     m_bound = m_boundKnown ? std::max(m_bound, bound) : bound;
     m_boundKnown = true;
+    updateProven();
 }
 
 bool Incumbent::hasPlan() const
@@ -87,10 +90,9 @@ double Incumbent::bound() const
     return m_bound;
 }
 
-bool Incumbent::proven() const
+void Incumbent::updateProven()
 {
-    const std::lock_guard lock(m_mutex);
-    return m_best && m_boundKnown && m_cost <= m_bound + tolerance(m_bound);
+    m_proven.store(m_best && m_boundKnown && m_cost <= m_bound + tolerance(m_bound), std::memory_order_release);
 }
 
 double Incumbent::belowBest() const

@@ -2,6 +2,7 @@
 
 #include "heuristics.h"
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -26,12 +27,15 @@ public:
     double cost() const;
     bool boundKnown() const;
     double bound() const;
-    // The best plan meets the bound: no plan costs less.
-    bool proven() const;
+    // The best plan meets the bound: no plan costs less. Without a lock: the workers look at it as often as at Stop.
+    bool proven() const { return m_proven.load(std::memory_order_acquire); }
     // A cost a plan must stay below to be better than the best one.
     double belowBest() const;
 
 private:
+    // Called with the lock held, after each change.
+    void updateProven();
+
     const ExactJob& m_job;
     mutable std::mutex m_mutex;
     std::optional<Layout> m_best;
@@ -39,6 +43,7 @@ private:
     std::pair<int64_t, float> m_preference;
     bool m_boundKnown = false;
     double m_bound = 0;
+    std::atomic<bool> m_proven = false;
 };
 
 } // namespace exact
