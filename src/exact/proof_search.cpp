@@ -192,8 +192,6 @@ bool ProofSearch::cutAt(double cost, Incumbent& incumbent, const Limits& limits,
         return false;
     const size_t tries = m_cutTries++;
     const BarCounts& counts = m_choicesAt[(tries / kTriesPerChoice) % m_choicesAt.size()];
-    if (!m_completion.shallowEnough(barsOf(counts.bars)))
-        return false;
     Layout layout;
     switch (m_completion.search(barsOf(counts.bars), limits, steps, layout, uint32_t(1 + tries))) {
     case BinCompletion::Outcome::Found:
