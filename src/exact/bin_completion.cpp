@@ -94,6 +94,13 @@ int64_t BinCompletion::Bar::count(size_t group) const
     return at != held.end() && at->first == group ? at->second : 0;
 }
 
+void BinCompletion::change(size_t group, int64_t by)
+{
+    Group& changed = m_groups[group];
+    m_places.change(m_placeOf[group], changed.left, changed.left + by);
+    changed.left += by;
+}
+
 bool BinCompletion::open(double wasteLeft)
 {
     const auto longest = std::find_if(m_groups.begin(), m_groups.end(), [](const Group& g) { return g.left > 0; });
@@ -104,30 +111,14 @@ bool BinCompletion::open(double wasteLeft)
     const size_t first = size_t(longest - m_groups.begin());
     const std::ptrdiff_t previous =
         !m_bars.empty() && m_bars.back().first == first ? std::ptrdiff_t(m_bars.size()) - 1 : -1;
-    --longest->left;
-    if (m_opened == m_openings.size())
-        m_openings.emplace_back();
-    Opening& opening = m_openings[m_opened++];
+    change(first, -1);
+    Opening opening;
     opening.first = first;
     opening.capacityClass = previous >= 0 ? m_bars[size_t(previous)].capacityClass : 0;
-    opening.classTaken = false;
     opening.previous = previous;
     opening.wasteLeft = wasteLeft;
     opening.levels = m_levels.size();
-    // Only the lengths left, and those of the previous bar, which the bar is compared with.
-    opening.order.clear();
-    for (size_t group : m_order)
-        if (m_groups[group].left > 0 || (previous >= 0 && m_bars[size_t(previous)].count(group) > 0))
-            opening.order.push_back(group);
-    opening.reach.assign(opening.order.size() + 1, 0);
-    for (size_t p = opening.order.size(); p-- > 0;) {
-        const Group& group = m_groups[opening.order[p]];
-        opening.reach[p] = opening.reach[p + 1] + group.left * group.width;
-    }
-    opening.shortestFirst.clear();
-    for (size_t g = m_groups.size(); g-- > 0;)
-        if (m_groups[g].left > 0)
-            opening.shortestFirst.push_back(g);
+    m_openings.push_back(opening);
     return true;
 }
 
@@ -169,15 +160,14 @@ void BinCompletion::pushLevel(size_t at, int64_t room, bool tight)
 void BinCompletion::tryCount(const Opening& opening)
 {
     Level& level = m_levels.back();
-    const size_t g = opening.order[level.at];
-    Group& group = m_groups[g];
+    const size_t g = m_order[level.at];
     const int64_t base = g == opening.first ? 1 : 0;
     const int64_t before = level.tight ? m_bars[size_t(opening.previous)].count(g) : 0;
     if (level.taken > 0) {
-        group.left -= level.taken;
+        change(g, -level.taken);
         // While the bar equals the previous one, it may not take more of a length than that one.
         const bool tight = level.tight && base + level.taken == before;
-        pushLevel(level.at + 1, level.room - level.taken * group.width, tight);
+        pushLevel(level.at + 1, level.room - level.taken * m_groups[g].width, tight);
         return;
     }
     if (level.tight && base < before)
@@ -192,20 +182,15 @@ void BinCompletion::popLevel(const Opening& opening)
     if (m_levels.size() == opening.levels)
         return;
     Level& parent = m_levels.back();
-    m_groups[opening.order[parent.at]].left += parent.taken;
+    change(m_order[parent.at], parent.taken);
     --parent.taken;
     tryCount(opening);
 }
 
 bool BinCompletion::closes(const Opening& opening, const Level& level) const
 {
-    if (double(level.room) > opening.barWaste + m_slack)
-        return false;
     // A bar that still has room for a piece left is no completion: the piece can always move up into it.
-    for (size_t g : opening.shortestFirst)
-        if (m_groups[g].left > 0)
-            return m_groups[g].width > level.room;
-    return true;
+    return double(level.room) <= opening.barWaste + m_slack && m_places.narrowest() > level.room;
 }
 
 BinCompletion::Bar BinCompletion::barOf(const Opening& opening) const
@@ -215,7 +200,7 @@ BinCompletion::Bar BinCompletion::barOf(const Opening& opening) const
         const Level& level = m_levels[l];
         if (level.taken <= 0)
             continue;
-        const size_t group = opening.order[level.at];
+        const size_t group = m_order[level.at];
         if (group == opening.first)
             bar.held.front().second += level.taken;
         else
@@ -225,31 +210,44 @@ BinCompletion::Bar BinCompletion::barOf(const Opening& opening) const
     return bar;
 }
 
-bool BinCompletion::advance(size_t index)
+size_t BinCompletion::nextPlace(const Opening& opening, const Level& level) const
 {
-    Opening& opening = m_openings[index];
+    // Lengths too long for the room are passed over at once; while the bar is still compared with the previous
+    // one, not the lengths that one holds, as passing them may end the comparison.
+    size_t next = m_places.fitting(level.at, level.room);
+    if (level.tight)
+        for (const auto& [group, count] : m_bars[size_t(opening.previous)].held)
+            if (m_placeOf[group] >= level.at)
+                next = std::min(next, m_placeOf[group]);
+    return next;
+}
+
+bool BinCompletion::advance(const Opening& opening)
+{
     Level& level = m_levels.back();
     if (level.counted) {
         tryCount(opening);
         return false;
     }
-    if (level.at == opening.order.size()) {
+    level.at = nextPlace(opening, level);
+    if (level.at == m_order.size()) {
         // Every length is tried: the bar closes here, and the next bar is begun from what is left.
         if (level.closed || !closes(opening, level)) {
             popLevel(opening);
             return false;
         }
         level.closed = true;
+        const double wasteLeft = opening.barWaste - double(level.room);
         m_bars.push_back(barOf(opening));
-        return !open(opening.barWaste - double(level.room));
+        return !open(wasteLeft);
     }
     // Even every piece left from here on would leave more room than the plan can waste.
-    if (double(opening.reach[level.at]) < double(level.room) - opening.barWaste - m_slack) {
+    if (double(m_places.widthsFrom(level.at)) < double(level.room) - opening.barWaste - m_slack) {
         popLevel(opening);
         return false;
     }
     // As many as fit first: the fullest bars are tried first.
-    const size_t g = opening.order[level.at];
+    const size_t g = m_order[level.at];
     int64_t most = std::min(m_groups[g].left, level.room / m_groups[g].width);
     if (level.tight)
         most = std::min(most, m_bars[size_t(opening.previous)].count(g) - (g == opening.first ? 1 : 0));
@@ -262,23 +260,23 @@ bool BinCompletion::advance(size_t index)
 bool BinCompletion::fillBars(double wasteLeft)
 {
     // Depth first on a stack of its own: a bar at each opening, a place of its completion at each level.
-    m_opened = 0;
+    m_openings.clear();
     m_levels.clear();
     if (!open(wasteLeft))
         return true;
-    while (m_opened > 0 && !m_stopped) {
-        const size_t index = m_opened - 1;
-        Opening& opening = m_openings[index];
+    while (!m_openings.empty() && !m_stopped) {
+        Opening& opening = m_openings.back();
         if (m_levels.size() > opening.levels) {
-            if (advance(index))
+            if (advance(opening))
                 return true;
             continue;
         }
         // Every completion of the bar in its class is tried: the next class, or back to the bar before.
         if (nextClass(opening))
             continue;
-        ++m_groups[opening.first].left;
-        if (--m_opened > 0)
+        change(opening.first, 1);
+        m_openings.pop_back();
+        if (!m_openings.empty())
             m_bars.pop_back();
     }
     return false;
@@ -312,6 +310,16 @@ BinCompletion::Start BinCompletion::begin(const std::vector<int64_t>& bars, cons
             c.left += std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
         room += c.left * c.capacity;
     }
+    // The lengths left by their place in that order.
+    m_placeOf.assign(m_groups.size(), 0);
+    std::vector<int64_t> widths;
+    for (size_t p = 0; p < m_order.size(); ++p) {
+        m_placeOf[m_order[p]] = p;
+        widths.push_back(m_groups[m_order[p]].width);
+    }
+    m_places.reset(widths);
+    for (size_t g = 0; g < m_groups.size(); ++g)
+        m_places.change(m_placeOf[g], 0, m_groups[g].left);
     m_limits = &limits;
     m_steps = steps;
     m_stopped = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "heuristics.h"
+#include "length_places.h"
 #include "master_problem.h"
 
 #include <cstdint>
@@ -65,8 +66,7 @@ private:
         std::vector<std::pair<size_t, int64_t>> held; // pieces per group, by group
         int64_t count(size_t group) const;
     };
-    // One bar being filled: the lengths still left when it was begun, in the order they are tried, and the widths
-    // left from each of them on, for the pruning.
+    // One bar being filled, begun by a piece of group `first`, in the class tried now.
     struct Opening {
         size_t first;
         size_t capacityClass;
@@ -75,11 +75,8 @@ private:
         double wasteLeft;
         double barWaste = 0; // the waste left once this bar's class takes its extra
         size_t levels;       // the fill levels below this bar's
-        std::vector<size_t> order;
-        std::vector<int64_t> reach;
-        std::vector<size_t> shortestFirst;
     };
-    // One place of a bar's completion: the length at `at` of the opening's order, and how many of it the bar holds
+    // One place of a bar's completion: the length at place `at` of the order, and how many of it the bar holds
     // while the places after it are filled.
     struct Level {
         size_t at = 0;
@@ -95,6 +92,10 @@ private:
     Start begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps, uint32_t variation);
     // The room the bars may leave, with each bar's extra taken from it as the bar is opened.
     bool fillBars(double wasteLeft);
+    // Pieces of a group taken (below 0) or put back.
+    void change(size_t group, int64_t by);
+    // The next place a level tries.
+    size_t nextPlace(const Opening& opening, const Level& level) const;
     // A new bar begun by the longest piece left; false when no piece is left.
     bool open(double wasteLeft);
     // The opening's next class with a bar free, its first level set; false when none is left.
@@ -106,7 +107,7 @@ private:
     // The deepest level has nothing more to try: back to the one above, with one piece fewer of its length.
     void popLevel(const Opening& opening);
     // One move of the search at its deepest level; true when every piece has its bar.
-    bool advance(size_t opening);
+    bool advance(const Opening& opening);
     bool closes(const Opening& opening, const Level& level) const;
     Bar barOf(const Opening& opening) const;
     bool outOfSteps();
@@ -120,10 +121,11 @@ private:
     bool m_withExtras = false;            // the extras count (a search within a cost)
     double m_slack = 0;                   // rounding allowed in comparisons of room with the waste left
     std::vector<size_t> m_order;          // the groups in the order a bar is completed
-    std::vector<Opening> m_openings;      // the bars being filled, outermost first; kept for their storage
-    size_t m_opened = 0;                  // how many of them are in use
-    std::vector<Level> m_levels;          // the places of their completions
-    std::vector<Bar> m_bars;              // the bars filled so far
+    std::vector<size_t> m_placeOf;        // each group's place in that order
+    LengthPlaces m_places;
+    std::vector<Opening> m_openings; // the bars being filled, outermost first
+    std::vector<Level> m_levels;     // the places of their completions
+    std::vector<Bar> m_bars;         // the bars filled so far
     const Limits* m_limits = nullptr;
     int64_t m_steps = 0;
     bool m_stopped = false;

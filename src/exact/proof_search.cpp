@@ -209,15 +209,13 @@ bool ProofSearch::crowdedAt(double cost, const Limits& limits)
 {
     if (m_crowdedCost != cost) {
         const double step = m_job.costStep() > 0 ? m_job.costStep() : 1e-9 * std::max(1.0, cost);
-        const bool listed =
-            barCountsBetween(m_mergedCost, m_mergedAvailable, cost, cost + 0.5 * step, kMostChoices, [&] {
-                return limits.reached();
-            }).has_value();
+        const bool crowded = barCountsCrowd(m_mergedCost, m_mergedAvailable, cost, cost + 0.5 * step, kMostChoices,
+                                            [&] { return limits.reached(); });
         // A walk cut short by the limits tells nothing.
         if (limits.reached())
             return false;
         m_crowdedCost = cost;
-        m_crowded = !listed;
+        m_crowded = crowded;
     }
     return m_crowded;
 }
