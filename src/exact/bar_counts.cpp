@@ -7,17 +7,20 @@
 
 namespace exact {
 
-std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost,
-                                                       const std::vector<int64_t>& available, double from, double below,
-                                                       size_t most, const std::function<bool()>& stopped)
+namespace {
+
+// Every choice of bar counts whose cost lies in [from, below), in no order, each handed to `take`. False when there
+// are more than `most`, when the walk grows too long, or when `stopped` answers true.
+bool walkBarCounts(const std::vector<double>& barCost, const std::vector<int64_t>& available, double from, double below,
+                   size_t most, const std::function<bool()>& stopped, const std::function<void(const BarCounts&)>& take)
 {
-    std::vector<BarCounts> found;
     const size_t kinds = barCost.size();
     if (kinds == 0 || below <= from)
-        return found;
+        return true;
     const double slack = 1e-9 * std::max(1.0, below);
     BarCounts counts{0, std::vector<int64_t>(kinds, 0)};
     bool overflow = false;
+    size_t found = 0;
     // The counts of the kinds before the last one are walked too: a bound on that walk as well.
     size_t steps = 0;
     auto walk = [&](auto& self, size_t kind, double cost) -> void {
@@ -37,13 +40,14 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
                     break;
                 if (total < from - slack)
                     continue;
-                if (found.size() >= most || (found.size() % 4096 == 4095 && stopped && stopped())) {
+                if (found >= most || (found % 4096 == 4095 && stopped && stopped())) {
                     overflow = true;
                     return;
                 }
                 counts.bars[kind] = n;
                 counts.cost = total;
-                found.push_back(counts);
+                ++found;
+                take(counts);
                 if (per <= 0)
                     break;
             }
@@ -62,11 +66,28 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
         counts.bars[kind] = 0;
     };
     walk(walk, 0, 0.0);
-    if (overflow)
+    return !overflow;
+}
+
+} // namespace
+
+std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>& barCost,
+                                                       const std::vector<int64_t>& available, double from, double below,
+                                                       size_t most, const std::function<bool()>& stopped)
+{
+    std::vector<BarCounts> found;
+    if (!walkBarCounts(barCost, available, from, below, most, stopped,
+                       [&](const BarCounts& counts) { found.push_back(counts); }))
         return std::nullopt;
     std::stable_sort(found.begin(), found.end(),
                      [](const BarCounts& a, const BarCounts& b) { return a.cost < b.cost; });
     return found;
+}
+
+bool barCountsCrowd(const std::vector<double>& barCost, const std::vector<int64_t>& available, double from,
+                    double below, size_t most, const std::function<bool()>& stopped)
+{
+    return !walkBarCounts(barCost, available, from, below, most, stopped, [](const BarCounts&) {});
 }
 
 std::optional<BarCounts> barCountsAt(const std::vector<double>& barCost, const std::vector<int64_t>& available,

@@ -24,6 +24,10 @@ std::optional<std::vector<BarCounts>> barCountsBetween(const std::vector<double>
                                                        const std::vector<int64_t>& available, double from, double below,
                                                        size_t most, const std::function<bool()>& stopped = {});
 
+// Whether the choices of barCountsBetween() are too many to list (or the walk was stopped), without listing them.
+bool barCountsCrowd(const std::vector<double>& barCost, const std::vector<int64_t>& available, double from,
+                    double below, size_t most, const std::function<bool()>& stopped = {});
+
 // One choice of bar counts (at most `available` of each kind) that costs just `cost`, where every cost is a whole
 // multiple of `step`: the most bars of kind `head`, the fewest of the kinds between it and the last, the rest of the
 // last kind. Nothing when there is none of that shape, or when the last kind costs more than `most` steps.

@@ -9,11 +9,6 @@
 namespace exact {
 namespace {
 
-// Deeper searches could outgrow the stack of the engine's thread (8 MB): at most one frame per piece and two per bar,
-// of about these sizes in bytes in the largest (checked) builds.
-constexpr int64_t kStackPerPiece = 300;
-constexpr int64_t kStackPerBar = 700;
-constexpr int64_t kStackBudget = 5'000'000;
 constexpr int64_t kStepsBetweenClockReads = 1024;
 
 } // namespace
@@ -40,8 +35,7 @@ BinCompletion::BinCompletion(const ExactJob& job) : m_job(job)
         c.capacity = capacity;
         c.kinds.push_back(j);
     }
-    if (pieces * kStackPerPiece > kStackBudget || byWidth.empty() || byCapacity.empty() ||
-        byWidth.begin()->first > byCapacity.begin()->first)
+    if (pieces == 0 || byWidth.empty() || byCapacity.empty() || byWidth.begin()->first > byCapacity.begin()->first)
         return;
     for (auto& [width, group] : byWidth)
         m_groups.push_back(std::move(group));
@@ -94,104 +88,198 @@ bool BinCompletion::outOfSteps()
     return m_stopped;
 }
 
-bool BinCompletion::fillBars(double wasteLeft)
+int64_t BinCompletion::Bar::count(size_t group) const
+{
+    const auto at = std::lower_bound(held.begin(), held.end(), std::pair<size_t, int64_t>(group, 0));
+    return at != held.end() && at->first == group ? at->second : 0;
+}
+
+void BinCompletion::change(size_t group, int64_t by)
+{
+    Group& changed = m_groups[group];
+    m_places.change(m_placeOf[group], changed.left, changed.left + by);
+    changed.left += by;
+}
+
+bool BinCompletion::open(double wasteLeft)
 {
     const auto longest = std::find_if(m_groups.begin(), m_groups.end(), [](const Group& g) { return g.left > 0; });
     if (longest == m_groups.end())
-        return true;
+        return false;
     // The longest piece left goes into the next bar: every bar holds some piece, so no plan is missed. Bars begun
     // by the same length come in one order: by class, then by their pieces, fullest first.
     const size_t first = size_t(longest - m_groups.begin());
-    const Bar* previous = !m_bars.empty() && m_bars.back().first == first ? &m_bars.back() : nullptr;
-    std::vector<int64_t> reach(m_groups.size() + 1, 0);
-    --longest->left;
-    for (size_t p = m_order.size(); p-- > 0;)
-        reach[p] = reach[p + 1] + m_groups[m_order[p]].left * m_groups[m_order[p]].width;
-    bool done = false;
-    for (size_t c = previous ? previous->capacityClass : 0; c < m_classes.size() && !done && !m_stopped; ++c) {
-        CapacityClass& bars = m_classes[c];
-        const double open = wasteLeft - (m_withExtras ? bars.extra : 0.0);
-        if (bars.left == 0 || bars.capacity < longest->width || open < -m_slack)
+    const std::ptrdiff_t previous =
+        !m_bars.empty() && m_bars.back().first == first ? std::ptrdiff_t(m_bars.size()) - 1 : -1;
+    change(first, -1);
+    Opening opening;
+    opening.first = first;
+    opening.capacityClass = previous >= 0 ? m_bars[size_t(previous)].capacityClass : 0;
+    opening.previous = previous;
+    opening.wasteLeft = wasteLeft;
+    opening.levels = m_levels.size();
+    m_openings.push_back(opening);
+    return true;
+}
+
+bool BinCompletion::nextClass(Opening& opening)
+{
+    if (opening.classTaken) {
+        ++m_classes[opening.capacityClass].left;
+        ++opening.capacityClass;
+        opening.classTaken = false;
+    }
+    const int64_t width = m_groups[opening.first].width;
+    for (; opening.capacityClass < m_classes.size(); ++opening.capacityClass) {
+        CapacityClass& bars = m_classes[opening.capacityClass];
+        const double waste = opening.wasteLeft - (m_withExtras ? bars.extra : 0.0);
+        if (bars.left == 0 || bars.capacity < width || waste < -m_slack)
             continue;
         --bars.left;
-        std::swap(reach, m_reach);
-        const Bar* outer = m_previous;
-        m_previous = previous && previous->capacityClass == c ? previous : nullptr;
-        m_bar = Bar{c, first, std::vector<int64_t>(m_groups.size(), 0)};
-        m_bar.counts[first] = 1;
-        done = complete(0, bars.capacity - longest->width, open, m_previous != nullptr);
-        m_previous = outer;
-        std::swap(reach, m_reach);
-        ++bars.left;
+        opening.classTaken = true;
+        opening.barWaste = waste;
+        const bool tight =
+            opening.previous >= 0 && m_bars[size_t(opening.previous)].capacityClass == opening.capacityClass;
+        pushLevel(0, bars.capacity - width, tight);
+        return true;
     }
-    ++longest->left;
-    return done;
+    return false;
 }
 
-bool BinCompletion::complete(size_t position, int64_t room, double wasteLeft, bool tight)
+void BinCompletion::pushLevel(size_t at, int64_t room, bool tight)
 {
     if (outOfSteps())
-        return false;
-    for (; position < m_order.size(); ++position) {
-        // Even every piece left from here on would leave more room than the plan can waste.
-        if (double(m_reach[position]) < double(room) - wasteLeft - m_slack)
-            return false;
-        const size_t group = m_order[position];
-        Group& current = m_groups[group];
-        // While the bar equals the last one begun by the same length, it may not take more of a length than that one.
-        int64_t most = std::min(current.left, room / current.width);
-        if (tight)
-            most = std::min(most, m_previous->counts[group] - m_bar.counts[group]);
-        // As many as fit first: the fullest bars are tried first.
-        for (int64_t count = most; count > 0; --count) {
-            current.left -= count;
-            m_bar.counts[group] += count;
-            const bool stillTight = tight && m_bar.counts[group] == m_previous->counts[group];
-            const bool done = complete(position + 1, room - count * current.width, wasteLeft, stillTight);
-            current.left += count;
-            m_bar.counts[group] -= count;
-            if (done || m_stopped)
-                return done;
-        }
-        if (tight && m_bar.counts[group] < m_previous->counts[group])
-            tight = false;
-    }
-    return closeBar(room, wasteLeft);
+        return;
+    Level level;
+    level.at = at;
+    level.room = room;
+    level.tight = tight;
+    m_levels.push_back(level);
 }
 
-bool BinCompletion::closeBar(int64_t room, double wasteLeft)
+void BinCompletion::tryCount(const Opening& opening)
 {
-    if (double(room) > wasteLeft + m_slack)
-        return false;
+    Level& level = m_levels.back();
+    const size_t g = m_order[level.at];
+    const int64_t base = g == opening.first ? 1 : 0;
+    const int64_t before = level.tight ? m_bars[size_t(opening.previous)].count(g) : 0;
+    if (level.taken > 0) {
+        change(g, -level.taken);
+        // While the bar equals the previous one, it may not take more of a length than that one.
+        const bool tight = level.tight && base + level.taken == before;
+        pushLevel(level.at + 1, level.room - level.taken * m_groups[g].width, tight);
+        return;
+    }
+    if (level.tight && base < before)
+        level.tight = false;
+    ++level.at;
+    level.counted = false;
+}
+
+void BinCompletion::popLevel(const Opening& opening)
+{
+    m_levels.pop_back();
+    if (m_levels.size() == opening.levels)
+        return;
+    Level& parent = m_levels.back();
+    change(m_order[parent.at], parent.taken);
+    --parent.taken;
+    tryCount(opening);
+}
+
+bool BinCompletion::closes(const Opening& opening, const Level& level) const
+{
     // A bar that still has room for a piece left is no completion: the piece can always move up into it.
-    for (size_t g = m_groups.size(); g-- > 0;) {
-        if (m_groups[g].left == 0)
-            continue;
-        if (m_groups[g].width <= room)
-            return false;
-        break;
-    }
-    // The bar is closed; the next bars are filled from what is left.
-    m_bars.push_back(m_bar);
-    const Bar* outer = m_previous;
-    const bool done = fillBars(wasteLeft - room);
-    m_previous = outer;
-    if (!done) {
-        m_bar = std::move(m_bars.back());
-        m_bars.pop_back();
-    }
-    return done;
+    return double(level.room) <= opening.barWaste + m_slack && m_places.narrowest() > level.room;
 }
 
-bool BinCompletion::shallowEnough(const std::vector<int64_t>& bars) const
+BinCompletion::Bar BinCompletion::barOf(const Opening& opening) const
 {
-    int64_t pieces = 0;
-    for (int32_t i = 0; i < m_job.items(); ++i)
-        pieces += m_job.demand(i);
-    int64_t most = 0;
-    for (int32_t j = 0; j < m_job.stocks(); ++j)
-        most += std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
-    return pieces * kStackPerPiece + std::min(pieces, most) * kStackPerBar <= kStackBudget;
+    Bar bar{opening.capacityClass, opening.first, {{opening.first, 1}}};
+    for (size_t l = opening.levels; l < m_levels.size(); ++l) {
+        const Level& level = m_levels[l];
+        if (level.taken <= 0)
+            continue;
+        const size_t group = m_order[level.at];
+        if (group == opening.first)
+            bar.held.front().second += level.taken;
+        else
+            bar.held.emplace_back(group, level.taken);
+    }
+    std::sort(bar.held.begin(), bar.held.end());
+    return bar;
+}
+
+size_t BinCompletion::nextPlace(const Opening& opening, const Level& level) const
+{
+    // Lengths too long for the room are passed over at once; while the bar is still compared with the previous
+    // one, not the lengths that one holds, as passing them may end the comparison.
+    size_t next = m_places.fitting(level.at, level.room);
+    if (level.tight)
+        for (const auto& [group, count] : m_bars[size_t(opening.previous)].held)
+            if (m_placeOf[group] >= level.at)
+                next = std::min(next, m_placeOf[group]);
+    return next;
+}
+
+bool BinCompletion::advance(const Opening& opening)
+{
+    Level& level = m_levels.back();
+    if (level.counted) {
+        tryCount(opening);
+        return false;
+    }
+    level.at = nextPlace(opening, level);
+    if (level.at == m_order.size()) {
+        // Every length is tried: the bar closes here, and the next bar is begun from what is left.
+        if (level.closed || !closes(opening, level)) {
+            popLevel(opening);
+            return false;
+        }
+        level.closed = true;
+        const double wasteLeft = opening.barWaste - double(level.room);
+        m_bars.push_back(barOf(opening));
+        return !open(wasteLeft);
+    }
+    // Even every piece left from here on would leave more room than the plan can waste.
+    if (double(m_places.widthsFrom(level.at)) < double(level.room) - opening.barWaste - m_slack) {
+        popLevel(opening);
+        return false;
+    }
+    // As many as fit first: the fullest bars are tried first.
+    const size_t g = m_order[level.at];
+    int64_t most = std::min(m_groups[g].left, level.room / m_groups[g].width);
+    if (level.tight)
+        most = std::min(most, m_bars[size_t(opening.previous)].count(g) - (g == opening.first ? 1 : 0));
+    level.counted = true;
+    level.taken = std::max<int64_t>(most, 0);
+    tryCount(opening);
+    return false;
+}
+
+bool BinCompletion::fillBars(double wasteLeft)
+{
+    // Depth first on a stack of its own: a bar at each opening, a place of its completion at each level.
+    m_openings.clear();
+    m_levels.clear();
+    if (!open(wasteLeft))
+        return true;
+    while (!m_openings.empty() && !m_stopped) {
+        Opening& opening = m_openings.back();
+        if (m_levels.size() > opening.levels) {
+            if (advance(opening))
+                return true;
+            continue;
+        }
+        // Every completion of the bar in its class is tried: the next class, or back to the bar before.
+        if (nextClass(opening))
+            continue;
+        change(opening.first, 1);
+        m_openings.pop_back();
+        if (!m_openings.empty())
+            m_bars.pop_back();
+    }
+    return false;
 }
 
 BinCompletion::Start BinCompletion::begin(const std::vector<int64_t>& bars, const Limits& limits, int64_t steps,
@@ -222,18 +310,20 @@ BinCompletion::Start BinCompletion::begin(const std::vector<int64_t>& bars, cons
             c.left += std::min<int64_t>(bars[size_t(j)], m_job.stockQty(j));
         room += c.left * c.capacity;
     }
-    if (!shallowEnough(bars))
-        return Start::TooDeep;
-    int64_t pieces = 0;
-    for (const Group& group : m_groups)
-        pieces += group.left;
+    // The lengths left by their place in that order.
+    m_placeOf.assign(m_groups.size(), 0);
+    std::vector<int64_t> widths;
+    for (size_t p = 0; p < m_order.size(); ++p) {
+        m_placeOf[m_order[p]] = p;
+        widths.push_back(m_groups[m_order[p]].width);
+    }
+    m_places.reset(widths);
+    for (size_t g = 0; g < m_groups.size(); ++g)
+        m_places.change(m_placeOf[g], 0, m_groups[g].left);
     m_limits = &limits;
     m_steps = steps;
     m_stopped = false;
     m_bars.clear();
-    // Bars point at the last bar begun by their length: the list never moves.
-    m_bars.reserve(size_t(pieces) + 1);
-    m_previous = nullptr;
     return room >= total ? Start::Go : Start::Impossible;
 }
 
@@ -242,8 +332,8 @@ BinCompletion::Outcome BinCompletion::search(const std::vector<int64_t>& bars, c
 {
     if (!m_applies)
         return Outcome::Unfinished;
-    if (const Start start = begin(bars, limits, steps, variation); start != Start::Go)
-        return start == Start::Impossible ? Outcome::Impossible : Outcome::Unfinished;
+    if (begin(bars, limits, steps, variation) == Start::Impossible)
+        return Outcome::Impossible;
     // Whole widths: the room left is exact.
     m_withExtras = false;
     m_slack = 0.5;
@@ -265,8 +355,8 @@ BinCompletion::Outcome BinCompletion::searchWithin(double cost, const Limits& li
     std::vector<int64_t> bars(size_t(m_job.stocks()));
     for (int32_t j = 0; j < m_job.stocks(); ++j)
         bars[size_t(j)] = m_job.stockQty(j);
-    if (const Start start = begin(bars, limits, steps, variation); start != Start::Go)
-        return start == Start::Impossible ? Outcome::Impossible : Outcome::Unfinished;
+    if (begin(bars, limits, steps, variation) == Start::Impossible)
+        return Outcome::Impossible;
     m_withExtras = true;
     // Rounding of the costs may let a comparison pass, never fail.
     const double allowance = cost / m_unitCost - double(totalWidth());
@@ -313,8 +403,8 @@ Layout BinCompletion::layoutOf(const std::vector<int64_t>& bars) const
                 break;
             }
         }
-        for (size_t g = 0; g < m_groups.size(); ++g) {
-            int64_t wanted = bar.counts[g];
+        for (const auto& [g, count] : bar.held) {
+            int64_t wanted = count;
             for (int32_t item : m_groups[g].items) {
                 const int32_t taken = int32_t(std::min<int64_t>(wanted, itemsLeft[size_t(item)]));
                 if (taken > 0) {

@@ -15,6 +15,9 @@ constexpr size_t kMostRemainders = 100'000;
 constexpr size_t kTriesPerChoice = 4;
 // Choices in a row whose tries can't find a plan before the tries end.
 constexpr size_t kMostBarrenChoices = 8;
+// Further orders of the completion search on a choice in each pass, and where their variations begin.
+constexpr uint32_t kRestarts = 8;
+constexpr uint32_t kRestartOrders = 1'000'000;
 
 } // namespace
 
@@ -116,9 +119,14 @@ ProofSearch::Step ProofSearch::decide(Choice& choice, Incumbent& incumbent, cons
     if (limits.reached())
         return Step::Open;
     // 2 - the completion search, to its end or to a layout
-    if (m_completion.applies()) {
+    // On bars of one length a search stuck on one order often ends at once in another: a few more orders, each with
+    // the same steps, after the one whose steps double each pass and that may prove the choice impossible. With
+    // several lengths the time goes to the dives below.
+    const uint32_t restarts = m_completion.oneCapacity() ? kRestarts : 0;
+    for (uint32_t restart = 0; m_completion.applies() && restart <= restarts && !limits.reached(); ++restart) {
         Layout layout;
-        switch (m_completion.search(barsOf(choice.counts.bars), limits, steps, layout, variation)) {
+        const uint32_t order = restart == 0 ? variation : kRestartOrders + variation * kRestarts + restart;
+        switch (m_completion.search(barsOf(choice.counts.bars), limits, steps, layout, order)) {
         case BinCompletion::Outcome::Found:
             incumbent.offer(layout);
             return Step::Cut;
@@ -192,8 +200,6 @@ bool ProofSearch::cutAt(double cost, Incumbent& incumbent, const Limits& limits,
         return false;
     const size_t tries = m_cutTries++;
     const BarCounts& counts = m_choicesAt[(tries / kTriesPerChoice) % m_choicesAt.size()];
-    if (!m_completion.shallowEnough(barsOf(counts.bars)))
-        return false;
     Layout layout;
     switch (m_completion.search(barsOf(counts.bars), limits, steps, layout, uint32_t(1 + tries))) {
     case BinCompletion::Outcome::Found:
@@ -211,15 +217,13 @@ bool ProofSearch::crowdedAt(double cost, const Limits& limits)
 {
     if (m_crowdedCost != cost) {
         const double step = m_job.costStep() > 0 ? m_job.costStep() : 1e-9 * std::max(1.0, cost);
-        const bool listed =
-            barCountsBetween(m_mergedCost, m_mergedAvailable, cost, cost + 0.5 * step, kMostChoices, [&] {
-                return limits.reached();
-            }).has_value();
+        const bool crowded = barCountsCrowd(m_mergedCost, m_mergedAvailable, cost, cost + 0.5 * step, kMostChoices,
+                                            [&] { return limits.reached(); });
         // A walk cut short by the limits tells nothing.
         if (limits.reached())
             return false;
         m_crowdedCost = cost;
-        m_crowded = !listed;
+        m_crowded = crowded;
     }
     return m_crowded;
 }

@@ -147,6 +147,25 @@ TEST(ExactEngineTest, FilledBarsNeverFewerThanThePiecesNeed)
     const std::optional<exact::Layout> three = completion.search(3, limits, 1000);
     ASSERT_TRUE(three);
     EXPECT_EQ(three->bars(), 3);
+
+    // Sixteen thousand pieces that fill 6000 bars exactly: the search keeps its own stack, however many pieces.
+    Job many{{{600, 4000}, {400, 4000}, {250, 8000}}, {{1000, 7000}}, {}};
+    auto manyCut = listsOf(many, random);
+    const CutJob manyRecord = jobOf(*manyCut);
+    exact::ExactEngine manyEngine(manyRecord, {});
+    exact::BinCompletion manyCompletion(manyEngine.job());
+    ASSERT_TRUE(manyCompletion.applies());
+    ASSERT_EQ(manyCompletion.fewestBars(), 6000);
+    const std::optional<exact::Layout> filled = manyCompletion.search(6000, limits, 1'000'000);
+    ASSERT_TRUE(filled);
+    EXPECT_EQ(filled->bars(), 6000);
+    int64_t pieces = 0;
+    for (const auto& [cut, times] : filled->cuts) {
+        EXPECT_TRUE(manyEngine.job().fits(cut));
+        for (const auto& [item, count] : cut.entries)
+            pieces += count * times;
+    }
+    EXPECT_EQ(pieces, 16000);
 }
 
 TEST(ExactEngineTest, PlansOfRandomJobsKeepThePlanInvariants)
