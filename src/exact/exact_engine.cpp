@@ -17,6 +17,8 @@ namespace {
 // many more where the bars must be filled almost to the last unit and the relaxation did not finish.
 constexpr int64_t kCompletionSteps = 200'000;
 constexpr int64_t kTightCompletionSteps = 50'000'000;
+// Pieces a bar holds on average from which the relaxation seldom leads to bars filled to the last unit.
+constexpr int64_t kManyPerBar = 8;
 // Steps of the proof search's first round; each round doubles them.
 constexpr int64_t kProofSteps = 20'000;
 // Steps of each search for a plan at the bound before the first dive, and the share of the time they may take.
@@ -116,7 +118,7 @@ bool ExactEngine::rootRelaxation(ExactOutcome& outcome)
     if (tight)
         rootLimits.deadline = Clock::now() + (m_limits.deadline - Clock::now()) / 2;
     const MasterProblem::Solution solution =
-        done() ? MasterProblem::Solution{} : m_master.solve(rootLimits, false, true);
+        done() ? MasterProblem::Solution{} : m_master.solve(rootLimits, false, true, m_incumbent.cost());
     if (solution.solved && !solution.covered && !m_incumbent.hasPlan() && m_master.provenUncoverable(m_limits)) {
         outcome.status = ExactOutcome::Status::Infeasible;
         for (int32_t i = 0; i < m_job.items() && outcome.infeasibleReason.empty(); ++i) {
@@ -130,7 +132,13 @@ bool ExactEngine::rootRelaxation(ExactOutcome& outcome)
     }
     if (solution.solved && solution.covered && solution.boundProven)
         m_incumbent.raiseBound(m_master.roundUp(solution.bound));
-    if (tight && !solution.solved)
+    // A finished relaxation leads the dives to bars filled to the last unit where a bar holds a few pieces; where it
+    // holds many, seldom, and the completion search gets the time as if the relaxation had not finished.
+    int64_t pieces = 0;
+    for (int32_t i = 0; i < m_job.items(); ++i)
+        pieces += m_job.demand(i);
+    const bool manyPerBar = pieces >= kManyPerBar * std::max<int64_t>(1, m_completion.fewestBars());
+    if (tight && (!solution.solved || manyPerBar))
         fillBarsFully(kTightCompletionSteps, m_limits);
     return true;
 }
@@ -271,7 +279,7 @@ std::optional<double> ExactEngine::lowerBound()
     // from above, so the rounded bound is known without it.
     if (fillBarsFully(kCompletionSteps, m_limits) && m_incumbent.proven())
         return m_incumbent.bound();
-    const MasterProblem::Solution solution = m_master.solve(m_limits, false, true);
+    const MasterProblem::Solution solution = m_master.solve(m_limits, false, true, m_incumbent.cost());
     if (!solution.solved || !solution.covered || !solution.boundProven)
         return std::nullopt;
     return m_master.roundUp(solution.bound);

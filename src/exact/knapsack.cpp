@@ -1,5 +1,7 @@
 #include "knapsack.h"
 
+#include "knapsack_frontier.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -49,6 +51,10 @@ void addLot(double* best, uint8_t* __restrict take, size_t w, size_t cells, doub
 
 } // namespace
 
+Knapsack::Knapsack() : m_frontier(std::make_unique<KnapsackFrontier>()) {}
+
+Knapsack::~Knapsack() = default;
+
 std::vector<KnapsackResult> Knapsack::solve(const std::vector<KnapsackItem>& items,
                                             const std::vector<double>& capacities, bool integral)
 {
@@ -61,8 +67,27 @@ std::vector<KnapsackResult> Knapsack::solve(const std::vector<KnapsackItem>& ite
         if (item.value > 0 && item.width <= largest)
             for (int32_t left = maxPieces(item, largest); left > 0; left /= 2)
                 ++rows;
+    const int64_t cells = rows * (int64_t(largest) + 1);
+    const bool byCells = integral && cells <= kMaxTableCells;
+    // A large table or a search without one: the frontier first, given far fewer steps than the table has cells
+    // (its steps cost more). Where it gave up it rests a few calls before it tries again.
+    bool byFrontier = !byCells || cells > kFrontierFrom;
+    if (byFrontier && m_frontierRest > 0) {
+        --m_frontierRest;
+        byFrontier = false;
+    }
+    if (byFrontier) {
+        const size_t most = byCells ? size_t(cells / 16) : kFrontierSteps;
+        if (std::optional<std::vector<KnapsackResult>> found =
+                m_frontier->solve(items, capacities, most, m_interrupted)) {
+            m_frontierFailed = false;
+            return std::move(*found);
+        }
+        m_frontierFailed = true;
+        m_frontierRest = 4;
+    }
     std::vector<KnapsackResult> results;
-    if (integral && rows * (int64_t(largest) + 1) <= kMaxTableCells)
+    if (byCells)
         return byTable(items, capacities);
     for (double capacity : capacities)
         results.push_back(byBranching(items, capacity, m_nodeLimit));

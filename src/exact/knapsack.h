@@ -25,8 +25,15 @@ struct KnapsackResult {
 // The bounded knapsack that prices new patterns: the most valuable set of pieces within a capacity. With
 // whole-number widths and a table of moderate size it is solved by dynamic programming over capacities
 // (one table serves every capacity up to the largest); otherwise by depth-first branch and bound.
+class KnapsackFrontier;
+
 class Knapsack {
 public:
+    Knapsack();
+    ~Knapsack();
+    Knapsack(const Knapsack&) = delete;
+    Knapsack& operator=(const Knapsack&) = delete;
+
     // One answer per capacity.
     std::vector<KnapsackResult> solve(const std::vector<KnapsackItem>& items, const std::vector<double>& capacities,
                                       bool integral);
@@ -40,12 +47,17 @@ public:
     std::vector<std::vector<KnapsackResult>> solveCoarsely(const std::vector<KnapsackItem>& items,
                                                            const std::vector<double>& capacities, int64_t cells,
                                                            int32_t most);
+    // True when the frontier gave up the last time it was tried: exact pricing is then slow.
+    bool frontierFailed() const { return m_frontierFailed; }
     // Nodes the branch and bound may visit per capacity before it gives up.
     void setNodeLimit(int64_t limit) { m_nodeLimit = limit; }
     // Asked now and then in long tables and searches: true cuts them short, so that Stop is answered at once. The
     // answers are then of no use, and the caller must drop them.
     void setInterrupt(std::function<bool()> interrupted) { m_interrupted = std::move(interrupted); }
     static constexpr int64_t kMaxTableCells = 30'000'000;
+    // Tables from this many cells try the frontier first; searches without a table give it this many steps.
+    static constexpr int64_t kFrontierFrom = 1'000'000;
+    static constexpr size_t kFrontierSteps = 4'000'000;
 
     // Upper bounds on the best value per capacity, from a table of about `cells` cells per row with widths rounded
     // down to whole steps: every set that fits the bar fits the rounded one too.
@@ -68,6 +80,9 @@ private:
     bool interrupted() const { return m_interrupted && m_interrupted(); }
 
     int64_t m_nodeLimit = 400'000;
+    int32_t m_frontierRest = 0;
+    bool m_frontierFailed = false;
+    std::unique_ptr<KnapsackFrontier> m_frontier;
     std::function<bool()> m_interrupted;
     std::vector<Lot> m_lots;
     size_t m_cells = 0;

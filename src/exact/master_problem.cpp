@@ -13,9 +13,6 @@ constexpr double kUsed = 1e-9;
 constexpr int kMaxRounds = 100000;
 constexpr size_t kTailRounds = 10;
 constexpr int kExtraPricings = 10;
-// The coarse table of quick pricing on long bars: cells per row, and patterns taken per bar length.
-constexpr int64_t kCoarseCells = 4000;
-constexpr int32_t kCoarsePatterns = 8;
 // The coarse table that bounds the best pattern's value on long bars.
 constexpr int64_t kBoundCells = 20000;
 // The relaxation is solved when its value is this close to the best bound, relative to the value.
@@ -108,7 +105,9 @@ bool MasterProblem::runPrimal(const Limits& limits)
     auto* events = dynamic_cast<LimitsEvents*>(m_lp->eventHandler());
     if (events)
         events->limits = &limits;
-    m_lp->primal();
+    // Between rounds only columns are added and bounds moved: the work areas and the factorization of the last
+    // solve are kept and used again, which saves most of the solver's setting up on every round.
+    m_lp->primal(0, 1 | 2);
     if (!m_lp->isProvenOptimal() && !limits.reached()) {
         m_lp->allSlackBasis(true);
         m_lp->primal();
@@ -151,92 +150,8 @@ int32_t MasterProblem::addColumn(const Cut& cut)
     return int32_t(m_columns.size()) - 1;
 }
 
-double MasterProblem::roundUp(double bound) const
-{
-    const double step = m_job.costStep();
-    const double slack = 1e-7 * std::max(1.0, std::fabs(bound));
-    if (step > 0)
-        return std::ceil((bound - slack) / step) * step;
-    return bound;
-}
-
-void MasterProblem::price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced,
-                          bool& exact, bool quickly)
-{
-    const int items = m_job.items();
-    std::vector<KnapsackItem> pieces(static_cast<size_t>(items));
-    for (int i = 0; i < items; ++i)
-        pieces[size_t(i)] = {duals[i], m_job.width(i), m_demand[size_t(i)]};
-    const std::vector<int32_t> kinds = m_job.cuttableKinds(m_bars);
-    std::vector<double> capacities;
-    for (int32_t j : kinds)
-        capacities.push_back(m_job.capacity(j));
-    found.clear();
-    reduced.assign(size_t(m_job.stocks()), 0.0);
-    if (kinds.empty())
-        return;
-    // Quickly: on whole widths a coarse table, several patterns per bar length; else a cut-short branch and bound.
-    std::vector<std::vector<KnapsackResult>> sets;
-    if (quickly && m_coarse) {
-        sets = m_knapsack.solveCoarsely(pieces, capacities, kCoarseCells, kCoarsePatterns);
-    } else {
-        for (KnapsackResult& best : quickly ? m_knapsack.solveQuickly(pieces, capacities)
-                                            : m_knapsack.solve(pieces, capacities, m_job.integral()))
-            sets.push_back({std::move(best)});
-    }
-    for (size_t k = 0; k < kinds.size(); ++k) {
-        const int32_t j = kinds[k];
-        const double cost = phaseOne ? 0.0 : m_job.barCost(j);
-        bool first = true;
-        for (const KnapsackResult& set : sets[k]) {
-            exact = exact && set.exact;
-            Cut cut;
-            cut.stock = j;
-            double value = 0;
-            for (int i = 0; i < items; ++i) {
-                if (set.counts[size_t(i)] > 0) {
-                    cut.entries.emplace_back(i, set.counts[size_t(i)]);
-                    value += duals[i] * set.counts[size_t(i)];
-                }
-            }
-            // Lengths that are not whole units are measured once more by the fit rule.
-            while (!cut.entries.empty() && !m_job.fits(cut)) {
-                auto cheapest = std::min_element(cut.entries.begin(), cut.entries.end(),
-                                                 [&](auto& a, auto& b) { return duals[a.first] < duals[b.first]; });
-                value -= duals[cheapest->first];
-                if (--cheapest->second == 0)
-                    cut.entries.erase(cheapest);
-                exact = false;
-            }
-            if (first)
-                reduced[size_t(j)] = cost - duals[items + j] - value;
-            first = false;
-            if (!cut.entries.empty() && cost - duals[items + j] - value < -m_tolerance * (phaseOne ? 1e-6 : 1.0))
-                found.push_back(std::move(cut));
-        }
-    }
-}
-
-std::vector<double> MasterProblem::coarseReduced(const double* duals, int64_t cells)
-{
-    const int items = m_job.items();
-    std::vector<KnapsackItem> pieces(static_cast<size_t>(items));
-    for (int i = 0; i < items; ++i)
-        pieces[size_t(i)] = {duals[i], m_job.width(i), m_demand[size_t(i)]};
-    std::vector<double> reduced(size_t(m_job.stocks()), 0.0);
-    const std::vector<int32_t> kinds = m_job.cuttableKinds(m_bars);
-    if (kinds.empty())
-        return reduced;
-    std::vector<double> capacities;
-    for (int32_t j : kinds)
-        capacities.push_back(m_job.capacity(j));
-    const std::vector<double> most = m_knapsack.upperBounds(pieces, capacities, cells);
-    for (size_t k = 0; k < kinds.size(); ++k)
-        reduced[size_t(kinds[k])] = m_job.barCost(kinds[k]) - duals[items + kinds[k]] - most[k];
-    return reduced;
-}
-
-MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly)
+MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly,
+                                                double enough)
 {
     // Pricing on large tables takes long: Stop cuts it short, and the round's answers are then dropped.
     struct Interrupt {
@@ -255,32 +170,6 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
     // (Wentges' smoothing) keeps the duals from swinging and saves most rounds on degenerate jobs.
     std::vector<double> center;
     double bestBound = -COIN_DBL_MAX;
-    // Two bounds from any duals priced exactly: the Lagrangian one, which charges the most negative reduced cost on
-    // every bar in stock, and Farley's, which scales the pieces' prices down until no pattern is priced above its
-    // cost. With bars in plenty the second is far the stronger, and it ends the generation once it rounds up to the
-    // relaxation's value.
-    const std::vector<int32_t> cuttable = m_job.cuttableKinds(m_bars);
-    auto lagrangian = [&](const std::vector<double>& duals, const std::vector<double>& reduced) {
-        double pieces = 0;
-        for (int i = 0; i < items; ++i)
-            pieces += duals[size_t(i)] * m_demand[size_t(i)];
-        double bound = pieces;
-        double bars = 0;
-        double scale = 1;
-        for (int j = 0; j < m_job.stocks(); ++j) {
-            const double mu = duals[size_t(items + j)];
-            bound += (mu + std::min(0.0, reduced[size_t(j)])) * double(m_bars[size_t(j)]);
-            bars += mu * double(m_bars[size_t(j)]);
-        }
-        for (int32_t j : cuttable) {
-            const double cost = phaseOne ? 0.0 : m_job.barCost(j);
-            const double mu = duals[size_t(items + j)];
-            const double most = cost - mu - reduced[size_t(j)];
-            if (most > 0)
-                scale = std::min(scale, (cost - mu) / most);
-        }
-        return std::max(bound, scale * pieces + bars);
-    };
     auto reducedAt = [&](const Cut& cut, const std::vector<double>& duals) {
         double value = (phaseOne ? 0.0 : m_job.barCost(cut.stock)) - duals[size_t(items + cut.stock)];
         for (const auto& [item, count] : cut.entries)
@@ -313,7 +202,9 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         std::vector<Cut> useful;
         // On large tables quick pricing first, and a bound from a coarse table; the exact knapsack only when the
         // quick pricing finds nothing.
-        if (m_largeKnapsack) {
+        // Where the frontier prices exactly in little time, every round is priced exactly.
+        const bool large = m_largeKnapsack && m_knapsack.frontierFailed();
+        if (large) {
             bool unused = true;
             price(out.data(), phaseOne, found, reduced, unused, true);
             if (limits.stopped())
@@ -329,7 +220,7 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
                 const std::vector<double> coarse = coarseReduced(mixed.data(), boundCells);
                 if (limits.stopped())
                     return solution;
-                const double bound = lagrangian(mixed, coarse);
+                const double bound = lagrangianBound(mixed, coarse, phaseOne);
                 if (bound > bestBound) {
                     bestBound = bound;
                     center = mixed;
@@ -355,7 +246,7 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
             exact = exact && pricedExactly;
             // Any duals give a Lagrangian bound: no plan costs less, whatever the columns not yet found.
             if (pricedExactly) {
-                const double bound = lagrangian(mixed, reduced);
+                const double bound = lagrangianBound(mixed, reduced, phaseOne);
                 if (bound > bestBound) {
                     bestBound = bound;
                     center = mixed;
@@ -378,7 +269,9 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
         // lengths); once it rounds up to the value of the columns found, the rounded bound is settled.
         const bool boundKnown = !phaseOne && bestBound > -COIN_DBL_MAX;
         const bool gapClosed = boundKnown && !tailingOff && value - bestBound <= closedGap;
-        const bool boundMeets = boundKnown && roundUp(bestBound) >= roundUp(value) - m_tolerance;
+        // A bound that reaches a plan's cost proves the plan; it counts once the pieces are all cut from patterns.
+        const bool boundMeets = boundKnown && (roundUp(bestBound) >= roundUp(value) - m_tolerance ||
+                                               (boundOnly && roundUp(bestBound) >= enough - m_tolerance && covered()));
         // Plans are made from patterns alone: once the exchanges have done their work the relaxation is
         // finished without them, which takes a few rounds from duals that are nearly right. A bound alone is
         // settled with them.
@@ -406,7 +299,7 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
                 for (const auto& entry : cut.entries)
                     rest[size_t(entry.first)] = 0;
             bool unused = true;
-            price(rest.data(), phaseOne, found, reduced, unused, m_largeKnapsack);
+            price(rest.data(), phaseOne, found, reduced, unused, large);
             if (limits.stopped())
                 return solution;
             const size_t before = useful.size();
@@ -425,38 +318,25 @@ MasterProblem::Solution MasterProblem::generate(const Limits& limits, bool phase
     if (!solution.solved)
         return solution;
     const double* x = m_lp->primalColumnSolution();
-    solution.covered = true;
-    for (int i = 0; i < items; ++i)
-        if (x[i] > 1e-7)
-            solution.covered = false;
+    solution.covered = covered();
     for (int32_t p = 0; p < columns(); ++p)
         if (x[m_firstPattern + p] > kUsed)
             solution.columns.emplace_back(p, x[m_firstPattern + p]);
     return solution;
 }
 
-double MasterProblem::materialBound() const
+bool MasterProblem::covered() const
 {
-    // The pieces' widths poured into the bars, cheapest per length first: no plan costs less.
-    double widths = 0;
+    const double* x = m_lp->primalColumnSolution();
     for (int i = 0; i < m_job.items(); ++i)
-        widths += m_job.width(i) * m_demand[size_t(i)];
-    std::vector<int32_t> kinds = m_job.cuttableKinds(m_bars);
-    std::sort(kinds.begin(), kinds.end(), [&](int32_t a, int32_t b) {
-        return m_job.barCost(a) / m_job.capacity(a) < m_job.barCost(b) / m_job.capacity(b);
-    });
-    double bound = 0;
-    for (int32_t j : kinds) {
-        const double poured = std::min(widths, double(m_bars[size_t(j)]) * m_job.capacity(j));
-        bound += poured * m_job.barCost(j) / m_job.capacity(j);
-        widths -= poured;
-    }
-    return widths > 0 ? -COIN_DBL_MAX : bound;
+        if (x[i] > 1e-7)
+            return false;
+    return true;
 }
 
-MasterProblem::Solution MasterProblem::solve(const Limits& limits, bool tailingOff, bool boundOnly)
+MasterProblem::Solution MasterProblem::solve(const Limits& limits, bool tailingOff, bool boundOnly, double enough)
 {
-    return generate(limits, false, tailingOff, boundOnly);
+    return generate(limits, false, tailingOff, boundOnly, enough);
 }
 
 bool MasterProblem::provenUncoverable(const Limits& limits)

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -48,7 +49,10 @@ public:
     // Column generation to the optimum of the relaxation or to a proven bound whose rounding meets it; with
     // tailingOff also once the objective has stopped falling. With boundOnly the columns may still lean on the
     // exchanges between lengths: only the bound is wanted.
-    Solution solve(const Limits& limits, bool tailingOff = false, bool boundOnly = false);
+    // With a bound alone wanted it also ends once the bound rounds up to `enough`, a plan's cost: the plan is then
+    // proven best, and the value may still lie above the relaxation's optimum.
+    Solution solve(const Limits& limits, bool tailingOff = false, bool boundOnly = false,
+                   double enough = std::numeric_limits<double>::infinity());
     // True when even without any cost the pieces can't all be cut from the bars (phase one of the simplex
     // method, with the same pricing).
     bool provenUncoverable(const Limits& limits);
@@ -60,16 +64,26 @@ public:
     double roundUp(double bound) const;
 
 private:
-    Solution generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly);
+    Solution generate(const Limits& limits, bool phaseOne, bool tailingOff, bool boundOnly,
+                      double enough = std::numeric_limits<double>::infinity());
     double materialBound() const;
+    // No artificial column is used in the last solve.
+    bool covered() const;
     // Lower bounds on the reduced cost of the best pattern of each stock kind, from a coarse table of about `cells`
     // cells per row.
     std::vector<double> coarseReduced(const double* duals, int64_t cells);
     void price(const double* duals, bool phaseOne, std::vector<Cut>& found, std::vector<double>& reduced, bool& exact,
                bool quickly = false);
+    // The stronger of the Lagrangian and Farley's bound from duals whose best reduced costs per stock kind are known
+    // (or bounded from below).
+    double lagrangianBound(const std::vector<double>& duals, const std::vector<double>& reduced, bool phaseOne) const;
 
     // Runs the simplex method until it ends or the limits are reached.
     bool runPrimal(const Limits& limits);
+
+    // The coarse table of quick pricing on long bars: cells per row, and patterns taken per bar length.
+    static constexpr int64_t kCoarseCells = 4000;
+    static constexpr int32_t kCoarsePatterns = 8;
 
     const ExactJob& m_job;
     std::unique_ptr<ClpSimplex> m_lp;

@@ -1,4 +1,5 @@
 #include "exact/knapsack.h"
+#include "exact/knapsack_frontier.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,24 @@ double bruteForce(const std::vector<exact::KnapsackItem>& items, double capacity
 
 } // namespace
 
-// The table (whole widths) and the branch and bound give the best value for every capacity, and counts that
-// keep to the bounds, fit the capacity and add up to that value.
-TEST(KnapsackTest, TableAndBranchingFindTheBestSet)
+// The table (whole widths), the branch and bound and the frontier give the best value for every capacity, and
+// counts that keep to the bounds, fit the capacity and add up to that value; the frontier also where only a few
+// wide pieces fit.
+TEST(KnapsackTest, TableBranchingAndFrontierFindTheBestSet)
 {
     std::mt19937 random(7);
-    for (int trial = 0; trial < 300; ++trial) {
-        std::vector<exact::KnapsackItem> items(size_t(1 + random() % 6));
+    for (int trial = 0; trial < 400; ++trial) {
+        std::vector<exact::KnapsackItem> items(size_t(1 + random() % 7));
+        const bool wide = trial % 4 == 3;
         for (auto& item : items)
-            item = {double(random() % 50) - 5, double(1 + random() % 30), int32_t(random() % 6)};
-        const std::vector<double> capacities = {double(random() % 70), double(random() % 70)};
-        for (bool integral : {true, false}) {
+            item = {double(random() % 50) - 5, double(1 + random() % 30) + (wide ? 20 : 0), int32_t(random() % 6)};
+        const std::vector<double> capacities = {double(random() % 70) + (wide ? 30 : 0), double(random() % 70)};
+        for (int way = 0; way < 3; ++way) {
             exact::Knapsack knapsack;
-            const auto results = knapsack.solve(items, capacities, integral);
+            exact::KnapsackFrontier frontier;
+            const auto results = way == 0   ? knapsack.solve(items, capacities, true)
+                                 : way == 1 ? knapsack.solveQuickly(items, capacities)
+                                            : frontier.solve(items, capacities, 1'000'000).value();
             ASSERT_EQ(results.size(), capacities.size());
             for (size_t c = 0; c < capacities.size(); ++c) {
                 const auto& result = results[c];
@@ -46,7 +52,7 @@ TEST(KnapsackTest, TableAndBranchingFindTheBestSet)
                 EXPECT_TRUE(result.exact);
                 EXPECT_LE(width, capacities[c]) << trial;
                 EXPECT_DOUBLE_EQ(value, result.value) << trial;
-                EXPECT_DOUBLE_EQ(result.value, bruteForce(items, capacities[c])) << trial << " integral " << integral;
+                EXPECT_DOUBLE_EQ(result.value, bruteForce(items, capacities[c])) << trial << " way " << way;
             }
         }
     }
