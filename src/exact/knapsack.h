@@ -22,11 +22,12 @@ struct KnapsackResult {
     bool exact = true;           // false when the branch and bound gave up before proving its answer
 };
 
-// The bounded knapsack that prices new patterns: the most valuable set of pieces within a capacity. With
-// whole-number widths and a table of moderate size it is solved by dynamic programming over capacities
-// (one table serves every capacity up to the largest); otherwise by depth-first branch and bound.
 class KnapsackFrontier;
 
+// The bounded knapsack that prices new patterns: the most valuable set of pieces within a capacity. With
+// whole-number widths and a table of moderate size it is solved by dynamic programming over capacities
+// (one table serves every capacity up to the largest); otherwise by depth-first branch and bound. Large tables and
+// searches without one first try the frontier of undominated piece sets, whose work follows the pieces a bar takes.
 class Knapsack {
 public:
     Knapsack();

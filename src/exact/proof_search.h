@@ -51,10 +51,12 @@ private:
     void diveInto(Choice& choice, uint32_t variation);
     // One completion search over every choice of at most this cost: where many choices cost the same, it settles
     // them together. True when it found a plan or ruled them all out.
+    bool settleWithin(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
     // A plan on one choice of bars that costs just this: each call tries another choice and order. False when the
     // try could not have found one (no such choice, or its bars are too short for the pieces).
     bool cutAt(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps);
-    bool settleWithin(double cost, Incumbent& incumbent, const Limits& limits, int64_t steps, uint32_t variation);
+    // Whether the choices of one cost are too many to list, for the last cost asked.
+    bool crowdedAt(double cost, const Limits& limits);
 
     const ExactJob& m_job;
     MasterProblem& m_master;
@@ -75,8 +77,6 @@ private:
     size_t m_cutTries = 0;
     double m_choicesCost = -1;
     std::vector<BarCounts> m_choicesAt; // the choices at that cost, in the order they are tried
-    // Whether the choices of one cost are too many to list, for the last cost asked.
-    bool crowdedAt(double cost, const Limits& limits);
     double m_crowdedCost = -1;
     bool m_crowded = false;
 };
